@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "common/Cp1252.h"
+
+namespace {
+
+// 0x80..0x9F; 0 marks the five bytes Windows-1252 leaves undefined, which map to the C1
+// control of the same value so that every byte survives a round trip.
+constexpr char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+} // namespace
+
+namespace Cp1252 {
+
+QChar toUnicode(unsigned char byte) {
+    if (byte >= 0x80 && byte < 0xA0 && kHigh[byte - 0x80] != 0)
+        return QChar(kHigh[byte - 0x80]);
+    return QChar(char16_t(byte));
+}
+
+char fromUnicode(QChar c) {
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return char(u);
+    for (int i = 0; i < 32; ++i) {
+        const char16_t mapped = kHigh[i] != 0 ? kHigh[i] : char16_t(0x80 + i);
+        if (mapped == u)
+            return char(0x80 + i);
+    }
+    return '?';
+}
+
+QString toUnicode(const QByteArray& bytes) {
+    QString out;
+    out.reserve(bytes.size());
+    for (char b : bytes)
+        out.append(toUnicode(static_cast<unsigned char>(b)));
+    return out;
+}
+
+QByteArray fromUnicode(const QString& text) {
+    QByteArray out;
+    out.reserve(text.size());
+    for (QChar c : text)
+        out.append(fromUnicode(c));
+    return out;
+}
+
+} // namespace Cp1252

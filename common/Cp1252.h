@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Files and the air carry single-byte Windows-1252 text; memory holds QString.
+namespace Cp1252 {
+
+QString toUnicode(const QByteArray& bytes);
+// A character with no Windows-1252 byte becomes '?'.
+QByteArray fromUnicode(const QString& text);
+char fromUnicode(QChar c);
+QChar toUnicode(unsigned char byte);
+
+} // namespace Cp1252

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Skyvane needs (only those missing), then configures and builds
+# in build/. Sourced by ./run and ./test; $1 lists extra packages.
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+packages=(cmake g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
+          libjpeg62-turbo-dev libgtest-dev ${SKYVANE_EXTRA_PACKAGES:-})
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+build="$top/build"
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$top" -B "$build" "${launcher[@]}" ${SKYVANE_CMAKE_ARGS:-} >/dev/null
+fi
+cmake --build "$build" -j"$(nproc)" -- --no-print-directory 2>&1 | grep -v -E '^\[ *[0-9]+%\]|^Automatic MOC|^Automatic UIC' || true
+test "${PIPESTATUS[0]}" -eq 0
