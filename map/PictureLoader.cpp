@@ -1,0 +1,190 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "map/PictureLoader.h"
+
+#include "map/JpegDecoder.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcPicture, "skyvane.map.picture")
+
+namespace PictureLoader {
+namespace {
+
+LoadedPicture failure(const QString& name, const QString& reason) {
+    LoadedPicture p;
+    p.error = QStringLiteral("Unable to load the map picture \"%1\": %2.").arg(name, reason);
+    qCInfo(lcPicture) << p.error;
+    return p;
+}
+
+LoadedPicture fromJpeg(const QByteArray& data, const QString& name) {
+    JpegDecoder::Result r = JpegDecoder::decode(data);
+    if (!r.ok())
+        return failure(name, r.error);
+    unsigned char* pixels = r.image.pixels.release();
+    LoadedPicture p;
+    // The image takes over the decoder's buffer: an 8000 x 6000 map is not copied.
+    p.image = QImage(
+        pixels, r.image.width, r.image.height, r.image.bytesPerLine, QImage::Format_RGB32,
+        [](void* buffer) { std::free(buffer); }, pixels);
+    p.warnings = r.warnings;
+    return p;
+}
+
+QString tooLarge(qint64 width, qint64 height) {
+    return QStringLiteral("the picture is too large (%1 x %2 pixels; at most %3 million pixels "
+                          "can be shown)")
+        .arg(width)
+        .arg(height)
+        .arg(JpegDecoder::MaxPixels / 1'000'000);
+}
+
+qint64 littleEndian(const QByteArray& data, qsizetype at, int bytes) {
+    qint64 v = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        v = (v << 8) | quint8(data[at + i]);
+    if (bytes < 8 && (v & (qint64(1) << (bytes * 8 - 1))))
+        v -= qint64(1) << (bytes * 8); // sign-extend: bitmap heights may be negative
+    return v;
+}
+
+// Qt's bitmap reader fills the rows missing from a cut file with black and reports success;
+// a map missing its lower part would still take clicks, so the rows are counted here first.
+QString bitmapProblem(const QByteArray& data) {
+    if (data.size() < 26)
+        return QStringLiteral("the bitmap data is damaged or incomplete (header cut short)");
+    const qint64 pixelOffset = littleEndian(data, 10, 4) & 0xffffffff;
+    const qint64 headerSize = littleEndian(data, 14, 4);
+    qint64 width = 0, height = 0, bitCount = 0, compression = 0;
+    if (headerSize == 12) {
+        width = littleEndian(data, 18, 2) & 0xffff;
+        height = littleEndian(data, 20, 2) & 0xffff;
+        bitCount = littleEndian(data, 24, 2);
+    } else {
+        if (data.size() < 34 || headerSize < 40)
+            return QStringLiteral("the bitmap data is damaged or incomplete (unknown header)");
+        width = littleEndian(data, 18, 4);
+        height = qAbs(littleEndian(data, 22, 4));
+        bitCount = littleEndian(data, 28, 2);
+        compression = littleEndian(data, 30, 4);
+    }
+    if (width <= 0 || height <= 0)
+        return QStringLiteral("the bitmap data is damaged or incomplete (no pixels)");
+    if (width * height > JpegDecoder::MaxPixels)
+        return tooLarge(width, height);
+    const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
+    if (uncompressed && bitCount > 0 && bitCount <= 32) {
+        const qint64 stride = (width * bitCount + 31) / 32 * 4;
+        if (pixelOffset + stride * height > data.size())
+            return QStringLiteral("the bitmap data is damaged or incomplete (%1 of %2 bytes)")
+                .arg(data.size())
+                .arg(pixelOffset + stride * height);
+    }
+    return {};
+}
+
+// Qt's GIF reader, too, shows a cut file as far as it goes. Walking the block structure up to
+// the end of the first picture's data tells a whole file from a cut one.
+QString gifProblem(const QByteArray& data) {
+    const QString cut =
+        QStringLiteral("the GIF data is damaged or incomplete (the file ends early)");
+    qsizetype at = 13;
+    if (data.size() < at)
+        return cut;
+    const qint64 width = littleEndian(data, 6, 2) & 0xffff;
+    const qint64 height = littleEndian(data, 8, 2) & 0xffff;
+    if (width * height > JpegDecoder::MaxPixels)
+        return tooLarge(width, height);
+    const auto flags = quint8(data[10]);
+    if (flags & 0x80)
+        at += 3 * (qsizetype(1) << ((flags & 7) + 1));
+    // Sub-blocks: a length byte, that many bytes, until a zero length.
+    auto skipSubBlocks = [&data](qsizetype& pos) {
+        while (pos < data.size()) {
+            const auto length = quint8(data[pos++]);
+            if (length == 0)
+                return true;
+            pos += length;
+        }
+        return false;
+    };
+    while (at < data.size()) {
+        const auto introducer = quint8(data[at++]);
+        if (introducer == 0x21) { // extension: label, then sub-blocks
+            ++at;
+            if (!skipSubBlocks(at))
+                return cut;
+        } else if (introducer == 0x2C) { // image: descriptor, local colours, code size, data
+            if (at + 9 > data.size())
+                return cut;
+            const auto local = quint8(data[at + 8]);
+            at += 9;
+            if (local & 0x80)
+                at += 3 * (qsizetype(1) << ((local & 7) + 1));
+            ++at;
+            return at <= data.size() && skipSubBlocks(at) ? QString() : cut;
+        } else {
+            break;
+        }
+    }
+    return QStringLiteral("the GIF data is damaged or incomplete (no picture in it)");
+}
+
+LoadedPicture fromQtReader(const QByteArray& data, const QString& name, const char* format) {
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    // The reader's own cap covers what the size check below cannot see in advance.
+    QImageReader::setAllocationLimit(int(JpegDecoder::MaxPixels * 4 / (1024 * 1024)));
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > JpegDecoder::MaxPixels)
+        return failure(name, tooLarge(size.width(), size.height()));
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return failure(name, QStringLiteral("the %1 data is damaged or incomplete (%2)")
+                                 .arg(QString::fromLatin1(format).toUpper(), reader.errorString()));
+    LoadedPicture p;
+    p.image = std::move(image);
+    return p;
+}
+
+} // namespace
+
+LoadedPicture fromData(const QByteArray& data, const QString& name) {
+    if (data.isEmpty())
+        return failure(name, QStringLiteral("the file is empty"));
+    if (data.startsWith("\xFF\xD8"))
+        return fromJpeg(data, name);
+    if (data.startsWith("GIF87a") || data.startsWith("GIF89a")) {
+        if (const QString problem = gifProblem(data); !problem.isEmpty())
+            return failure(name, problem);
+        return fromQtReader(data, name, "gif");
+    }
+    if (data.startsWith("BM")) {
+        if (const QString problem = bitmapProblem(data); !problem.isEmpty())
+            return failure(name, problem);
+        return fromQtReader(data, name, "bmp");
+    }
+    return failure(name, QStringLiteral("it is not a GIF, JPEG or bitmap picture"));
+}
+
+LoadedPicture load(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(path, file.errorString());
+    if (file.size() > MaxFileBytes)
+        return failure(
+            path, QStringLiteral("the file is too large (%1 MB)").arg(file.size() / (1024 * 1024)));
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return failure(path, file.errorString());
+    return fromData(data, path);
+}
+
+} // namespace PictureLoader
