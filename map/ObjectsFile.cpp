@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "map/ObjectsFile.h"
+
+#include "settings/IniFile.h"
+
+#include <QFileInfo>
+
+namespace ObjectsFile {
+namespace {
+
+const QString Internal = QStringLiteral("Internal");
+
+QString sectionOf(int slot) {
+    return QStringLiteral("Object%1").arg(slot + 1);
+}
+// "ST", "ST1", "ST2": object 1's keys carry no number.
+QString internalKey(const char* base, int slot) {
+    return slot == 0 ? QString::fromLatin1(base) : QStringLiteral("%1%2").arg(base).arg(slot);
+}
+
+QString withExtension(const QString& path, const char* extension) {
+    const QFileInfo info(path);
+    const QString base =
+        info.suffix().isEmpty() ? path : path.left(path.size() - info.suffix().size() - 1);
+    return base + QLatin1String(extension);
+}
+
+bool digitsAt(const QString& text, int from, int count) {
+    for (int i = from; i < from + count; ++i)
+        if (!text[i].isDigit() || text[i].unicode() > '9')
+            return false;
+    return true;
+}
+
+} // namespace
+
+ObjectsFileData read(const IniFile& ini) {
+    ObjectsFileData data;
+    for (int slot = 0; slot < 3; ++slot) {
+        const QString section = sectionOf(slot);
+        StoredObject& o = data.objects[size_t(slot)];
+        o.Latitude = ini.readString(section, QStringLiteral("Latitude"), {});
+        o.Longitude = ini.readString(section, QStringLiteral("Longitude"), {});
+        o.Table = ini.readString(section, QStringLiteral("Table"), {});
+        o.Symbol = ini.readString(section, QStringLiteral("Symbol"), {});
+        o.Index = ini.readInteger(section, QStringLiteral("Index"), 0);
+        o.Ident = ini.readString(section, QStringLiteral("Ident"), {});
+        o.Comment = ini.readString(section, QStringLiteral("Comment"), {});
+        o.CommentFile = ini.readString(section, QStringLiteral("CommentFile"), {});
+        o.Default = ini.readString(section, QStringLiteral("Default"), o.Default);
+        o.ST = ini.readInteger(Internal, internalKey("ST", slot), 0);
+        o.SL = ini.readInteger(Internal, internalKey("SL", slot), 0);
+    }
+    data.VP = ini.readInteger(Internal, QStringLiteral("VP"), 0);
+    data.HP = ini.readInteger(Internal, QStringLiteral("HP"), 0);
+    return data;
+}
+
+void write(IniFile& ini, const ObjectsFileData& data) {
+    for (int slot = 0; slot < 3; ++slot) {
+        const QString section = sectionOf(slot);
+        const StoredObject& o = data.objects[size_t(slot)];
+        const bool weather = slot == 0 && o.Index == WeatherStationIndex;
+        ini.writeString(section, QStringLiteral("Latitude"), o.Latitude);
+        ini.writeString(section, QStringLiteral("Longitude"), o.Longitude);
+        ini.writeString(section, QStringLiteral("Table"), o.Table);
+        ini.writeString(section, QStringLiteral("Symbol"), o.Symbol);
+        // Object 1 has always had its index last and the others theirs after the symbol;
+        // files written before keep their look.
+        if (slot == 0) {
+            ini.writeString(section, QStringLiteral("Ident"), o.Ident);
+            ini.writeString(section, QStringLiteral("Comment"), weather ? QString() : o.Comment);
+            ini.writeString(section, QStringLiteral("CommentFile"), o.CommentFile);
+            ini.writeString(section, QStringLiteral("Default"), o.Default);
+            ini.writeInteger(section, QStringLiteral("Index"), o.Index);
+            ini.writeInteger(Internal, QStringLiteral("ST"), o.ST);
+            ini.writeInteger(Internal, QStringLiteral("SL"), o.SL);
+            ini.writeInteger(Internal, QStringLiteral("VP"), data.VP);
+            ini.writeInteger(Internal, QStringLiteral("HP"), data.HP);
+        } else {
+            ini.writeInteger(section, QStringLiteral("Index"), o.Index);
+            ini.writeString(section, QStringLiteral("Ident"), o.Ident);
+            ini.writeString(section, QStringLiteral("Comment"), o.Comment);
+            ini.writeString(section, QStringLiteral("CommentFile"), o.CommentFile);
+            ini.writeString(section, QStringLiteral("Default"), o.Default);
+            ini.writeInteger(Internal, internalKey("ST", slot), o.ST);
+            ini.writeInteger(Internal, internalKey("SL", slot), o.SL);
+        }
+    }
+}
+
+QString pathFor(const QString& picturePath) {
+    return withExtension(picturePath, ".obd");
+}
+QString calibrationPathFor(const QString& picturePath) {
+    return withExtension(picturePath, ".inf");
+}
+
+bool load(const QString& path, ObjectsFileData& data, QString& error) {
+    IniFile ini;
+    if (!ini.load(path)) {
+        error = ini.errorString();
+        return false;
+    }
+    data = read(ini);
+    return true;
+}
+
+bool save(const QString& path, const ObjectsFileData& data, QString& error) {
+    IniFile ini;
+    // Keys someone added by hand survive; a file that cannot be read is written afresh.
+    ini.load(path);
+    write(ini, data);
+    if (!ini.save(path)) {
+        error = ini.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool isLatitudeText(const QString& text) {
+    return text.size() == 8 && digitsAt(text, 0, 4) && text[4] == QLatin1Char('.') &&
+           digitsAt(text, 5, 2) && (text[7] == QLatin1Char('N') || text[7] == QLatin1Char('S')) &&
+           text.left(2).toInt() <= 90 && text.mid(2, 2).toInt() < 60;
+}
+
+bool isLongitudeText(const QString& text) {
+    return text.size() == 9 && digitsAt(text, 0, 5) && text[5] == QLatin1Char('.') &&
+           digitsAt(text, 6, 2) && (text[8] == QLatin1Char('E') || text[8] == QLatin1Char('W')) &&
+           text.left(3).toInt() <= 180 && text.mid(3, 2).toInt() < 60;
+}
+
+} // namespace ObjectsFile

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+class IniFile;
+
+// What a map's objects file (".obd" beside the picture) keeps of one object slot.
+struct StoredObject {
+    QString Latitude;  // position text "5130.00N", empty when the object was not placed
+    QString Longitude; // "00045.00W"
+    QString Table;     // APRS symbol table character
+    QString Symbol;    // APRS symbol code character
+    int Index = 0;     // symbol list index 1..12, 0 none
+    QString Ident;
+    QString Comment;
+    QString CommentFile;
+    QString Default = QStringLiteral("% No data available");
+    int ST = 0; // top of the object's symbol on the picture, pixels
+    int SL = 0; // left
+};
+
+struct ObjectsFileData {
+    std::array<StoredObject, 3> objects;
+    int VP = 0; // vertical scroll position of the map area
+    int HP = 0; // horizontal
+};
+
+namespace ObjectsFile {
+
+inline constexpr int WeatherStationIndex = 12;
+
+// Every key with its default when missing; integers that are not numbers read as 0.
+ObjectsFileData read(const IniFile& ini);
+// Every key in the order the file has always had them; other keys in the file stay. A weather
+// station's comment is weather data taken from elsewhere at every send, so it is written empty.
+void write(IniFile& ini, const ObjectsFileData& data);
+
+// The objects file beside a picture: same path and name, extension ".obd".
+QString pathFor(const QString& picturePath);
+// The calibration file beside a picture: extension ".inf".
+QString calibrationPathFor(const QString& picturePath);
+
+// From disk. A missing file gives the defaults and true; a file that exists and cannot be read
+// gives false with the reason in `error`.
+bool load(const QString& path, ObjectsFileData& data, QString& error);
+// To disk through a temporary file, so the old file stays whole when the write fails.
+bool save(const QString& path, const ObjectsFileData& data, QString& error);
+
+// Position texts as they go on the air: "ddmm.hhN"/"ddmm.hhS" and "dddmm.hhE"/"dddmm.hhW".
+// A hand-edited or damaged file may hold anything; only these may reach a report.
+bool isLatitudeText(const QString& text);
+bool isLongitudeText(const QString& text);
+
+} // namespace ObjectsFile

@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "map/ObjectsFile.h"
+#include "settings/IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+ObjectsFileData sample() {
+    ObjectsFileData d;
+    d.objects[0] = {"5130.00N",    "00045.00W",  "/",         ">", 4,  "CAR",
+                    "Net tonight", "/tmp/c.txt", "% No data", 100, 200};
+    d.objects[1] = {"5115.00N", "00015.00W", "\\", "P", 10, "PARK", "Free", "", "Def", 7, 8};
+    d.objects[2] = {};
+    d.VP = 33;
+    d.HP = 44;
+    return d;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return f.readAll();
+}
+
+} // namespace
+
+TEST(ObjectsFile, NewFileHasEveryKeyInItsOrder) {
+    IniFile ini;
+    ObjectsFile::write(ini, sample());
+    const QByteArray expected =
+        "[Object1]\r\n"
+        "Latitude=5130.00N\r\nLongitude=00045.00W\r\nTable=/\r\nSymbol=>\r\n"
+        "Ident=CAR\r\nComment=Net tonight\r\nCommentFile=/tmp/c.txt\r\n"
+        "Default=% No data\r\nIndex=4\r\n"
+        "[Internal]\r\n"
+        "ST=100\r\nSL=200\r\nVP=33\r\nHP=44\r\nST1=7\r\nSL1=8\r\nST2=0\r\nSL2=0\r\n"
+        "[Object2]\r\n"
+        "Latitude=5115.00N\r\nLongitude=00015.00W\r\nTable=\\\r\nSymbol=P\r\n"
+        "Index=10\r\nIdent=PARK\r\nComment=Free\r\nCommentFile=\r\n"
+        "Default=Def\r\n"
+        "[Object3]\r\n"
+        "Latitude=\r\nLongitude=\r\nTable=\r\nSymbol=\r\nIndex=0\r\nIdent=\r\n"
+        "Comment=\r\nCommentFile=\r\nDefault=% No data available\r\n";
+    // Section separation (blank lines or not) is the INI writer's business; compare without.
+    QByteArray written = ini.toBytes();
+    written.replace("\r\n\r\n", "\r\n");
+    EXPECT_EQ(written.toStdString(), expected.toStdString());
+}
+
+TEST(ObjectsFile, ReadsBackWhatWasWrittenAndDefaultsWhatIsMissing) {
+    IniFile ini;
+    ObjectsFile::write(ini, sample());
+    IniFile again;
+    again.parse(ini.toBytes());
+    const ObjectsFileData d = ObjectsFile::read(again);
+    const ObjectsFileData s = sample();
+    for (size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(d.objects[i].Latitude, s.objects[i].Latitude);
+        EXPECT_EQ(d.objects[i].Longitude, s.objects[i].Longitude);
+        EXPECT_EQ(d.objects[i].Table, s.objects[i].Table);
+        EXPECT_EQ(d.objects[i].Symbol, s.objects[i].Symbol);
+        EXPECT_EQ(d.objects[i].Index, s.objects[i].Index);
+        EXPECT_EQ(d.objects[i].Ident, s.objects[i].Ident);
+        EXPECT_EQ(d.objects[i].Comment, s.objects[i].Comment);
+        EXPECT_EQ(d.objects[i].CommentFile, s.objects[i].CommentFile);
+        EXPECT_EQ(d.objects[i].Default, s.objects[i].Default);
+        EXPECT_EQ(d.objects[i].ST, s.objects[i].ST);
+        EXPECT_EQ(d.objects[i].SL, s.objects[i].SL);
+    }
+    EXPECT_EQ(d.VP, 33);
+    EXPECT_EQ(d.HP, 44);
+
+    IniFile partial;
+    partial.parse("[object2]\nident=X\nIndex=banana\n[INTERNAL]\nsl1=$10\nVP=0x20\n");
+    const ObjectsFileData p = ObjectsFile::read(partial);
+    EXPECT_EQ(p.objects[1].Ident, "X");
+    EXPECT_EQ(p.objects[1].Index, 0);
+    EXPECT_EQ(p.objects[1].SL, 16);
+    EXPECT_EQ(p.VP, 32);
+    EXPECT_EQ(p.objects[0].Default, "% No data available");
+    EXPECT_EQ(p.objects[2].Latitude, "");
+}
+
+TEST(ObjectsFile, WeatherStationIsSavedWithAnEmptyComment) {
+    ObjectsFileData d = sample();
+    d.objects[0].Index = 12;
+    d.objects[0].Comment = "180/005g010t072r000p000P000h50b10132";
+    d.objects[1].Index = 12; // only object 1 can be a weather station
+    IniFile ini;
+    ObjectsFile::write(ini, d);
+    EXPECT_EQ(ini.readString("Object1", "Comment", "?"), "");
+    EXPECT_EQ(ini.readInteger("Object1", "Index", 0), 12);
+    EXPECT_EQ(ini.readString("Object2", "Comment", "?"), "Free");
+}
+
+TEST(ObjectsFile, SavesAtomicallyAndKeepsForeignKeys) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("map.obd");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Notes]\r\nWho=club\r\n[Object1]\r\nExtra=keep\r\n");
+    }
+    QString error;
+    ASSERT_TRUE(ObjectsFile::save(path, sample(), error)) << error.toStdString();
+    IniFile ini;
+    ASSERT_TRUE(ini.load(path));
+    EXPECT_EQ(ini.readString("Notes", "Who", ""), "club");
+    EXPECT_EQ(ini.readString("Object1", "Extra", ""), "keep");
+    ObjectsFileData back;
+    ASSERT_TRUE(ObjectsFile::load(path, back, error));
+    EXPECT_EQ(back.objects[1].Ident, "PARK");
+
+    // A folder standing where a save needs to go: the save fails, names the path, and the
+    // file it would have replaced is as it was.
+    const QByteArray before = readAll(path);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("busy.obd"));
+    error.clear();
+    EXPECT_FALSE(ObjectsFile::save(dir.filePath("busy.obd"), sample(), error));
+    EXPECT_TRUE(error.contains("busy.obd")) << error.toStdString();
+    EXPECT_FALSE(ObjectsFile::save("/proc/skyvane-none/map.obd", sample(), error));
+    EXPECT_EQ(readAll(path), before);
+
+    ObjectsFileData missing;
+    missing.VP = 5;
+    EXPECT_TRUE(ObjectsFile::load(dir.filePath("none.obd"), missing, error));
+    EXPECT_EQ(missing.VP, 0);
+}
+
+TEST(ObjectsFile, CompanionPathsAndPositionTexts) {
+    EXPECT_EQ(ObjectsFile::pathFor("/maps/coast.jpg"), "/maps/coast.obd");
+    EXPECT_EQ(ObjectsFile::pathFor("/maps/coast.JPEG"), "/maps/coast.obd");
+    EXPECT_EQ(ObjectsFile::calibrationPathFor("/maps.v2/coast.gif"), "/maps.v2/coast.inf");
+    EXPECT_EQ(ObjectsFile::calibrationPathFor("/maps.v2/coast"), "/maps.v2/coast.inf");
+
+    for (const char* good : {"5130.00N", "0000.50S", "9000.00N"})
+        EXPECT_TRUE(ObjectsFile::isLatitudeText(good)) << good;
+    for (const char* bad : {"", "5130.00", "5130.00E", "51.30.00N", "5160.00N", "9100.00N",
+                            "51300.0N", "5a30.00N", "5130,00N"})
+        EXPECT_FALSE(ObjectsFile::isLatitudeText(bad)) << bad;
+    for (const char* good : {"00045.00W", "17930.00E", "18000.00W"})
+        EXPECT_TRUE(ObjectsFile::isLongitudeText(good)) << good;
+    for (const char* bad : {"0045.00W", "00045.00N", "18100.00E", "00060.00E", "000.45.00W"})
+        EXPECT_FALSE(ObjectsFile::isLongitudeText(bad)) << bad;
+}
