@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+struct termios;
+
+// One serial port with its line settings, written from the window thread and read by a
+// thread of its own that hands each quiet-ended burst of input back to the window thread.
+// Ports are numbered COM1..COM8 as operators know them; the device table says which device
+// each number stands for on this machine.
+class TSerialPort : public QObject {
+    Q_OBJECT
+public:
+    enum TCommPort { cpCOM1, cpCOM2, cpCOM3, cpCOM4, cpCOM5, cpCOM6, cpCOM7, cpCOM8 };
+    enum TBaudRate {
+        br110,
+        br300,
+        br600,
+        br1200,
+        br2400,
+        br4800,
+        br9600,
+        br14400,
+        br19200,
+        br38400,
+        br56000,
+        br57600,
+        br115200,
+        br128000,
+        br256000
+    };
+    enum TParity { pcNone, pcEven, pcOdd, pcMark, pcSpace };
+    enum TStopBits { sbOne, sbOnePtFive, sbTwo };
+    enum TDataBits { db4, db5, db6, db7, db8 };
+    enum TFlowControl { fcNone, fcXON_XOFF, fcRTS_CTS, fsDSR_DTR };
+
+    // Error stored when an operation needs an open port and there is none.
+    static constexpr int kNotOpen = 999;
+
+    explicit TSerialPort(QObject* parent = nullptr);
+    ~TSerialPort() override;
+
+    TCommPort CommPort = cpCOM2;
+    TBaudRate BaudRate = br9600;
+    TParity ParityType = pcNone;
+    bool ParityErrorChecking = false;
+    bool ParityErrorReplacement = false;
+    TStopBits StopBits = sbOne;
+    TDataBits DataBits = db8;
+    quint8 XONChar = 17;
+    quint8 XOFFChar = 19;
+    quint16 XONLim = 1024;
+    quint16 XOFFLim = 2048;
+    quint8 ErrorChar = 0;
+    TFlowControl FlowControl = fcNone;
+    bool StripNullChars = false;
+    quint8 EOFChar = 0;
+    quint16 ReadTO = 5000;
+    quint16 WriteTO = 5000;
+
+    // The device that COM (index + 1) stands for; index 0..7.
+    void setDeviceTable(const std::array<QString, 8>& devices);
+    QString devicePath(int index) const;
+
+    // Opens COM (index + 1) exclusively and applies the settings; false when it cannot.
+    bool Open(int index);
+    bool Close();
+    void PurgeInput();
+    void PurgeOutput();
+    bool ApplySettings();
+    // The line settings above written into t (raw mode); false for a speed the line cannot
+    // run at.
+    bool fillTermios(termios& t) const;
+    // Writes the whole block within WriteTO; false (and LastError) when it cannot.
+    bool Write(const QByteArray& data);
+    int LastError() const { return m_lastError.load(); }
+
+    bool isOpen() const { return m_fd.load() >= 0; }
+    int ComHandle() const { return m_fd.load(); }
+    // The receive thread is running.
+    bool receiving() const { return m_running.load(); }
+    static int baudValue(TBaudRate rate);
+
+signals:
+    void OnTransmit(const QString& data);
+    void AfterTransmit(const QString& data);
+    void OnReceive(const QString& data);
+    void AfterReceive(const QString& data);
+
+private:
+    void receiveLoop();
+    void deliver();
+
+    std::array<QString, 8> m_devices;
+    std::atomic<int> m_fd{-1};
+    std::atomic<int> m_lastError{0};
+
+    // Held while the receive thread uses the descriptor, so Close never pulls it away
+    // mid-read.
+    std::mutex m_ioMutex;
+    // Bytes read and not yet delivered; shared by both threads.
+    std::mutex m_bufferMutex;
+    QByteArray m_pending;
+
+    std::mutex m_waitMutex;
+    std::condition_variable m_wake;
+    bool m_delivered = false;
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_running{false};
+    std::thread m_thread;
+};

@@ -1,0 +1,551 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "links/Sockets/TSockets.h"
+
+#include "common/Dialogs.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QLoggingCategory>
+#include <QMetaMethod>
+#include <QSocketNotifier>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcSockets, "skyvane.sockets")
+
+namespace {
+
+const QString kWinsockTitle = QStringLiteral("WINSOCK ERROR");
+constexpr int kTimedOut = 10060;
+// A peer that stops reading must not make us hold unbounded memory.
+constexpr qsizetype kMaxQueuedOutput = 1024 * 1024;
+
+int setNonBlocking(int fd, bool on) {
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags < 0)
+        return -1;
+    return fcntl(fd, F_SETFL, on ? (flags | O_NONBLOCK) : (flags & ~O_NONBLOCK));
+}
+
+} // namespace
+
+TSockets::TSockets(Dialogs* dialogs, QObject* parent) : QObject(parent), m_dialogs(dialogs) {}
+
+TSockets::~TSockets() {
+    // Closing quietly: nobody is left to hear about it.
+    closeSocket(true);
+}
+
+QString TSockets::errorText(int n) {
+    static const QHash<int, QString> texts{
+        {10004, QStringLiteral("Interrupted system call")},
+        {10009, QStringLiteral("Bad file number")},
+        {10013, QStringLiteral("Permission denied")},
+        {10014, QStringLiteral("Bad address")},
+        {10022, QStringLiteral("Invalid argument")},
+        {10024, QStringLiteral("Too many open files")},
+        {10035, QStringLiteral("Operation would block")},
+        {10036, QStringLiteral("Operation now in progress")},
+        {10037, QStringLiteral("Operation already in progress")},
+        {10038, QStringLiteral("Socket operation on non-socket")},
+        {10039, QStringLiteral("Destination address required")},
+        {10040, QStringLiteral("Message too long")},
+        {10041, QStringLiteral("Protocol wrong type for socket")},
+        {10042, QStringLiteral("Protocol not available")},
+        {10043, QStringLiteral("Protocol not supported")},
+        {10044, QStringLiteral("Socket type not supported")},
+        {10045, QStringLiteral("Operation not supported on socket")},
+        {10046, QStringLiteral("Protocol family not supported")},
+        {10047, QStringLiteral("Address family not supported by protocol family")},
+        {10048, QStringLiteral("Address already in use")},
+        {10049, QStringLiteral("Can't assign requested address")},
+        {10050, QStringLiteral("Network is down")},
+        {10051, QStringLiteral("Network is unreachable")},
+        {10052, QStringLiteral("Network dropped connection on reset")},
+        {10053, QStringLiteral("Software caused connection abort")},
+        {10054, QStringLiteral("Connection reset by peer")},
+        {10055, QStringLiteral("No buffer space available")},
+        {10056, QStringLiteral("Socket is already connected")},
+        {10057, QStringLiteral("Socket is not connected")},
+        {10058, QStringLiteral("Can't send after socket shutdown")},
+        {10059, QStringLiteral("Too many references: can't splice")},
+        {10060, QStringLiteral("Connection timed out")},
+        {10061, QStringLiteral("Connection refused")},
+        {10062, QStringLiteral("Too many levels of symbolic links")},
+        {10063, QStringLiteral("File name too long")},
+        {10064, QStringLiteral("Host is down")},
+        {10065, QStringLiteral("No route to host")},
+        {10066, QStringLiteral("Directory not empty")},
+        {10067, QStringLiteral("Too many processes")},
+        {10068, QStringLiteral("Too many users")},
+        {10069, QStringLiteral("Disc quota exceeded")},
+        {10070, QStringLiteral("Stale NFS file handle")},
+        {10071, QStringLiteral("Too many levels of remote in path")},
+        {10091, QStringLiteral("Network sub-system is unusable")},
+        {10092, QStringLiteral("WinSock DLL cannot support this application")},
+        {10093, QStringLiteral("WinSock not initialized")},
+        {11001, QStringLiteral("Host not found")},
+        {11002, QStringLiteral("Non-authoritative host not found")},
+        {11003, QStringLiteral("Non-recoverable error")},
+        {11004, QStringLiteral("No Data")},
+    };
+    return texts.value(n, QStringLiteral("Not a WinSock error"));
+}
+
+int TSockets::winsockError(int e) {
+    switch (e) {
+    case 0:
+        return 0;
+    case EINTR:
+        return 10004;
+    case EBADF:
+        return 10009;
+    case EACCES:
+    case EPERM:
+        return 10013;
+    case EFAULT:
+        return 10014;
+    case EINVAL:
+        return 10022;
+    case EMFILE:
+    case ENFILE:
+        return 10024;
+    case EWOULDBLOCK:
+        return 10035;
+    case EINPROGRESS:
+        return 10036;
+    case EALREADY:
+        return 10037;
+    case ENOTSOCK:
+        return 10038;
+    case EDESTADDRREQ:
+        return 10039;
+    case EMSGSIZE:
+        return 10040;
+    case EPROTOTYPE:
+        return 10041;
+    case ENOPROTOOPT:
+        return 10042;
+    case EPROTONOSUPPORT:
+        return 10043;
+    case ESOCKTNOSUPPORT:
+        return 10044;
+    case EOPNOTSUPP:
+        return 10045;
+    case EPFNOSUPPORT:
+        return 10046;
+    case EAFNOSUPPORT:
+        return 10047;
+    case EADDRINUSE:
+        return 10048;
+    case EADDRNOTAVAIL:
+        return 10049;
+    case ENETDOWN:
+        return 10050;
+    case ENETUNREACH:
+        return 10051;
+    case ENETRESET:
+        return 10052;
+    case ECONNABORTED:
+        return 10053;
+    // Writing to a connection the peer has closed: WinSock calls that a reset.
+    case EPIPE:
+    case ECONNRESET:
+        return 10054;
+    case ENOBUFS:
+    case ENOMEM:
+        return 10055;
+    case EISCONN:
+        return 10056;
+    case ENOTCONN:
+        return 10057;
+    case ESHUTDOWN:
+        return 10058;
+    case ETOOMANYREFS:
+        return 10059;
+    case ETIMEDOUT:
+        return 10060;
+    case ECONNREFUSED:
+        return 10061;
+    case ELOOP:
+        return 10062;
+    case ENAMETOOLONG:
+        return 10063;
+    case EHOSTDOWN:
+        return 10064;
+    case EHOSTUNREACH:
+        return 10065;
+    case ENOTEMPTY:
+        return 10066;
+    case EUSERS:
+        return 10068;
+    case EDQUOT:
+        return 10069;
+    case ESTALE:
+        return 10070;
+    case EREMOTE:
+        return 10071;
+    default:
+        return 10000 + e;
+    }
+}
+
+void TSockets::reportError(int error, const QString& place) {
+    const QString text = errorText(error);
+    qCWarning(lcSockets) << "error" << error << text << "in" << place;
+    if (isSignalConnected(QMetaMethod::fromSignal(&TSockets::OnErrorOccurred))) {
+        emit OnErrorOccurred(m_socket, error, text);
+        return;
+    }
+    // Nobody handles errors: tell the user, but keep running; a program that stays on the
+    // air for days must not end over one lost connection.
+    if (m_dialogs)
+        m_dialogs->information(
+            QStringLiteral("Error %1 in function %2\r\n%3").arg(error).arg(place, text),
+            kWinsockTitle);
+}
+
+void TSockets::reportTimeout() {
+    const QString text = QStringLiteral("Blocking call timed out");
+    qCWarning(lcSockets) << "blocking call timed out";
+    if (isSignalConnected(QMetaMethod::fromSignal(&TSockets::OnErrorOccurred))) {
+        emit OnErrorOccurred(m_socket, kTimedOut, text);
+        return;
+    }
+    if (m_dialogs)
+        m_dialogs->information(QStringLiteral("Error %1\r\n%2").arg(kTimedOut).arg(text),
+                               QStringLiteral("WINSOCK CALL CANCELED"));
+}
+
+void TSockets::stopNotifiers() {
+    delete m_readNotifier;
+    m_readNotifier = nullptr;
+    delete m_writeNotifier;
+    m_writeNotifier = nullptr;
+}
+
+void TSockets::closeSocket(bool reset) {
+    stopNotifiers();
+    m_outgoing.clear();
+    m_received.clear();
+    m_state = State::None;
+    if (m_socket < 0)
+        return;
+    if (reset) {
+        shutdown(m_socket, SHUT_RDWR);
+        linger l{1, 0};
+        setsockopt(m_socket, SOL_SOCKET, SO_LINGER, &l, sizeof l);
+    }
+    ::close(m_socket);
+    m_socket = -1;
+}
+
+void TSockets::SConnect() {
+    if (Port.isEmpty()) {
+        if (m_dialogs)
+            m_dialogs->information(QStringLiteral("No Port Specified"), kWinsockTitle);
+        return;
+    }
+    if (IPAddr.isEmpty()) {
+        if (m_dialogs)
+            m_dialogs->information(QStringLiteral("No IP Address Specified"), kWinsockTitle);
+        return;
+    }
+
+    // A socket left from an earlier failed attempt would otherwise leak one descriptor per
+    // reconnect.
+    closeSocket(true);
+
+    in_port_t port = 0;
+    const QByteArray portText = Port.trimmed().toLatin1();
+    if (const servent* service = getservbyname(portText.constData(), "tcp")) {
+        port = service->s_port; // already in network order
+    } else {
+        bool ok = false;
+        const uint number = Port.trimmed().toUInt(&ok, 10);
+        // A port that is no number gives port 0, which the connect then refuses, as before.
+        port = htons(ok && number <= 65535 ? quint16(number) : 0);
+    }
+
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = port;
+    const QByteArray host = IPAddr.trimmed().toLatin1();
+    if (inet_pton(AF_INET, host.constData(), &address.sin_addr) != 1) {
+        addrinfo hints{};
+        hints.ai_family = AF_INET;
+        hints.ai_socktype = SOCK_STREAM;
+        addrinfo* found = nullptr;
+        if (getaddrinfo(host.constData(), nullptr, &hints, &found) != 0 || !found) {
+            if (m_dialogs)
+                m_dialogs->information(QStringLiteral("Cannot convert host address"),
+                                       kWinsockTitle);
+            return;
+        }
+        address.sin_addr = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr;
+        freeaddrinfo(found);
+    }
+    char dotted[INET_ADDRSTRLEN] = {};
+    inet_ntop(AF_INET, &address.sin_addr, dotted, sizeof dotted);
+    m_peerAddress = QString::fromLatin1(dotted);
+
+    m_socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (m_socket < 0) {
+        reportError(winsockError(errno), QStringLiteral("SConnect (socket)"));
+        return;
+    }
+    qCDebug(lcSockets) << "connecting to" << m_peerAddress << ntohs(port);
+
+    const int rc = ::connect(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    const int connectErrno = rc == 0 ? 0 : errno;
+    if (rc != 0 && connectErrno != EINPROGRESS) {
+        m_state = State::Failed;
+        reportError(winsockError(connectErrno), QStringLiteral("SConnect"));
+        return;
+    }
+    m_state = State::Connecting;
+
+    if (!NonBlocking) {
+        // The connect is guarded by Timeout; the socket then works in blocking fashion.
+        if (rc != 0 && !waitFor(POLLOUT)) {
+            m_state = State::Failed;
+            reportTimeout();
+            return;
+        }
+        int soError = 0;
+        socklen_t len = sizeof soError;
+        getsockopt(m_socket, SOL_SOCKET, SO_ERROR, &soError, &len);
+        if (soError != 0) {
+            m_state = State::Failed;
+            reportError(winsockError(soError), QStringLiteral("SConnect"));
+            return;
+        }
+        m_state = State::Connected;
+        emit OnSessionConnected(m_socket);
+        return;
+    }
+
+    m_readNotifier = new QSocketNotifier(m_socket, QSocketNotifier::Read, this);
+    m_writeNotifier = new QSocketNotifier(m_socket, QSocketNotifier::Write, this);
+    connect(m_readNotifier, &QSocketNotifier::activated, this, &TSockets::onReadable);
+    connect(m_writeNotifier, &QSocketNotifier::activated, this, &TSockets::onWritable);
+    // Until the connect completes only writability (completion or failure) matters.
+    m_readNotifier->setEnabled(false);
+}
+
+bool TSockets::waitFor(short events) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const qint64 limit = Timeout > 0 ? qint64(Timeout) * 1000 : -1;
+    for (;;) {
+        int wait = -1;
+        if (limit >= 0) {
+            const qint64 left = limit - elapsed.elapsed();
+            if (left <= 0)
+                return false;
+            wait = int(std::min<qint64>(left, INT_MAX));
+        }
+        pollfd p{m_socket, events, 0};
+        const int rc = ::poll(&p, 1, wait);
+        if (rc > 0)
+            return true;
+        if (rc == 0)
+            return false;
+        if (errno != EINTR)
+            return true; // let the following call report what is wrong
+    }
+}
+
+void TSockets::onWritable() {
+    if (m_socket < 0)
+        return;
+    const int socket = m_socket;
+    if (m_state == State::Connecting) {
+        int soError = 0;
+        socklen_t len = sizeof soError;
+        getsockopt(m_socket, SOL_SOCKET, SO_ERROR, &soError, &len);
+        if (soError != 0) {
+            // A failed socket stays readable and writable; stop listening so the failure is
+            // reported once.
+            stopNotifiers();
+            m_state = State::Failed;
+            reportError(winsockError(soError), QStringLiteral("FD_CONNECT"));
+            return;
+        }
+        m_state = State::Connected;
+        m_writeNotifier->setEnabled(!m_outgoing.isEmpty());
+        m_readNotifier->setEnabled(true);
+        emit OnSessionConnected(socket);
+        return;
+    }
+    if (m_state != State::Connected)
+        return;
+    if (!m_outgoing.isEmpty() && !flushOutgoing(QStringLiteral("FD_WRITE")))
+        return;
+    if (m_writeNotifier && m_outgoing.isEmpty()) {
+        m_writeNotifier->setEnabled(false);
+        emit OnDataNeeded(socket);
+    }
+}
+
+void TSockets::onReadable() {
+    if (m_socket < 0 || m_state != State::Connected)
+        return;
+    const int socket = m_socket;
+    char buffer[4096];
+    const ssize_t n = ::recv(m_socket, buffer, sizeof buffer, 0);
+    if (n > 0) {
+        m_received.append(buffer, n);
+        if (MaximumReceiveLength > 0 && m_received.size() > MaximumReceiveLength)
+            m_received.remove(0, m_received.size() - MaximumReceiveLength);
+        if (isSignalConnected(QMetaMethod::fromSignal(&TSockets::OnDataAvailable)))
+            emit OnDataAvailable(socket);
+        else
+            m_received.clear(); // nobody reads: what the peer says is dropped
+        return;
+    }
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+        return;
+    const int e = n == 0 ? 0 : errno;
+    stopNotifiers();
+    m_state = State::Failed;
+    if (e == 0) {
+        qCDebug(lcSockets) << "peer closed the connection";
+        emit OnSessionClosed(socket);
+    } else {
+        reportError(winsockError(e), QStringLiteral("FD_CLOSE"));
+    }
+}
+
+QByteArray TSockets::SReceive() {
+    QByteArray out;
+    out.swap(m_received);
+    return out;
+}
+
+bool TSockets::flushOutgoing(const QString& place) {
+    while (!m_outgoing.isEmpty()) {
+        const ssize_t n = ::send(m_socket, m_outgoing.constData(), size_t(m_outgoing.size()),
+                                 MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            m_outgoing.remove(0, n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (m_writeNotifier)
+                m_writeNotifier->setEnabled(true);
+            return true;
+        }
+        const int e = n < 0 ? errno : EPIPE;
+        m_outgoing.clear();
+        stopNotifiers();
+        m_state = State::Failed;
+        reportError(winsockError(e), place);
+        return false;
+    }
+    return true;
+}
+
+int TSockets::SSend(const QByteArray& data) {
+    if (m_socket < 0)
+        return 0;
+    if (data.isEmpty())
+        return 0;
+
+    if (!NonBlocking) {
+        qsizetype done = 0;
+        while (done < data.size()) {
+            if (!waitFor(POLLOUT)) {
+                reportTimeout();
+                return -1;
+            }
+            const ssize_t n = ::send(m_socket, data.constData() + done, size_t(data.size() - done),
+                                     MSG_NOSIGNAL | MSG_DONTWAIT);
+            if (n > 0) {
+                done += n;
+                continue;
+            }
+            if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
+                continue;
+            reportError(winsockError(n < 0 ? errno : EPIPE), QStringLiteral("SSend"));
+            return -1;
+        }
+        return int(done);
+    }
+
+    if (m_state == State::Failed) {
+        reportError(10057, QStringLiteral("SSend"));
+        return -1;
+    }
+    if (m_outgoing.size() + data.size() > kMaxQueuedOutput) {
+        reportError(10055, QStringLiteral("SSend"));
+        return -1;
+    }
+    // Written after what is still queued, so frames keep their order; bytes are written
+    // once the connect completes if it has not yet.
+    m_outgoing.append(data);
+    if (m_state == State::Connecting)
+        return int(data.size());
+    if (!flushOutgoing(QStringLiteral("SSend")))
+        return -1;
+    return int(data.size());
+}
+
+void TSockets::Disconnect() {
+    if (m_socket < 0) {
+        reportError(10038, QStringLiteral("Disconnect (closesocket)"));
+        return;
+    }
+    stopNotifiers();
+    if (!m_outgoing.isEmpty()) {
+        // Give queued bytes one last chance so a frame is not cut by the reset.
+        setNonBlocking(m_socket, true);
+        while (!m_outgoing.isEmpty()) {
+            const ssize_t n = ::send(m_socket, m_outgoing.constData(), size_t(m_outgoing.size()),
+                                     MSG_NOSIGNAL | MSG_DONTWAIT);
+            if (n <= 0)
+                break;
+            m_outgoing.remove(0, n);
+        }
+    }
+    m_outgoing.clear();
+    m_received.clear();
+    m_state = State::None;
+    shutdown(m_socket, SHUT_RDWR);
+    linger l{1, 0};
+    setsockopt(m_socket, SOL_SOCKET, SO_LINGER, &l, sizeof l);
+    const int rc = ::close(m_socket);
+    const int e = errno;
+    m_socket = -1;
+    if (rc != 0)
+        reportError(winsockError(e), QStringLiteral("Disconnect (closesocket)"));
+}
+
+QString TSockets::PeerAddress(int socket) const {
+    sockaddr_in address{};
+    socklen_t len = sizeof address;
+    if (socket < 0 || getpeername(socket, reinterpret_cast<sockaddr*>(&address), &len) != 0)
+        return socket == m_socket ? m_peerAddress : QString();
+    char dotted[INET_ADDRSTRLEN] = {};
+    inet_ntop(AF_INET, &address.sin_addr, dotted, sizeof dotted);
+    return QString::fromLatin1(dotted);
+}
+
+QString TSockets::PeerPort(int socket) const {
+    sockaddr_in address{};
+    socklen_t len = sizeof address;
+    if (socket < 0 || getpeername(socket, reinterpret_cast<sockaddr*>(&address), &len) != 0)
+        return QStringLiteral("0");
+    return QString::number(ntohs(address.sin_port));
+}

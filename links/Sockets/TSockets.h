@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+class Dialogs;
+class QSocketNotifier;
+
+// A TCP client for one connection at a time. Errors carry the classic WinSock numbers and
+// texts (10061 "Connection refused", ...) because that is what operators and the packet
+// engine's documentation quote; Linux errno values are mapped onto them.
+//
+// In the default non-blocking mode every event arrives later on the thread that owns the
+// object, through QSocketNotifier; SConnect and SSend return at once.
+class TSockets : public QObject {
+    Q_OBJECT
+public:
+    explicit TSockets(Dialogs* dialogs = nullptr, QObject* parent = nullptr);
+    ~TSockets() override;
+
+    // Host: dotted IPv4 address or host name.
+    QString IPAddr;
+    // A service name looked up for "tcp", else a decimal port number.
+    QString Port;
+    bool NonBlocking = true;
+    // Seconds a blocking call may take; 0 or less waits without limit.
+    int Timeout = 30;
+    // Most bytes kept from what the peer sends; older bytes are dropped beyond it.
+    int MaximumReceiveLength = 8192;
+
+    void SConnect();
+    // Writes the whole block (queued when the socket cannot take it at once, so a frame is
+    // never cut). Returns the byte count, 0 without a socket, or -1 after a reported error.
+    int SSend(const QByteArray& data);
+    void Disconnect();
+    QString PeerAddress(int socket) const;
+    QString PeerPort(int socket) const;
+
+    // What the peer sent since the last call (only kept while something reads it).
+    QByteArray SReceive();
+
+    int socketHandle() const { return m_socket; }
+    bool connected() const { return m_state == State::Connected; }
+    // Bytes accepted by SSend that the kernel has not taken yet.
+    qsizetype pendingOutput() const { return m_outgoing.size(); }
+
+    static QString errorText(int winsockError);
+    static int winsockError(int errnoValue);
+
+signals:
+    void OnDataAvailable(int socket);
+    void OnDataNeeded(int socket);
+    void OnSessionAvailable(int socket);
+    void OnSessionConnected(int socket);
+    void OnSessionClosed(int socket);
+    void OnErrorOccurred(int socket, int error, const QString& message);
+
+private:
+    enum class State { None, Connecting, Connected, Failed };
+
+    void reportError(int error, const QString& place);
+    void reportTimeout();
+    void closeSocket(bool reset);
+    void stopNotifiers();
+    void onReadable();
+    void onWritable();
+    bool flushOutgoing(const QString& place);
+    bool waitFor(short events);
+
+    Dialogs* m_dialogs;
+    int m_socket = -1;
+    State m_state = State::None;
+    QSocketNotifier* m_readNotifier = nullptr;
+    QSocketNotifier* m_writeNotifier = nullptr;
+    QByteArray m_outgoing;
+    QByteArray m_received;
+    QString m_peerAddress;
+};

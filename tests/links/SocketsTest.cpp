@@ -1,0 +1,326 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "links/Sockets/TSockets.h"
+
+#include "links/LinkTestSupport.h"
+#include "support/TestDialogs.h"
+
+#include <QDir>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+namespace {
+
+struct ErrorSeen {
+    int socket;
+    int error;
+    QString message;
+};
+
+// A listener on 127.0.0.1 that keeps the bytes each accepted connection sends.
+struct Listener {
+    QTcpServer server;
+    QList<QTcpSocket*> peers;
+    QByteArray received;
+
+    Listener() {
+        server.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&server, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* peer = server.nextPendingConnection()) {
+                peers.append(peer);
+                QObject::connect(peer, &QTcpSocket::readyRead,
+                                 [this, peer] { received.append(peer->readAll()); });
+            }
+        });
+    }
+    QString port() const { return QString::number(server.serverPort()); }
+};
+
+// A port number on which nothing listens.
+QString closedPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return QString::number(port);
+}
+
+struct Recorder {
+    QList<int> connected;
+    QList<int> closed;
+    QList<ErrorSeen> errors;
+
+    void attach(TSockets& s) {
+        QObject::connect(&s, &TSockets::OnSessionConnected, [this](int h) { connected << h; });
+        QObject::connect(&s, &TSockets::OnSessionClosed, [this](int h) { closed << h; });
+        QObject::connect(&s, &TSockets::OnErrorOccurred, [this](int h, int e, const QString& m) {
+            errors.append({h, e, m});
+        });
+    }
+};
+
+} // namespace
+
+TEST(Sockets, ConnectsAndWritesEveryByteInOrder) {
+    Listener listener;
+    TestDialogs dialogs;
+    TSockets sockets(&dialogs);
+    Recorder seen;
+    seen.attach(sockets);
+    sockets.IPAddr = QStringLiteral("127.0.0.1");
+    sockets.Port = listener.port();
+    sockets.SConnect();
+    ASSERT_TRUE(waitUntil([&] { return !seen.connected.isEmpty(); }));
+    EXPECT_EQ(seen.connected.first(), sockets.socketHandle());
+    EXPECT_EQ(sockets.PeerAddress(sockets.socketHandle()), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(sockets.PeerPort(sockets.socketHandle()), listener.port());
+
+    // Every byte value, then a block far larger than the socket buffer: nothing may be cut
+    // or reordered even when the kernel takes it in pieces.
+    QByteArray all;
+    for (int i = 0; i < 256; ++i)
+        all.append(char(i));
+    QByteArray big(600 * 1024, '\0');
+    for (qsizetype i = 0; i < big.size(); ++i)
+        big[i] = char('A' + i % 23);
+    EXPECT_EQ(sockets.SSend(all), 256);
+    EXPECT_EQ(sockets.SSend(big), big.size());
+    EXPECT_EQ(sockets.SSend(QByteArrayLiteral("end")), 3);
+    const QByteArray expected = all + big + QByteArrayLiteral("end");
+    ASSERT_TRUE(waitUntil([&] { return listener.received.size() >= expected.size(); }, 10000));
+    EXPECT_EQ(listener.received, expected);
+    EXPECT_TRUE(seen.errors.isEmpty());
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+TEST(Sockets, HostNamesAndServiceNamesResolve) {
+    Listener listener;
+    TSockets sockets;
+    Recorder seen;
+    seen.attach(sockets);
+    sockets.IPAddr = QStringLiteral("localhost");
+    sockets.Port = QStringLiteral(" ") + listener.port();
+    sockets.SConnect();
+    ASSERT_TRUE(waitUntil([&] { return !seen.connected.isEmpty(); }));
+    EXPECT_EQ(sockets.PeerAddress(sockets.socketHandle()), QStringLiteral("127.0.0.1"));
+    sockets.Disconnect();
+
+    // A service name stands for its port: listen on the port of a well-known service (we run
+    // as root, so low ports are ours to bind).
+    QTcpServer serviceListener;
+    QString service;
+    for (const auto& [name, port] : {std::pair{"http", 80}, {"finger", 79}, {"gopher", 70}})
+        if (serviceListener.listen(QHostAddress::LocalHost, quint16(port))) {
+            service = QString::fromLatin1(name);
+            break;
+        }
+    ASSERT_FALSE(service.isEmpty()) << "no well-known port free to listen on";
+    sockets.IPAddr = QStringLiteral("127.0.0.1");
+    sockets.Port = service;
+    sockets.SConnect();
+    ASSERT_TRUE(waitUntil([&] { return !seen.errors.isEmpty() || seen.connected.size() > 1; }));
+    ASSERT_EQ(seen.connected.size(), 2);
+    EXPECT_EQ(sockets.PeerPort(sockets.socketHandle()),
+              QString::number(serviceListener.serverPort()));
+}
+
+TEST(Sockets, RefusedConnectionIsReportedOnceAsConnectionRefused) {
+    TestDialogs dialogs;
+    TSockets sockets(&dialogs);
+    Recorder seen;
+    seen.attach(sockets);
+    sockets.IPAddr = QStringLiteral("127.0.0.1");
+    sockets.Port = closedPort();
+    sockets.SConnect();
+    ASSERT_TRUE(waitUntil([&] { return !seen.errors.isEmpty(); }));
+    spinEvents(200);
+    ASSERT_EQ(seen.errors.size(), 1);
+    EXPECT_EQ(seen.errors.first().error, 10061);
+    EXPECT_EQ(seen.errors.first().message, QStringLiteral("Connection refused"));
+    EXPECT_TRUE(seen.connected.isEmpty());
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+
+    // Repeated attempts after a failure leak no descriptor.
+    const auto openDescriptors = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
+    const auto before = openDescriptors();
+    for (int i = 0; i < 20; ++i) {
+        sockets.SConnect();
+        ASSERT_TRUE(waitUntil([&] { return seen.errors.size() == i + 2; }));
+    }
+    EXPECT_LE(openDescriptors(), before + 1);
+}
+
+TEST(Sockets, ConfigurationMistakesShowTheirBoxes) {
+    TestDialogs dialogs;
+    TSockets sockets(&dialogs);
+    Recorder seen;
+    seen.attach(sockets);
+    sockets.IPAddr = QStringLiteral("127.0.0.1");
+    sockets.SConnect();
+    sockets.Port = QStringLiteral("8000");
+    sockets.IPAddr.clear();
+    sockets.SConnect();
+    sockets.IPAddr = QStringLiteral("no-such-host.invalid");
+    sockets.SConnect();
+    ASSERT_EQ(dialogs.shown.size(), 3);
+    EXPECT_EQ(dialogs.texts(), (QStringList{QStringLiteral("No Port Specified"),
+                                            QStringLiteral("No IP Address Specified"),
+                                            QStringLiteral("Cannot convert host address")}));
+    for (const auto& shown : dialogs.shown)
+        EXPECT_EQ(shown.title, QStringLiteral("WINSOCK ERROR"));
+    EXPECT_EQ(sockets.socketHandle(), -1);
+    EXPECT_TRUE(seen.errors.isEmpty());
+}
+
+TEST(Sockets, WithoutSocketSendIsSilentAndDisconnectReports10038) {
+    Listener listener;
+    TestDialogs dialogs;
+    TSockets sockets(&dialogs);
+    Recorder seen;
+    seen.attach(sockets);
+    EXPECT_EQ(sockets.SSend(QByteArrayLiteral("x")), 0);
+    EXPECT_TRUE(seen.errors.isEmpty());
+
+    sockets.IPAddr = QStringLiteral("127.0.0.1");
+    sockets.Port = listener.port();
+    sockets.SConnect();
+    ASSERT_TRUE(waitUntil([&] { return !seen.connected.isEmpty(); }));
+    sockets.Disconnect();
+    EXPECT_EQ(sockets.socketHandle(), -1);
+    EXPECT_EQ(sockets.SSend(QByteArrayLiteral("after")), 0);
+    spinEvents(100);
+    EXPECT_TRUE(listener.received.isEmpty());
+    EXPECT_TRUE(seen.errors.isEmpty());
+
+    sockets.Disconnect();
+    ASSERT_EQ(seen.errors.size(), 1);
+    EXPECT_EQ(seen.errors.first().error, 10038);
+    EXPECT_EQ(seen.errors.first().message, QStringLiteral("Socket operation on non-socket"));
+}
+
+TEST(Sockets, DisconnectResetsTheConnectionAtOnce) {
+    Listener listener;
+    TSockets sockets;
+    Recorder seen;
+    seen.attach(sockets);
+    sockets.IPAddr = QStringLiteral("127.0.0.1");
+    sockets.Port = listener.port();
+    sockets.SConnect();
+    ASSERT_TRUE(waitUntil([&] { return !seen.connected.isEmpty() && !listener.peers.isEmpty(); }));
+    QTcpSocket* peer = listener.peers.first();
+    QAbstractSocket::SocketError peerError = QAbstractSocket::UnknownSocketError;
+    QObject::connect(peer, &QTcpSocket::errorOccurred,
+                     [&](QAbstractSocket::SocketError e) { peerError = e; });
+    sockets.Disconnect();
+    ASSERT_TRUE(waitUntil([&] { return peer->state() != QAbstractSocket::ConnectedState; }));
+    EXPECT_EQ(peerError, QAbstractSocket::RemoteHostClosedError);
+}
+
+TEST(Sockets, PeerClosingOrResettingIsNoticed) {
+    Listener listener;
+    TSockets sockets;
+    Recorder seen;
+    seen.attach(sockets);
+    sockets.IPAddr = QStringLiteral("127.0.0.1");
+    sockets.Port = listener.port();
+    sockets.SConnect();
+    ASSERT_TRUE(waitUntil([&] { return !listener.peers.isEmpty(); }));
+    listener.peers.first()->close();
+    ASSERT_TRUE(waitUntil([&] { return !seen.closed.isEmpty(); }));
+    spinEvents(100);
+    EXPECT_EQ(seen.closed.size(), 1);
+    EXPECT_TRUE(seen.errors.isEmpty());
+
+    // A reset (zero linger) is an error at the close event.
+    sockets.SConnect();
+    ASSERT_TRUE(waitUntil([&] { return listener.peers.size() == 2; }));
+    const int fd = int(listener.peers.last()->socketDescriptor());
+    linger l{1, 0};
+    setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
+    listener.peers.last()->abort();
+    ASSERT_TRUE(waitUntil([&] { return !seen.errors.isEmpty(); }));
+    spinEvents(100);
+    ASSERT_EQ(seen.errors.size(), 1);
+    EXPECT_EQ(seen.errors.first().error, 10054);
+    EXPECT_EQ(seen.errors.first().message, QStringLiteral("Connection reset by peer"));
+
+    // Writing after the reset fails once more, reported, without killing the process.
+    EXPECT_LT(sockets.SSend(QByteArrayLiteral("late")), 0);
+    EXPECT_EQ(seen.errors.size(), 2);
+}
+
+TEST(Sockets, UnhandledErrorsShowABoxAndTheProgramGoesOn) {
+    TestDialogs dialogs;
+    TSockets sockets(&dialogs);
+    sockets.IPAddr = QStringLiteral("127.0.0.1");
+    sockets.Port = closedPort();
+    sockets.SConnect();
+    ASSERT_TRUE(waitUntil([&] { return !dialogs.shown.isEmpty(); }));
+    EXPECT_EQ(dialogs.shown.first().text,
+              QStringLiteral("Error 10061 in function FD_CONNECT\r\nConnection refused"));
+    EXPECT_EQ(dialogs.shown.first().title, QStringLiteral("WINSOCK ERROR"));
+}
+
+TEST(Sockets, BlockingModeConnectsSendsAndTimesOut) {
+    // A plain listening socket whose connections are never read: the send buffer fills.
+    const int server = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(server, 1), 0);
+    socklen_t len = sizeof address;
+    getsockname(server, reinterpret_cast<sockaddr*>(&address), &len);
+
+    TestDialogs dialogs;
+    TSockets sockets(&dialogs);
+    sockets.NonBlocking = false;
+    sockets.Timeout = 1;
+    int connected = 0;
+    QObject::connect(&sockets, &TSockets::OnSessionConnected, [&](int) { ++connected; });
+    sockets.IPAddr = QStringLiteral("127.0.0.1");
+    sockets.Port = QString::number(ntohs(address.sin_port));
+    sockets.SConnect();
+    EXPECT_EQ(connected, 1);
+    EXPECT_EQ(sockets.SSend(QByteArrayLiteral("hello")), 5);
+
+    // No handler bound: the cancelled call shows its own box.
+    EXPECT_LT(sockets.SSend(QByteArray(64 * 1024 * 1024, 'x')), 0);
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown.first().text, QStringLiteral("Error 10060\r\nBlocking call timed out"));
+    EXPECT_EQ(dialogs.shown.first().title, QStringLiteral("WINSOCK CALL CANCELED"));
+    sockets.Disconnect();
+    ::close(server);
+}
+
+TEST(Sockets, ErrnoValuesMapToTheirWinsockNumbersAndTexts) {
+    const struct {
+        int errnoValue;
+        int number;
+        const char* text;
+    } rows[] = {
+        {ECONNREFUSED, 10061, "Connection refused"},
+        {ECONNRESET, 10054, "Connection reset by peer"},
+        {EPIPE, 10054, "Connection reset by peer"},
+        {ETIMEDOUT, 10060, "Connection timed out"},
+        {EHOSTUNREACH, 10065, "No route to host"},
+        {ENETUNREACH, 10051, "Network is unreachable"},
+        {EWOULDBLOCK, 10035, "Operation would block"},
+        {EINPROGRESS, 10036, "Operation now in progress"},
+        {ENOTSOCK, 10038, "Socket operation on non-socket"},
+        {EADDRNOTAVAIL, 10049, "Can't assign requested address"},
+        {ENOENT, 10002, "Not a WinSock error"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(TSockets::winsockError(row.errnoValue), row.number) << row.text;
+        EXPECT_EQ(TSockets::errorText(row.number), QString::fromLatin1(row.text));
+    }
+    EXPECT_EQ(TSockets::errorText(11001), QStringLiteral("Host not found"));
+    EXPECT_EQ(TSockets::errorText(11004), QStringLiteral("No Data"));
+    EXPECT_EQ(TSockets::errorText(10000), QStringLiteral("Not a WinSock error"));
+}
