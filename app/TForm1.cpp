@@ -2,9 +2,378 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "app/TForm1.h"
 
-TForm1::TForm1(Dialogs& dialogs, Clock& clock, QWidget* parent)
-    : QMainWindow(parent), m_dialogs(dialogs), m_clock(clock) {
-    setWindowTitle(QStringLiteral("Skyvane"));
+#include "app/ToolbarIcons.h"
+#include "common/Clock.h"
+#include "common/DateFormat.h"
+#include "common/Dialogs.h"
+#include "settings/AppSettings.h"
+#include "settings/TfrmStation.h"
+#include "ui_TForm1.h"
+#include "widgets/TAGWPE.h"
+#include "widgets/TForm14.h"
+#include "widgets/TForm4.h"
+#include "widgets/TSpinEdit.h"
+#include "widgets/TfrmAbout.h"
+#include "widgets/TfrmCHelp.h"
+#include "widgets/TfrmCHelp1.h"
+#include "widgets/TfrmComment.h"
+#include "widgets/TfrmKiss.h"
+#include "widgets/TfrmKissHelp.h"
+#include "widgets/TfrmSetTNC.h"
+#include "widgets/TfrmTNC.h"
+#include "widgets/TfrmWx.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTimer>
+
+Q_LOGGING_CATEGORY(lcApp, "skyvane.app")
+
+namespace {
+
+const QString kTitlePrefix = QStringLiteral("Skyvane [");
+
+QTimer* makeTimer(QObject* parent, const char* name, int interval,
+                  Qt::TimerType type = Qt::CoarseTimer) {
+    auto* t = new QTimer(parent);
+    t->setObjectName(QLatin1String(name));
+    t->setInterval(interval);
+    t->setTimerType(type);
+    return t;
 }
 
-TForm1::~TForm1() = default;
+// The program's own path with another extension: skyvane -> skyvane.ini.
+QString besideProgram(const QString& extension) {
+    const QFileInfo program(QCoreApplication::applicationFilePath());
+    return program.dir().filePath(program.completeBaseName() + extension);
+}
+
+} // namespace
+
+TForm1::TForm1(Dialogs& dialogs, Clock& clock, const QString& settingsPath, const QString& helpPath,
+               QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), m_dialogs(dialogs), m_clock(clock),
+      m_settingsPath(settingsPath.isEmpty() ? defaultSettingsPath() : settingsPath),
+      m_helpPath(helpPath.isEmpty() ? defaultHelpPath() : helpPath) {
+    ui->setupUi(this);
+    setupShell();
+    setupLink();
+    setupMap();
+    setupObjects();
+}
+
+TForm1::~TForm1() {
+    // A wait cursor left by an interrupted start-up must not outlive the window.
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+}
+
+QString TForm1::defaultSettingsPath() {
+    const QString beside = besideProgram(QStringLiteral(".ini"));
+    const QFileInfo dir(QFileInfo(beside).absolutePath());
+    if (dir.isWritable())
+        return beside;
+    // An installed copy: the program's folder belongs to the system.
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty())
+        config = QDir::homePath() + QStringLiteral("/.config");
+    return config + QStringLiteral("/skyvane/skyvane.ini");
+}
+
+QString TForm1::defaultHelpPath() {
+    return besideProgram(QStringLiteral(".doc"));
+}
+
+void TForm1::setupShell() {
+    // Timers of the shell and the objects; the link-control class owns the link's own timers.
+    Timer = makeTimer(this, "Timer", 60000, Qt::PreciseTimer);
+    Timer1 = makeTimer(this, "Timer1", 60000, Qt::PreciseTimer);
+    Timer2 = makeTimer(this, "Timer2", 60000, Qt::PreciseTimer);
+    CloseTimer = makeTimer(this, "CloseTimer", 1000);
+    Timer3 = makeTimer(this, "Timer3", 3000);
+    connect(CloseTimer, &QTimer::timeout, this, &TForm1::CloseTimed);
+
+    // Status bar panels: comment file, pointer position, map title.
+    const int widths[3] = {200, 150, 50};
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = new QLabel(ui->Bar);
+        panel->setObjectName(QStringLiteral("BarPanel%1").arg(i));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        if (i < 2)
+            panel->setFixedWidth(widths[i]);
+        else
+            panel->setMinimumWidth(widths[i]);
+        ui->Bar->addWidget(panel, i == 2 ? 1 : 0);
+        m_barPanels[i] = panel;
+    }
+
+    // Separators carry the names maintainers know them by.
+    const char* separatorNames[] = {"N1", "N2", "N3", "N5"};
+    int next = 0;
+    for (QMenu* menu : {ui->mnuView, ui->mnuSetup, ui->mnuHelp})
+        for (QAction* a : menu->actions())
+            if (a->isSeparator() && next < 4)
+                a->setObjectName(QLatin1String(separatorNames[next++]));
+
+    ui->btnConnect1->setIcon(toolbarIcon(ToolbarIcon::Connect));
+    ui->btnDisconnect->setIcon(toolbarIcon(ToolbarIcon::Disconnect));
+    ui->btnLoad->setIcon(toolbarIcon(ToolbarIcon::LoadMap));
+    ui->btnHide->setIcon(toolbarIcon(ToolbarIcon::Details));
+    ui->btnStopAll->setIcon(toolbarIcon(ToolbarIcon::StopAll));
+    ui->btnTime->setIcon(toolbarIcon(ToolbarIcon::Time));
+    // Each button remembers its tip, so hints can be switched off and back on.
+    for (QToolButton* b : {ui->btnConnect1, ui->btnDisconnect, ui->btnLoad, ui->btnHide,
+                           ui->btnStopAll, ui->btnTime})
+        b->setProperty("hint", b->toolTip());
+
+    for (TSpinEdit* spin : {ui->spinInterval, ui->spinInterval1, ui->spinInterval2}) {
+        spin->setRange(10, 120);
+        spin->setIncrement(5);
+        spin->setMaxLength(3);
+        spin->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        spin->setDialogs(&m_dialogs);
+        spin->setValue(10);
+    }
+
+    connect(ui->btnHide, &QToolButton::clicked, this, &TForm1::btnHideClick);
+    connect(ui->mnuShow, &QAction::triggered, this, &TForm1::mnuShowClick);
+    connect(ui->mnuToolbar, &QAction::triggered, this, &TForm1::mnuToolbarClick);
+    connect(ui->mnuView, &QMenu::aboutToShow, this, &TForm1::mnuViewClick);
+    connect(ui->mnuSetup, &QMenu::aboutToShow, this, &TForm1::mnuSetupClick);
+    connect(ui->mnuHints, &QAction::triggered, this, &TForm1::mnuHintsClick);
+    connect(ui->HelpFile1, &QAction::triggered, this, &TForm1::HelpFile1Click);
+    connect(ui->mnuAbout, &QAction::triggered, this, &TForm1::mnuAboutClick);
+    connect(ui->StationSetup1, &QAction::triggered, this, &TForm1::StationSetup1Click);
+}
+
+QLabel* TForm1::barPanel(int index) const {
+    return index >= 0 && index < 3 ? m_barPanels[index] : nullptr;
+}
+
+void TForm1::createOtherWindows() {
+    if (AGWPE)
+        return;
+    AGWPE = new TAGWPE(this);
+    frmStation = new TfrmStation(m_dialogs, this);
+    Form4 = new TForm4(this);
+    frmAbout = new TfrmAbout(this);
+    frmComment = new TfrmComment(this);
+    frmCHelp = new TfrmCHelp(this);
+    frmCHelp1 = new TfrmCHelp1(this);
+    frmTNC = new TfrmTNC(this);
+    frmSetTNC = new TfrmSetTNC(this);
+    frmKiss = new TfrmKiss(this);
+    frmKissHelp = new TfrmKissHelp(this);
+    frmWx = new TfrmWx(this);
+    Form14 = new TForm14(this);
+    connect(frmStation, &TfrmStation::titleChanged, this, &QWidget::setWindowTitle);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TForm1::FormShow() {
+    m_closing = false;
+    loadSettings();
+    ui->Page->setCurrentIndex(0);
+    ui->Edit1->setText(QStringLiteral("Not Connected"));
+    updateTitle();
+    updateConnectEnabled();
+    ReadTime();
+    loadLastMap();
+    ui->HelpFile1->setEnabled(QFileInfo(m_helpPath).isFile());
+    // The stored flag is turned round once so that the menu handler turns it back and applies it.
+    m_hints = !m_hints;
+    mnuHintsClick();
+    if (m_link.AutoConnect) {
+        Timer3->start();
+        if (m_link.serial()) {
+            ui->Edit1->setText(QStringLiteral("Connecting to TNC"));
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        }
+    }
+}
+
+void TForm1::loadSettings() {
+    QString error;
+    const AppSettings s = AppSettings::load(m_settingsPath, &error);
+    if (!error.isEmpty()) {
+        qCWarning(lcApp) << "settings not read:" << error;
+        m_dialogs.error(error);
+    }
+    m_station = s.station;
+    m_link = s.link;
+    m_mapPath = s.map;
+    m_dateFormat = s.date;
+    m_dateIndex = s.dateIndex;
+    m_metric = s.metric;
+    m_hints = s.hints;
+    move(s.form.Left, s.form.Top);
+    resize(s.form.Width, s.form.Height);
+    ui->spinInterval->setValue(s.timers[0]);
+    ui->spinInterval1->setValue(s.timers[1]);
+    ui->spinInterval2->setValue(s.timers[2]);
+    m_objects[0].interval = ui->spinInterval->Value();
+    m_objects[1].interval = ui->spinInterval1->Value();
+    m_objects[2].interval = ui->spinInterval2->Value();
+}
+
+AppSettings TForm1::currentSettings() const {
+    AppSettings s;
+    s.station = m_station;
+    s.link = m_link;
+    s.map = m_mapPath;
+    s.date = m_dateFormat;
+    s.dateIndex = m_dateIndex;
+    s.metric = m_metric;
+    s.hints = m_hints;
+    const QRect frame = geometry();
+    s.form = {x(), y(), frame.width(), frame.height()};
+    s.timers = {ui->spinInterval->Value(), ui->spinInterval1->Value(), ui->spinInterval2->Value()};
+    return s;
+}
+
+bool TForm1::saveSettings() {
+    QString error;
+    if (currentSettings().save(m_settingsPath, &error))
+        return true;
+    qCWarning(lcApp) << "settings not written:" << error;
+    m_dialogs.error(QStringLiteral("Unable to write to %1").arg(m_settingsPath));
+    return false;
+}
+
+void TForm1::ReadTime() {
+    const QString stamp =
+        formatDateTime(QStringLiteral("ddhhnn"), m_clock.nowUtc()) + QLatin1Char('z');
+    for (BeaconObject& o : m_objects)
+        o.timeStamp = stamp;
+}
+
+void TForm1::updateTitle() {
+    setWindowTitle(kTitlePrefix + m_station.MyCall + QLatin1Char(']'));
+}
+
+void TForm1::updateConnectEnabled() {
+    const bool set = m_station.callsignSet();
+    ui->btnConnect1->setEnabled(set);
+    ui->mnuConnect->setEnabled(set);
+}
+
+void TForm1::btnHideClick() {
+    ui->Panel3->setVisible(ui->Panel3->isHidden());
+    const bool detailsShown = !ui->Panel3->isHidden();
+    ui->mnuToolbar->setEnabled(!detailsShown);
+    if (detailsShown)
+        ui->Panel1->setVisible(true);
+}
+
+void TForm1::mnuShowClick() {
+    btnHideClick();
+}
+
+void TForm1::mnuToolbarClick() {
+    ui->Panel1->setVisible(ui->Panel1->isHidden());
+}
+
+void TForm1::mnuViewClick() {
+    ui->Debug1->setEnabled(m_link.type() != LinkType::Agwpe);
+}
+
+void TForm1::mnuSetupClick() {
+    ui->mnuHints->setChecked(m_hints);
+}
+
+void TForm1::mnuHintsClick() {
+    m_hints = !m_hints;
+    ui->mnuHints->setChecked(m_hints);
+    applyHintsToToolbar();
+}
+
+void TForm1::applyHintsToToolbar() {
+    for (QToolButton* b : {ui->btnConnect1, ui->btnDisconnect, ui->btnLoad, ui->btnHide,
+                           ui->btnStopAll, ui->btnTime})
+        b->setToolTip(m_hints ? b->property("hint").toString() : QString());
+}
+
+void TForm1::HelpFile1Click() {
+    if (!Form4)
+        return;
+    Form4->move(x() + 30, y() + 30);
+    Form4->show();
+    Form4->raise();
+}
+
+void TForm1::mnuAboutClick() {
+    if (!frmAbout)
+        return;
+    frmAbout->move(x() + 150, y() + 80);
+    frmAbout->exec();
+}
+
+void TForm1::StationSetup1Click() {
+    if (!frmStation)
+        return;
+    btnDisconnectClick();
+    frmStation->resize(247, 288);
+    frmStation->move(x() + 50, y() + 50);
+    frmStation->setValues(m_station, m_link.type());
+    const bool accepted = frmStation->exec() == QDialog::Accepted;
+    // Path and port choices stand even when the dialog was cancelled.
+    m_station = frmStation->station();
+    // The title follows the callsign in use, also after a refused OK that showed another.
+    updateTitle();
+    if (accepted)
+        ui->mnuConnect->setEnabled(true);
+    if (m_station.callsignSet()) {
+        ui->btnConnect1->setEnabled(true);
+        ui->btnDisconnect->setEnabled(false);
+    } else {
+        ui->btnConnect1->setEnabled(false);
+    }
+}
+
+void TForm1::CloseTimed() {
+    m_closing = false;
+}
+
+bool TForm1::CloseQuery() {
+    if (!m_dialogs.okCancel(QStringLiteral("Close Skyvane?")))
+        return false;
+    CloseTimer->start();
+    m_closing = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    while (m_closing)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    btnDisconnectClick();
+    QApplication::restoreOverrideCursor();
+    if (!saveMapObjects())
+        return false;
+    return saveSettings();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // A second close while the first still waits for its timer would run the sequence twice.
+    if (m_closing) {
+        event->ignore();
+        return;
+    }
+    if (!CloseQuery()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit closed();
+}

@@ -2,19 +2,157 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #pragma once
 
-#include <QMainWindow>
+#include "beacon/BeaconObject.h"
+#include "settings/LinkSettings.h"
+#include "settings/StationSettings.h"
 
+#include <QMainWindow>
+#include <QRect>
+#include <memory>
+
+struct AppSettings;
 class Dialogs;
 class Clock;
+class QLabel;
+class QTimer;
+class TAGWPE;
+class TfrmStation;
+class TForm4;
+class TfrmAbout;
+class TfrmComment;
+class TfrmCHelp;
+class TfrmCHelp1;
+class TfrmTNC;
+class TfrmSetTNC;
+class TfrmKiss;
+class TfrmKissHelp;
+class TfrmWx;
+class TForm14;
+
+namespace Ui {
+class TForm1;
+}
 
 // The main window: owns the objects, the station and link settings, the map and every timer.
+// Its handlers are spread over files by subsystem (TForm1Link.cpp, TForm1Map.cpp,
+// TForm1Objects.cpp); each block below says which file holds it.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    TForm1(Dialogs& dialogs, Clock& clock, QWidget* parent = nullptr);
+    // settingsPath and helpPath default to the files beside the program (see
+    // defaultSettingsPath()); tests hand in paths of their own.
+    TForm1(Dialogs& dialogs, Clock& clock, const QString& settingsPath = {},
+           const QString& helpPath = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
+    // Creates the thirteen other windows, hidden, in their fixed order. Run once, right after
+    // the main window has been shown.
+    void createOtherWindows();
+
+    // ---- State the main window owns (read and written by dialogs and handlers) ----------
+    BeaconObject m_objects[3];
+    StationSettings m_station;
+    LinkSettings m_link;
+    QString m_mapPath;                             // "Object" / "Map": the picture last loaded
+    QString m_dateFormat = QStringLiteral("hhmm"); // "Object" / "Date"
+    int m_dateIndex = 4;                           // "Object" / "Index"
+    bool m_metric = false;                         // "Weather Data" / "Metric"
+    bool m_hints = true;                           // tool tips on the toolbar buttons
+    bool m_closing = false;                        // true while the shutdown waits for CloseTimer
+    bool m_shown = false;                          // FormShow has run
+
+    // ---- Timers (QTimer children named as the handlers expect) --------------------------
+    QTimer* Timer = nullptr;  // object 1, 60000 ms
+    QTimer* Timer1 = nullptr; // object 2
+    QTimer* Timer2 = nullptr; // object 3
+    QTimer* CloseTimer = nullptr;
+    QTimer* Timer3 = nullptr; // the one automatic connect after start-up
+
+    // ---- The other windows, created by createOtherWindows() -----------------------------
+    TAGWPE* AGWPE = nullptr;
+    TfrmStation* frmStation = nullptr;
+    TForm4* Form4 = nullptr;
+    TfrmAbout* frmAbout = nullptr;
+    TfrmComment* frmComment = nullptr;
+    TfrmCHelp* frmCHelp = nullptr;
+    TfrmCHelp1* frmCHelp1 = nullptr;
+    TfrmTNC* frmTNC = nullptr;
+    TfrmSetTNC* frmSetTNC = nullptr;
+    TfrmKiss* frmKiss = nullptr;
+    TfrmKissHelp* frmKissHelp = nullptr;
+    TfrmWx* frmWx = nullptr;
+    TForm14* Form14 = nullptr;
+
+    // ---- Accessors ----------------------------------------------------------------------
+    Ui::TForm1* form() const { return ui.get(); }
+    Dialogs& dialogs() const { return m_dialogs; }
+    Clock& clock() const { return m_clock; }
+    const QString& settingsPath() const { return m_settingsPath; }
+    const QString& helpPath() const { return m_helpPath; }
+    // Status bar panels 0..2 (200, 150 and 50 pixels).
+    QLabel* barPanel(int index) const;
+
+    // skyvane.ini beside the program, or in $XDG_CONFIG_HOME/skyvane/ where the program's
+    // folder cannot be written.
+    static QString defaultSettingsPath();
+    static QString defaultHelpPath();
+
+    // ---- Application shell (app/TForm1.cpp) ---------------------------------------------
+    void FormShow();
+    bool CloseQuery();
+    void CloseTimed();
+    void btnHideClick();
+    void mnuShowClick();
+    void mnuToolbarClick();
+    void mnuViewClick();
+    void mnuSetupClick();
+    void mnuHintsClick();
+    void HelpFile1Click();
+    void mnuAboutClick();
+    void StationSetup1Click();
+    // Sets every object's time stamp to the current UTC day, hour and minute ("061523z").
+    void ReadTime();
+    // The title "Skyvane [callsign]".
+    void updateTitle();
+    // Connect button and menu follow the callsign: enabled unless it still begins "NOCALL".
+    void updateConnectEnabled();
+    // Reads every setting into the window's state; false (with the message shown) when the
+    // file exists but cannot be read.
+    void loadSettings();
+    // Writes every setting; false after "Unable to write to <path>" has been shown.
+    bool saveSettings();
+
+    // ---- Link control (app/TForm1Link.cpp) ----------------------------------------------
+    void setupLink();
+    void btnDisconnectClick();
+
+    // ---- Map (app/TForm1Map.cpp) --------------------------------------------------------
+    void setupMap();
+    // At start-up: the picture named by m_mapPath with its objects, when it and its ".inf" exist.
+    void loadLastMap();
+    // Writes the objects file of the current map; false after its error has been shown.
+    bool saveMapObjects();
+
+    // ---- Objects: editing and scheduling (app/TForm1Objects.cpp) ------------------------
+    void setupObjects();
+
+signals:
+    // The close was confirmed and everything saved: the program ends.
+    void closed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void setupShell();
+    AppSettings currentSettings() const;
+    void applyHintsToToolbar();
+
+    std::unique_ptr<Ui::TForm1> ui;
     Dialogs& m_dialogs;
     Clock& m_clock;
+    QString m_settingsPath;
+    QString m_helpPath;
+    QLabel* m_barPanels[3] = {nullptr, nullptr, nullptr};
 };

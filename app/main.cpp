@@ -12,6 +12,8 @@ int main(int argc, char* argv[]) {
     QtDialogs dialogs;
     SystemClock clock;
     TForm1 form(dialogs, clock);
+    QObject::connect(&form, &TForm1::closed, &app, &QApplication::quit);
     form.show();
+    form.createOtherWindows();
     return QApplication::exec();
 }

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#pragma once
+
+#include "settings/LinkSettings.h"
+#include "settings/StationSettings.h"
+
+#include <QString>
+#include <array>
+#include <optional>
+
+class IniFile;
+
+// The main window's place and size as stored.
+struct FormBounds {
+    int Left = 10;
+    int Top = 10;
+    int Width = 620;
+    int Height = 438;
+};
+
+// Everything the settings file holds, with the values derived from it at start-up.
+struct AppSettings {
+    StationSettings station;
+    LinkSettings link;
+    FormBounds form;
+    bool hints = true;
+    bool metric = false;
+    QString map;                           // the map picture last loaded
+    QString date = QStringLiteral("hhmm"); // date/time format of comments
+    int dateIndex = 4;                     // its entry in the comment files dialog
+    std::array<int, 3> timers{30, 30, 30}; // beacon intervals, minutes
+
+    // Every key with its default; then the derived values: port flags, the preset paths,
+    // the link's copy of the path and the command and send-packet codes.
+    static AppSettings read(const IniFile& ini);
+    // Every key in the order the settings file has always listed them.
+    void write(IniFile& ini) const;
+
+    // Reads the file at path. A missing file gives the defaults silently; a file that exists
+    // but cannot be read gives the defaults and an error text for the user.
+    static AppSettings load(const QString& path, QString* error);
+    // Writes every key into the file at path, keeping any other keys it holds, through a
+    // temporary file so a failure leaves the old file whole. False with a reason on failure.
+    bool save(const QString& path, QString* error) const;
+};
+
+// The presets of the unproto path list, index 1..4; anything else has no preset.
+QString unprotoPreset(int index);
+
+// A code byte typed as decimal or "$"-hexadecimal; nothing when it is no number or no byte.
+std::optional<int> codeByte(const QString& text);

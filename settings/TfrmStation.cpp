@@ -1,0 +1,218 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "settings/TfrmStation.h"
+
+#include "common/Dialogs.h"
+#include "settings/StationCheck.h"
+#include "ui_TfrmStation.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace {
+
+const QStringList kPresets = {QStringLiteral("RELAY"), QStringLiteral("WIDE"),
+                              QStringLiteral("RELAY, WIDE"), QStringLiteral("TRACE2-2")};
+
+} // namespace
+
+TfrmStation::TfrmStation(Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TfrmStation>()), m_dialogs(dialogs) {
+    ui->setupUi(this);
+    // A fixed dialog: no title-bar buttons beyond what the window manager insists on.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    for (QWidget* w :
+         {static_cast<QWidget*>(ui->Edit1), static_cast<QWidget*>(ui->Edit2),
+          static_cast<QWidget*>(ui->WxDest), static_cast<QWidget*>(ui->cmbUnproto->lineEdit())})
+        w->installEventFilter(this);
+    connect(ui->btnOK, &QPushButton::clicked, this, &TfrmStation::btnOKClick);
+    connect(ui->btnCancel, &QPushButton::clicked, this, &TfrmStation::btnCancelClick);
+    connect(ui->cmbUnproto, &QComboBox::activated, this, [this](int index) {
+        m_listIndex = index;
+        cmbChanged();
+    });
+    connect(ui->cmbUnproto->lineEdit(), &QLineEdit::textEdited, this, [this] {
+        m_listIndex = -1;
+        cmbChanged();
+    });
+    // The destination box holds capitals only, pasted text included.
+    connect(ui->Edit2, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (text != text.toUpper()) {
+            const int cursor = ui->Edit2->cursorPosition();
+            ui->Edit2->setText(text.toUpper());
+            ui->Edit2->setCursorPosition(cursor);
+        }
+    });
+}
+
+TfrmStation::~TfrmStation() = default;
+
+void TfrmStation::setValues(const StationSettings& station, LinkType link) {
+    m_station = station;
+    m_linkType = link;
+}
+
+void TfrmStation::showEvent(QShowEvent* event) {
+    FrmShow();
+    QDialog::showEvent(event);
+}
+
+void TfrmStation::FrmShow() {
+    m_filling = true;
+    ui->Edit1->setText(m_station.MyCall);
+    ui->Edit2->setText(m_station.Destination);
+
+    QComboBox* list = ui->cmbUnproto;
+    if (!m_station.UserUnproto.isEmpty()) {
+        if (list->count() == 5)
+            list->addItem(m_station.UserUnproto);
+        else
+            list->setItemText(5, m_station.UserUnproto);
+    }
+    const int index =
+        m_station.Unproto >= 0 && m_station.Unproto < list->count() ? m_station.Unproto : -1;
+    list->setCurrentIndex(index);
+    list->setEditText(m_station.UnprotoPath);
+    m_listIndex = index;
+
+    QCheckBox* boxes[4] = {ui->chkPort1, ui->chkPort2, ui->chkPort3, ui->chkPort4};
+    switch (m_linkType) {
+    case LinkType::Agwpe:
+        for (int i = 0; i < 4; ++i) {
+            boxes[i]->setEnabled(true);
+            boxes[i]->setChecked(m_station.PortFlags[size_t(i)]);
+        }
+        break;
+    case LinkType::Tnc:
+        boxes[0]->setEnabled(true);
+        boxes[0]->setChecked(true);
+        for (int i = 1; i < 4; ++i)
+            boxes[i]->setEnabled(false);
+        break;
+    case LinkType::Kiss:
+        // Box 2 keeps whatever it last showed here: a KISS TNC has two ports.
+        boxes[0]->setEnabled(true);
+        boxes[0]->setChecked(true);
+        boxes[1]->setEnabled(true);
+        boxes[2]->setEnabled(false);
+        boxes[3]->setEnabled(false);
+        break;
+    }
+
+    QPalette palette = ui->WxDest->palette();
+    if (m_linkType == LinkType::Tnc) {
+        ui->WxDest->setEnabled(false);
+        palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+        ui->WxDest->setText(m_station.Destination);
+    } else {
+        ui->WxDest->setEnabled(true);
+        palette.setColor(QPalette::Base, QWidget::palette().color(QPalette::Base));
+        ui->WxDest->setText(m_station.WxDest);
+    }
+    ui->WxDest->setPalette(palette);
+    ui->Edit1->setFocus();
+    m_filling = false;
+}
+
+void TfrmStation::cmbChanged() {
+    if (m_filling)
+        return;
+    // Takes effect at once, also if the dialog is then cancelled.
+    m_station.Unproto = m_listIndex;
+    m_station.UnprotoPath = ui->cmbUnproto->currentText();
+    m_station.LinkPath = m_station.UnprotoPath;
+}
+
+void TfrmStation::SetPorts() {
+    const bool on[4] = {ui->chkPort1->isChecked(),
+                        ui->chkPort2->isChecked() && ui->chkPort2->isEnabled(),
+                        ui->chkPort3->isChecked() && ui->chkPort3->isEnabled(),
+                        ui->chkPort4->isChecked() && ui->chkPort4->isEnabled()};
+    QString ports;
+    for (int i = 0; i < 4; ++i) {
+        m_station.PortFlags[size_t(i)] = on[i];
+        ports += on[i] ? QLatin1Char('1') : QLatin1Char('0');
+    }
+    m_station.Ports = ports;
+}
+
+bool TfrmStation::refuse(const QString& message) {
+    m_dialogs.information(message);
+    return false;
+}
+
+void TfrmStation::btnOKClick() {
+    SetPorts();
+    emit titleChanged(QStringLiteral("Skyvane [") + ui->Edit1->text() + QLatin1Char(']'));
+    m_station.Unproto = m_listIndex;
+
+    const QString path = ui->cmbUnproto->currentText();
+    const QString call = ui->Edit1->text();
+    const QString destination = ui->Edit2->text();
+    const bool tnc = m_linkType == LinkType::Tnc;
+    // A path the frames cannot carry is refused like one with a full stop.
+    if (!unprotoPathSendable(path)) {
+        refuse(QStringLiteral("Error in Unproto path"));
+        return;
+    }
+    if (call.isEmpty() || call.left(6) == QLatin1String("NOCALL") || destination.isEmpty()) {
+        refuse(QStringLiteral("Callsign or Destination Address Required!"));
+        return;
+    }
+    if (const QString p = stationCallProblem(call); !p.isEmpty()) {
+        refuse(QStringLiteral("Callsign (including SSID): ") + p);
+        return;
+    }
+    if (const QString p = stationCallProblem(destination); !p.isEmpty()) {
+        refuse(QStringLiteral("Destination Address: ") + p);
+        return;
+    }
+    if (!tnc) {
+        if (const QString p = stationCallProblem(ui->WxDest->text()); !p.isEmpty()) {
+            refuse(QStringLiteral("Wx beacon destination: ") + p);
+            return;
+        }
+    }
+
+    m_station.MyCall = call;
+    m_station.Destination = destination;
+    m_station.Unproto = m_listIndex;
+    m_station.UnprotoPath = path;
+    m_station.LinkPath = path;
+    if (!tnc)
+        m_station.WxDest = ui->WxDest->text();
+    if (!path.isEmpty() && !kPresets.contains(path)) {
+        m_station.UserUnproto = path;
+        m_station.Unproto = 5;
+    }
+    accept();
+}
+
+void TfrmStation::btnCancelClick() {
+    reject();
+}
+
+bool TfrmStation::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        focusNextChild();
+        return true;
+    }
+    const QString text = key->text();
+    if (edit && text.size() == 1 && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        const ushort code = text.at(0).unicode();
+        if (code > 96 && code < 256 && !m_shifting) {
+            // Lower-case letters become capitals; so do the few signs above them.
+            QKeyEvent shifted(QEvent::KeyPress, key->key(), key->modifiers(),
+                              QString(QChar(ushort(code - 32))), key->isAutoRepeat());
+            m_shifting = true;
+            QCoreApplication::sendEvent(edit, &shifted);
+            m_shifting = false;
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

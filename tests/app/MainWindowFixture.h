@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#pragma once
+
+#include "app/TForm1.h"
+#include "support/ManualClock.h"
+#include "support/TestDialogs.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+// Starts the real main window on settings and help files in a temporary folder.
+class MainWindowFixture : public ::testing::Test {
+protected:
+    QString iniPath() const { return m_dir.filePath(QStringLiteral("skyvane.ini")); }
+    QString docPath() const { return m_dir.filePath(QStringLiteral("skyvane.doc")); }
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    void writeIni(const QByteArray& text) {
+        QFile f(iniPath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    QByteArray readIni() const {
+        QFile f(iniPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    TForm1& start(const QString& ini = {}) {
+        m_form = std::make_unique<TForm1>(m_dialogs, m_clock, ini.isEmpty() ? iniPath() : ini,
+                                          docPath());
+        m_form->CloseTimer->setInterval(10);
+        m_form->show();
+        m_form->createOtherWindows();
+        return *m_form;
+    }
+    // Closes the window as the user would; true when it really closed.
+    bool closeWindow() { return m_form->close(); }
+    void restart() {
+        m_form.reset();
+        start();
+    }
+
+    template <class T> T* find(const char* name) const {
+        return m_form->findChild<T*>(QLatin1String(name));
+    }
+
+    QTemporaryDir m_dir;
+    TestDialogs m_dialogs;
+    ManualClock m_clock;
+    std::unique_ptr<TForm1> m_form;
+};

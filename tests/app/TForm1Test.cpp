@@ -1,0 +1,286 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "app/MainWindowFixture.h"
+#include "widgets/TForm4.h"
+#include "widgets/TSpinEdit.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace {
+
+using MainWindow = MainWindowFixture;
+
+QString text(QWidget* w) {
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        return e->text();
+    if (auto* b = qobject_cast<QAbstractButton*>(w))
+        return b->text();
+    if (auto* l = qobject_cast<QLabel*>(w))
+        return l->text();
+    return {};
+}
+
+TEST_F(MainWindow, EveryObjectTabHasItsControlsWithCaptionsAndStartStates) {
+    start();
+    const char* suffix[3] = {"", "1", "2"};
+    for (int k = 0; k < 3; ++k) {
+        SCOPED_TRACE(k);
+        auto name = [&](const char* base) { return QByteArray(base) + suffix[k]; };
+        auto* identifier = find<QLineEdit>(name("Identifier"));
+        ASSERT_TRUE(identifier);
+        EXPECT_EQ(identifier->maxLength(), 9);
+        auto* symbols = find<QComboBox>(name("cmbSymbol"));
+        ASSERT_TRUE(symbols);
+        EXPECT_EQ(symbols->count(), k == 0 ? 12 : 11);
+        EXPECT_EQ(symbols->currentIndex(), -1);
+        EXPECT_EQ(symbols->itemText(0), "Advisory");
+        EXPECT_EQ(symbols->itemText(7), "Navigation Bouy");
+        EXPECT_EQ(symbols->itemText(10), "Phone");
+        for (const char* ro : {"Latitude", "Longitude", "Header"}) {
+            auto* box = find<QLineEdit>(name(ro));
+            ASSERT_TRUE(box) << ro;
+            EXPECT_TRUE(box->isReadOnly()) << ro;
+        }
+        auto* comment = find<QLineEdit>(name("Comment"));
+        ASSERT_TRUE(comment);
+        EXPECT_EQ(comment->maxLength(), 40);
+        auto* chk = find<QCheckBox>(name("chkFile"));
+        ASSERT_TRUE(chk);
+        EXPECT_FALSE(chk->isChecked());
+        EXPECT_FALSE(chk->isEnabled());
+        auto* send = find<QPushButton>(name("btnSend"));
+        auto* startButton = find<QPushButton>(name("btnStart"));
+        auto* stop = find<QPushButton>(name("btnStop"));
+        auto* del = find<QPushButton>(name("btnDelete"));
+        ASSERT_TRUE(send && startButton && stop && del);
+        EXPECT_EQ(send->text(), "Send &Now");
+        EXPECT_FALSE(send->isEnabled());
+        EXPECT_EQ(startButton->text(), "&Start");
+        EXPECT_FALSE(startButton->isEnabled());
+        EXPECT_FALSE(startButton->isHidden());
+        EXPECT_EQ(stop->text(), "Sto&p");
+        EXPECT_TRUE(stop->isHidden());
+        // Start and Stop share one place on the tab.
+        EXPECT_EQ(startButton->parentWidget(), stop->parentWidget());
+        EXPECT_EQ(del->text(), "&Delete");
+        EXPECT_TRUE(del->isEnabled());
+        auto* spin = find<TSpinEdit>(name("spinInterval"));
+        ASSERT_TRUE(spin);
+        EXPECT_EQ(spin->MinValue(), 10);
+        EXPECT_EQ(spin->MaxValue(), 120);
+        EXPECT_EQ(spin->Increment(), 5);
+        EXPECT_EQ(spin->MaxLength(), 3);
+        EXPECT_TRUE(spin->alignment() & Qt::AlignRight);
+        EXPECT_EQ(text(find<QLabel>(name("lblMins"))), "Mins");
+    }
+    EXPECT_EQ(text(find<QLabel>("Panel7")), "Object 1");
+    EXPECT_EQ(text(find<QLabel>("Panel8")), "Object 2");
+    EXPECT_EQ(text(find<QLabel>("Panel9")), "Object 3");
+    EXPECT_EQ(text(find<QLabel>("Label7")), "Beacon Comment:");
+    auto* wx = find<QPushButton>("btnWx");
+    ASSERT_TRUE(wx);
+    EXPECT_EQ(wx->text(), "Set Data");
+    EXPECT_TRUE(wx->isHidden());
+    ASSERT_TRUE(find<QWidget>("wxpanel"));
+    EXPECT_TRUE(find<QWidget>("wxpanel")->isHidden());
+    EXPECT_TRUE(find<QLabel>("Image2"));
+
+    auto* page = find<QTabWidget>("Page");
+    ASSERT_TRUE(page);
+    ASSERT_EQ(page->count(), 3);
+    EXPECT_EQ(page->widget(0)->objectName(), "Tab");
+    EXPECT_EQ(page->widget(1)->objectName(), "Tab1");
+    EXPECT_EQ(page->widget(2)->objectName(), "Tab2");
+}
+
+TEST_F(MainWindow, FrameToolbarMenusStatusBarAndTimers) {
+    start();
+    struct Tool {
+        const char* name;
+        const char* tip;
+        bool enabled;
+    };
+    const Tool tools[] = {{"btnConnect1", "Connect to host", false},
+                          {"btnDisconnect", "Disconnect from host", false},
+                          {"btnLoad", "Load Map", true},
+                          {"btnHide", "Show/Hide Details", true},
+                          {"btnStopAll", "Stop all timers", true},
+                          {"btnTime", "Include local time in comment", true}};
+    auto* panel1 = find<QWidget>("Panel1");
+    ASSERT_TRUE(panel1);
+    for (const Tool& t : tools) {
+        auto* b = find<QToolButton>(t.name);
+        ASSERT_TRUE(b) << t.name;
+        EXPECT_EQ(b->parentWidget(), panel1) << t.name;
+        EXPECT_EQ(b->toolTip(), t.tip) << t.name;
+        EXPECT_EQ(b->isEnabled(), t.enabled) << t.name;
+        EXPECT_FALSE(b->icon().isNull()) << t.name;
+    }
+    auto* panel3 = find<QWidget>("Panel3");
+    ASSERT_TRUE(panel3);
+    EXPECT_EQ(panel3->width(), 273);
+    EXPECT_EQ(text(find<QLineEdit>("Edit1")), "Not Connected");
+    EXPECT_TRUE(find<QLineEdit>("Edit1")->isReadOnly());
+    auto* scroll = find<QScrollArea>("ScrollBox1");
+    ASSERT_TRUE(scroll);
+    auto* image = find<QLabel>("Image1");
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(scroll->widget()->isAncestorOf(image));
+
+    auto* bar = find<QStatusBar>("Bar");
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(m_form->barPanel(0)->width(), 200);
+    EXPECT_EQ(m_form->barPanel(1)->width(), 150);
+    EXPECT_GE(m_form->barPanel(2)->width(), 50);
+
+    struct Item {
+        const char* name;
+        const char* caption;
+        bool enabled;
+    };
+    const Item items[] = {{"LoadMap1", "&Load Map", true},
+                          {"mnuConnect", "&Connect     ", false},
+                          {"mnuShow", "Show/&Hide Details", true},
+                          {"mnuToolbar", "Show/Hide &Toolbar", false},
+                          {"Debug1", "TN&C Terminal", false},
+                          {"mnuHost", "&Communications...", true},
+                          {"StationSetup1", "&Station Setup...", true},
+                          {"mnuCommentFiles", "Comment &Files...", true},
+                          {"DateTimeFormat1", "Date && Time &Format...", true},
+                          {"mnuHints", "Show &Hints", true},
+                          {"HelpFile1", "Help &File", false},
+                          {"mnuCHelp", "&Comment Files", true},
+                          {"mnuAbout", "&About", true}};
+    for (const Item& i : items) {
+        auto* a = find<QAction>(i.name);
+        ASSERT_TRUE(a) << i.name;
+        EXPECT_EQ(a->text(), i.caption) << i.name;
+        EXPECT_EQ(a->isEnabled(), i.enabled) << i.name;
+    }
+    EXPECT_TRUE(find<QAction>("mnuHints")->isChecked());
+    for (const char* menu : {"mnuFile", "mnuView", "mnuSetup", "mnuHelp"})
+        EXPECT_TRUE(find<QMenu>(menu)) << menu;
+    for (const char* sep : {"N1", "N2", "N3", "N5"}) {
+        auto* a = find<QAction>(sep);
+        ASSERT_TRUE(a) << sep;
+        EXPECT_TRUE(a->isSeparator()) << sep;
+    }
+
+    struct TimerRow {
+        const char* name;
+        int interval;
+    };
+    for (const TimerRow& t : {TimerRow{"Timer", 60000}, TimerRow{"Timer1", 60000},
+                              TimerRow{"Timer2", 60000}, TimerRow{"Timer3", 3000}}) {
+        auto* timer = find<QTimer>(t.name);
+        ASSERT_TRUE(timer) << t.name;
+        EXPECT_EQ(timer->interval(), t.interval) << t.name;
+        EXPECT_FALSE(timer->isActive()) << t.name;
+    }
+    EXPECT_EQ(m_form->Timer->timerType(), Qt::PreciseTimer);
+    EXPECT_TRUE(find<QTimer>("CloseTimer"));
+}
+
+TEST_F(MainWindow, OtherWindowsAreCreatedHiddenInOrderWithTheirCaptions) {
+    start();
+    const QStringList expected = {"Comms",
+                                  "Station Setup",
+                                  "Help",
+                                  "About",
+                                  "Comment Files",
+                                  "Comment File Help",
+                                  "Comment File Help",
+                                  "TNC Terminal",
+                                  "TNC Settings",
+                                  "Set Kiss Commands",
+                                  "Exit Kiss Help",
+                                  "Weather Data",
+                                  "Weather data "};
+    QStringList captions;
+    for (QObject* child : m_form->children())
+        if (auto* d = qobject_cast<QDialog*>(child)) {
+            captions << d->windowTitle();
+            EXPECT_FALSE(d->isVisible()) << d->windowTitle().toStdString();
+        }
+    EXPECT_EQ(captions, expected);
+}
+
+TEST_F(MainWindow, DetailsAndToolbarSwitches) {
+    TForm1& form = start();
+    auto* details = find<QWidget>("Panel3");
+    auto* toolbar = find<QWidget>("Panel1");
+    auto* toolbarItem = find<QAction>("mnuToolbar");
+
+    form.btnHideClick();
+    EXPECT_TRUE(details->isHidden());
+    EXPECT_TRUE(toolbarItem->isEnabled());
+    form.mnuToolbarClick();
+    EXPECT_TRUE(toolbar->isHidden());
+    // Showing the details brings the toolbar back and locks it on.
+    form.mnuShowClick();
+    EXPECT_FALSE(details->isHidden());
+    EXPECT_FALSE(toolbar->isHidden());
+    EXPECT_FALSE(toolbarItem->isEnabled());
+}
+
+TEST_F(MainWindow, TerminalMenuItemOnlyForSerialLinks) {
+    TForm1& form = start();
+    auto* terminal = find<QAction>("Debug1");
+    form.mnuViewClick();
+    EXPECT_FALSE(terminal->isEnabled());
+    form.m_link.UseKISS = true;
+    form.mnuViewClick();
+    EXPECT_TRUE(terminal->isEnabled());
+    form.m_link.UseKISS = false;
+    form.m_link.Host = true;
+    form.mnuViewClick();
+    EXPECT_TRUE(terminal->isEnabled());
+    form.m_link.Host = false;
+    form.mnuViewClick();
+    EXPECT_FALSE(terminal->isEnabled());
+}
+
+TEST_F(MainWindow, HintsSwitchOnlyTheToolbarTips) {
+    TForm1& form = start();
+    find<QLineEdit>("Identifier")->setToolTip("own tip");
+    form.mnuHintsClick();
+    EXPECT_FALSE(form.m_hints);
+    EXPECT_FALSE(find<QAction>("mnuHints")->isChecked());
+    for (const char* b :
+         {"btnConnect1", "btnDisconnect", "btnLoad", "btnHide", "btnStopAll", "btnTime"})
+        EXPECT_TRUE(find<QToolButton>(b)->toolTip().isEmpty()) << b;
+    EXPECT_EQ(find<QLineEdit>("Identifier")->toolTip(), "own tip");
+    form.mnuHintsClick();
+    EXPECT_EQ(find<QToolButton>("btnLoad")->toolTip(), "Load Map");
+    // The Setup menu shows the flag as it opens.
+    find<QAction>("mnuHints")->setChecked(false);
+    form.mnuSetupClick();
+    EXPECT_TRUE(find<QAction>("mnuHints")->isChecked());
+}
+
+TEST_F(MainWindow, HelpFileItemFollowsTheDocumentAndWindowsOpenBesideTheMainWindow) {
+    {
+        QFile doc(docPath());
+        ASSERT_TRUE(doc.open(QIODevice::WriteOnly));
+        doc.write("{\\rtf1 Help}");
+    }
+    TForm1& form = start();
+    EXPECT_TRUE(find<QAction>("HelpFile1")->isEnabled());
+    form.HelpFile1Click();
+    QWidget* help = form.Form4;
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->pos(), form.pos() + QPoint(30, 30));
+}
+
+} // namespace
