@@ -5,7 +5,7 @@ set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 packages=(cmake g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
-          libjpeg62-turbo-dev libgtest-dev ${SKYVANE_EXTRA_PACKAGES:-})
+          libjpeg62-turbo-dev libgtest-dev libqt6svg6-dev ${SKYVANE_EXTRA_PACKAGES:-})
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
