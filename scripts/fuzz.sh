@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang, AddressSanitizer and UndefinedBehaviorSanitizer in
+# build-fuzz/ and runs each briefly on mutations of its seed files. Fails when a sanitizer or
+# an invariant check finds something; the input that did it is kept in build-fuzz/findings/.
+# FUZZ_SECONDS sets the time per target (default 8).
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$top/build-fuzz"
+seconds=${FUZZ_SECONDS:-8}
+
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$top" -B "$build" -DSKYVANE_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_COMPILER=clang++ "${launcher[@]}" >/dev/null
+fi
+cmake --build "$build" -j2 --target fuzz_calibration fuzz_objects fuzz_picture -- \
+    --no-print-directory 2>&1 | grep -v -E '^\[ *[0-9]+%\]' || true
+test "${PIPESTATUS[0]}" -eq 0
+
+mkdir -p "$build/findings"
+status=0
+for kind in calibration objects picture; do
+    corpus=$(mktemp -d)
+    cp "$top/tests/fuzz/corpus/$kind/"* "$corpus/"
+    if QT_QPA_PLATFORM=offscreen "$build/tests/fuzz/fuzz_$kind" "$corpus" -max_total_time="$seconds" \
+        -max_len=65536 -rss_limit_mb=2048 -timeout=20 -print_final_stats=0 \
+        -artifact_prefix="$build/findings/$kind-" >"$build/fuzz_$kind.log" 2>&1; then
+        echo "fuzz_$kind: $(grep -E '^Done [0-9]+ runs' "$build/fuzz_$kind.log" || echo 'done')"
+    else
+        echo "fuzz_$kind FAILED; log: $build/fuzz_$kind.log"
+        tail -n 30 "$build/fuzz_$kind.log"
+        status=1
+    fi
+    rm -rf "$corpus"
+done
+exit $status
