@@ -73,7 +73,9 @@ bool IniFile::load(const QString& path) {
 bool IniFile::save(const QString& path) const {
     m_error.clear();
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered: a buffered QSaveFile can lose a failed final flush (a full disk) and still
+    // commit the truncated file over the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         m_error = QStringLiteral("Unable to write to %1: %2").arg(path, file.errorString());
         qCWarning(lcIni) << m_error;
         return false;
