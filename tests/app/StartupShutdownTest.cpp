@@ -1,0 +1,250 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "app/MainWindowFixture.h"
+#include "settings/IniFile.h"
+#include "widgets/TSpinEdit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QToolButton>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+using Startup = MainWindowFixture;
+using Shutdown = MainWindowFixture;
+
+TEST_F(Startup, FirstStartWithoutSettingsFile) {
+    TForm1& form = start();
+    EXPECT_TRUE(m_dialogs.shown.isEmpty());
+    EXPECT_EQ(form.windowTitle(), "Skyvane [NOCALL-1]");
+    EXPECT_FALSE(find<QToolButton>("btnConnect1")->isEnabled());
+    EXPECT_FALSE(find<QAction>("mnuConnect")->isEnabled());
+    EXPECT_FALSE(find<QToolButton>("btnDisconnect")->isEnabled());
+    EXPECT_EQ(form.pos(), QPoint(10, 10));
+    EXPECT_EQ(form.size(), QSize(620, 438));
+    EXPECT_EQ(form.m_station.Destination, "CQ");
+    EXPECT_EQ(form.m_station.WxDest, "WX");
+    EXPECT_EQ(form.m_station.PortFlags, (std::array<bool, 4>{true, false, false, false}));
+    EXPECT_EQ(form.m_station.UnprotoPath, "");
+    EXPECT_EQ(form.m_link.IPAddr, "127.0.0.1");
+    EXPECT_EQ(form.m_link.TCPPort, "8000");
+    for (const char* spin : {"spinInterval", "spinInterval1", "spinInterval2"})
+        EXPECT_EQ(find<TSpinEdit>(spin)->Value(), 30) << spin;
+    EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "Not Connected");
+    EXPECT_EQ(find<QTabWidget>("Page")->currentIndex(), 0);
+    EXPECT_FALSE(find<QAction>("HelpFile1")->isEnabled());
+    EXPECT_TRUE(find<QAction>("mnuHints")->isChecked());
+    EXPECT_FALSE(form.Timer3->isActive());
+    // 6 March, 15:23 UTC.
+    for (const BeaconObject& o : form.m_objects)
+        EXPECT_EQ(o.timeStamp, "061523z");
+    EXPECT_FALSE(QFile::exists(iniPath()));
+}
+
+TEST_F(Startup, StoredValuesAndTheirDerivedForms) {
+    writeIni("[TNC Commands]\r\nCommand=abc\r\nSendPac=$1B\r\n"
+             "[Form]\r\nLeft=30\r\nTop=40\r\nWidth=700\r\nHeight=480\r\nHints=0\r\n"
+             "[Station]\r\nMyCall=G4ABC-2\r\nUnproto=3\r\nHeader=WIDE2-2\r\nPorts=01\r\n"
+             "[Timers]\r\nT1=15\r\nT2=200\r\nT3=x\r\n");
+    TForm1& form = start();
+    EXPECT_EQ(form.windowTitle(), "Skyvane [G4ABC-2]");
+    EXPECT_TRUE(find<QToolButton>("btnConnect1")->isEnabled());
+    EXPECT_TRUE(find<QAction>("mnuConnect")->isEnabled());
+    EXPECT_EQ(form.m_station.UnprotoPath, "RELAY, WIDE");
+    EXPECT_EQ(form.m_station.LinkPath, "RELAY, WIDE");
+    EXPECT_EQ(form.m_station.PortFlags, (std::array<bool, 4>{false, true, false, false}));
+    EXPECT_EQ(form.m_link.Command, "$03");
+    EXPECT_EQ(form.m_link.CommandCode, 3);
+    EXPECT_EQ(form.m_link.SendPacCode, 27);
+    EXPECT_EQ(form.pos(), QPoint(30, 40));
+    EXPECT_EQ(form.size(), QSize(700, 480));
+    EXPECT_FALSE(form.m_hints);
+    EXPECT_FALSE(find<QAction>("mnuHints")->isChecked());
+    EXPECT_TRUE(find<QToolButton>("btnLoad")->toolTip().isEmpty());
+    EXPECT_EQ(find<TSpinEdit>("spinInterval")->Value(), 15);
+    // Out of range is pulled into it; not a number at all is the default.
+    EXPECT_EQ(find<TSpinEdit>("spinInterval1")->Value(), 120);
+    EXPECT_EQ(find<TSpinEdit>("spinInterval2")->Value(), 30);
+    EXPECT_EQ(form.m_objects[0].interval, 15);
+
+    // The corrected command code is what goes back into the file.
+    ASSERT_TRUE(closeWindow());
+    IniFile ini;
+    ASSERT_TRUE(ini.load(iniPath()));
+    EXPECT_EQ(ini.readString("TNC Commands", "Command", "?"), "$03");
+    EXPECT_EQ(ini.readString("Station", "Header", "?"), "RELAY, WIDE");
+    EXPECT_EQ(ini.readString("Station", "Ports", "?"), "01");
+    EXPECT_EQ(ini.readString("Form", "Hints", "?"), "0");
+}
+
+TEST_F(Startup, AutoConnectStartsTheTimerAndSerialLinksSayTheyAreConnecting) {
+    writeIni("[Station]\nAutoConnect=1\nMyCall=G4ABC\n");
+    TForm1& agwpe = start();
+    EXPECT_TRUE(agwpe.Timer3->isActive());
+    EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "Not Connected");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    m_form.reset();
+
+    writeIni("[Station]\nAutoConnect=1\nMyCall=G4ABC\n[KISS Commands]\nUseKISS=1\n");
+    TForm1& kiss = start();
+    EXPECT_TRUE(kiss.Timer3->isActive());
+    EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "Connecting to TNC");
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    m_form.reset();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(Startup, HelpDocumentEnablesHelpFile) {
+    QFile doc(docPath());
+    ASSERT_TRUE(doc.open(QIODevice::WriteOnly));
+    doc.close();
+    start();
+    EXPECT_TRUE(find<QAction>("HelpFile1")->isEnabled());
+}
+
+TEST_F(Startup, UnreadableSettingsFileIsReportedAndTheProgramRuns) {
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("skyvane.ini"));
+    TForm1& form = start();
+    ASSERT_EQ(m_dialogs.shown.size(), 1);
+    EXPECT_EQ(m_dialogs.shown[0].kind, "error");
+    EXPECT_TRUE(m_dialogs.shown[0].text.contains(iniPath()));
+    EXPECT_EQ(form.windowTitle(), "Skyvane [NOCALL-1]");
+    EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(Shutdown, SettingsRoundTripThroughCloseAndNextStart) {
+    TForm1& form = start();
+    form.m_station.MyCall = "G4ABC-7";
+    form.m_station.Destination = "APRS";
+    form.m_station.WxDest = "APWX";
+    form.m_station.Ports = "1100";
+    form.m_station.Unproto = 5;
+    form.m_station.UnprotoPath = "WIDE1-1";
+    form.m_station.UserUnproto = "WIDE1-1";
+    form.m_link.UseKISS = true;
+    form.m_link.ComPort = 4;
+    form.m_link.ComDevices[3] = "/dev/ttyUSB1";
+    form.m_link.ExitKiss = {192, 255, 192, 13};
+    form.m_link.EnterKiss[0] = "KISS ON";
+    form.m_mapPath = m_dir.filePath("map.jpg");
+    form.m_dateFormat = "ddhhMM";
+    form.m_dateIndex = 1;
+    form.m_metric = true;
+    form.mnuHintsClick();
+    find<TSpinEdit>("spinInterval")->setValue(45);
+    find<TSpinEdit>("spinInterval2")->setValue(120);
+    form.move(60, 70);
+    form.resize(640, 450);
+
+    m_dialogs.clear();
+    ASSERT_TRUE(closeWindow());
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"Close Skyvane?"});
+
+    IniFile ini;
+    ASSERT_TRUE(ini.load(iniPath()));
+    EXPECT_EQ(ini.sections().mid(0, 9),
+              (QStringList{"TNC Commands", "KISS Commands", "Form", "Station", "AGWPE", "TNC",
+                           "Weather Data", "Object", "Timers"}));
+
+    restart();
+    TForm1& again = *m_form;
+    EXPECT_EQ(again.windowTitle(), "Skyvane [G4ABC-7]");
+    EXPECT_TRUE(find<QToolButton>("btnConnect1")->isEnabled());
+    EXPECT_EQ(again.m_station.Destination, "APRS");
+    EXPECT_EQ(again.m_station.WxDest, "APWX");
+    EXPECT_EQ(again.m_station.PortFlags, (std::array<bool, 4>{true, true, false, false}));
+    EXPECT_EQ(again.m_station.Unproto, 5);
+    EXPECT_EQ(again.m_station.UnprotoPath, "WIDE1-1");
+    EXPECT_EQ(again.m_station.UserUnproto, "WIDE1-1");
+    EXPECT_EQ(again.m_link.type(), LinkType::Kiss);
+    EXPECT_EQ(again.m_link.ComPort, 4);
+    EXPECT_EQ(again.m_link.ComDevices[3], "/dev/ttyUSB1");
+    EXPECT_EQ(again.m_link.ExitKiss, (std::array<int, 4>{192, 255, 192, 13}));
+    EXPECT_EQ(again.m_link.EnterKiss[0], "KISS ON");
+    EXPECT_EQ(again.m_mapPath, m_dir.filePath("map.jpg"));
+    EXPECT_EQ(again.m_dateFormat, "ddhhMM");
+    EXPECT_EQ(again.m_dateIndex, 1);
+    EXPECT_TRUE(again.m_metric);
+    EXPECT_FALSE(again.m_hints);
+    EXPECT_EQ(find<TSpinEdit>("spinInterval")->Value(), 45);
+    EXPECT_EQ(find<TSpinEdit>("spinInterval1")->Value(), 30);
+    EXPECT_EQ(find<TSpinEdit>("spinInterval2")->Value(), 120);
+    EXPECT_EQ(again.pos(), QPoint(60, 70));
+    EXPECT_EQ(again.size(), QSize(640, 450));
+}
+
+TEST_F(Shutdown, CancelKeepsEverythingRunningAndWritesNothing) {
+    TForm1& form = start();
+    form.Timer->start();
+    form.Timer2->start();
+    m_dialogs.okAnswers.enqueue(false);
+    EXPECT_FALSE(closeWindow());
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"Close Skyvane?"});
+    EXPECT_EQ(m_dialogs.shown[0].kind, "okCancel");
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(form.Timer->isActive());
+    EXPECT_TRUE(form.Timer2->isActive());
+    EXPECT_FALSE(form.CloseTimer->isActive());
+    EXPECT_FALSE(QFile::exists(iniPath()));
+}
+
+TEST_F(Shutdown, TheCloseWaitKeepsHandlingEvents) {
+    TForm1& form = start();
+    form.CloseTimer->setInterval(200);
+    bool delivered = false;
+    QTimer::singleShot(20, &form, [&] { delivered = true; });
+    ASSERT_TRUE(closeWindow());
+    EXPECT_TRUE(delivered);
+    EXPECT_FALSE(form.m_closing);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(Shutdown, SettingsFolderThatCannotBeWrittenKeepsTheProgramOpen) {
+    // A directory standing where the settings file must go.
+    const QString blocked = path("blocked.ini");
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("blocked.ini"));
+    TForm1& form = start(blocked);
+    m_dialogs.clear();
+    EXPECT_FALSE(closeWindow());
+    EXPECT_EQ(
+        m_dialogs.texts(),
+        (QStringList{"Close Skyvane?", QStringLiteral("Unable to write to %1").arg(blocked)}));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(QFileInfo(blocked).isDir());
+}
+
+TEST_F(Shutdown, FailedWriteLeavesTheOldFileWholeAndTheNextCloseSucceeds) {
+    writeIni("[Station]\r\nMyCall=G4ABC-1\r\n");
+    const QByteArray before = readIni();
+    TForm1& form = start();
+    form.m_station.MyCall = "G4XYZ-2";
+
+    // The file system refuses to let the new file grow past a few bytes, as a full disk would.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit tiny = old;
+    tiny.rlim_cur = 16;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    const bool closed = closeWindow();
+    setrlimit(RLIMIT_FSIZE, &old);
+
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(m_dialogs.texts().last(), QStringLiteral("Unable to write to %1").arg(iniPath()));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(readIni(), before);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"skyvane.ini"});
+
+    ASSERT_TRUE(closeWindow());
+    IniFile ini;
+    ASSERT_TRUE(ini.load(iniPath()));
+    EXPECT_EQ(ini.readString("Station", "MyCall", ""), "G4XYZ-2");
+}
+
+} // namespace

@@ -1,0 +1,309 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "settings/AppSettings.h"
+#include "settings/IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+AppSettings readText(const char* text) {
+    IniFile ini;
+    ini.parse(QByteArray(text));
+    return AppSettings::read(ini);
+}
+
+TEST(AppSettings, MissingFileGivesEveryDefault) {
+    QTemporaryDir dir;
+    QString error;
+    const AppSettings s = AppSettings::load(dir.filePath("none.ini"), &error);
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_EQ(s.station.MyCall, "NOCALL-1");
+    EXPECT_EQ(s.station.Destination, "CQ");
+    EXPECT_EQ(s.station.WxDest, "WX");
+    EXPECT_EQ(s.station.Ports, "1000");
+    EXPECT_EQ(s.station.PortFlags, (std::array<bool, 4>{true, false, false, false}));
+    EXPECT_EQ(s.station.Unproto, 0);
+    EXPECT_EQ(s.station.UnprotoPath, "");
+    EXPECT_EQ(s.station.LinkPath, "");
+    EXPECT_EQ(s.link.IPAddr, "127.0.0.1");
+    EXPECT_EQ(s.link.TCPPort, "8000");
+    EXPECT_EQ(s.link.type(), LinkType::Agwpe);
+    EXPECT_FALSE(s.link.AutoConnect);
+    EXPECT_EQ(s.link.ComPort, 2);
+    EXPECT_EQ(s.link.BaudRate, 3);
+    EXPECT_EQ(s.link.Flow, 2);
+    EXPECT_EQ(s.link.Parity, 0);
+    EXPECT_EQ(s.link.DataBits, 1);
+    EXPECT_EQ(s.link.StopBits, 0);
+    EXPECT_EQ(s.link.Command, "$03");
+    EXPECT_EQ(s.link.CommandCode, 3);
+    EXPECT_EQ(s.link.CmdPrompt, "cmd:");
+    EXPECT_EQ(s.link.SendPac, "$0D");
+    EXPECT_EQ(s.link.SendPacCode, 13);
+    EXPECT_EQ(s.link.Beacon, "BEACON EVERY 0");
+    EXPECT_EQ(s.link.Conv, "CONV");
+    EXPECT_EQ(s.link.ConOk, "CONOK OFF");
+    EXPECT_EQ(s.link.ExitKiss, (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(s.link.EnterKiss[0], "");
+    EXPECT_FALSE(s.link.Match);
+    EXPECT_EQ(s.link.ComDevices[0], "/dev/ttyS0");
+    EXPECT_EQ(s.link.ComDevices[7], "/dev/ttyS7");
+    EXPECT_EQ(s.form.Left, 10);
+    EXPECT_EQ(s.form.Top, 10);
+    EXPECT_EQ(s.form.Width, 620);
+    EXPECT_EQ(s.form.Height, 438);
+    EXPECT_TRUE(s.hints);
+    EXPECT_FALSE(s.metric);
+    EXPECT_EQ(s.map, "");
+    EXPECT_EQ(s.date, "hhmm");
+    EXPECT_EQ(s.dateIndex, 4);
+    EXPECT_EQ(s.timers, (std::array<int, 3>{30, 30, 30}));
+}
+
+TEST(AppSettings, PresetPathWinsOverTheStoredText) {
+    struct Row {
+        int unproto;
+        const char* header;
+        const char* path;
+    };
+    const Row rows[] = {{1, "X", "RELAY"},
+                        {2, "X", "WIDE"},
+                        {3, "WIDE2-2", "RELAY, WIDE"},
+                        {4, "", "TRACE2-2"},
+                        {5, "WIDE1-1,WIDE2-1", "WIDE1-1,WIDE2-1"},
+                        {-1, "WIDE", "WIDE"},
+                        {0, "", ""},
+                        {9, "KEPT", "KEPT"}};
+    for (const Row& r : rows) {
+        const QByteArray text = QStringLiteral("[Station]\nUnproto=%1\nHeader=%2\n")
+                                    .arg(r.unproto)
+                                    .arg(QLatin1String(r.header))
+                                    .toLatin1();
+        const AppSettings s = readText(text.constData());
+        EXPECT_EQ(s.station.UnprotoPath, r.path) << r.unproto;
+        EXPECT_EQ(s.station.LinkPath, r.path) << r.unproto;
+        EXPECT_EQ(s.station.Unproto, r.unproto);
+    }
+}
+
+TEST(AppSettings, PortsTextGivesFlagsAndStaysAsStored) {
+    struct Row {
+        const char* ports;
+        std::array<bool, 4> flags;
+    };
+    const Row rows[] = {{"01", {false, true, false, false}},
+                        {"1010", {true, false, true, false}},
+                        {"", {false, false, false, false}},
+                        {"x1y1z", {false, true, false, true}},
+                        {"1111", {true, true, true, true}}};
+    for (const Row& r : rows) {
+        const QByteArray text = QByteArray("[Station]\nPorts=") + r.ports + "\n";
+        const AppSettings s = readText(text.constData());
+        EXPECT_EQ(s.station.PortFlags, r.flags) << r.ports;
+        EXPECT_EQ(s.station.Ports, r.ports);
+    }
+}
+
+TEST(AppSettings, CommandCodesFallBackSilentlyToTheirDefaults) {
+    struct Row {
+        const char* command;
+        const char* keptCommand;
+        int code;
+        const char* sendPac;
+        const char* keptSendPac;
+        int sendPacCode;
+    };
+    const Row rows[] = {
+        {"27", "27", 27, "13", "13", 13},
+        {"$1B", "$1B", 27, "$0d", "$0d", 13},
+        {"abc", "$03", 3, "zz", "$0D", 13},
+        {"", "$03", 3, "", "$0D", 13},
+        // A code is one byte: a larger number would go out as another character.
+        {"300", "$03", 3, "-1", "$0D", 13},
+        {"255", "255", 255, "0", "0", 0},
+    };
+    for (const Row& r : rows) {
+        const QByteArray text =
+            QByteArray("[TNC Commands]\nCommand=") + r.command + "\nSendPac=" + r.sendPac + "\n";
+        const AppSettings s = readText(text.constData());
+        EXPECT_EQ(s.link.Command, r.keptCommand) << r.command;
+        EXPECT_EQ(s.link.CommandCode, r.code) << r.command;
+        EXPECT_EQ(s.link.SendPac, r.keptSendPac) << r.sendPac;
+        EXPECT_EQ(s.link.SendPacCode, r.sendPacCode) << r.sendPac;
+    }
+}
+
+TEST(AppSettings, NumbersThatAreNotNumbersGiveDefaults) {
+    const AppSettings s = readText("[Form]\nLeft=abc\nTop=$20\nWidth=0x100\nHints=no\n"
+                                   "[TNC]\nComPort=COM3\nHost=1\n[KISS Commands]\nUseKISS=x\n"
+                                   "[Timers]\nT1=15\nT2=ten\n");
+    EXPECT_EQ(s.form.Left, 10);
+    EXPECT_EQ(s.form.Top, 32);
+    EXPECT_EQ(s.form.Width, 256);
+    EXPECT_TRUE(s.hints);
+    EXPECT_EQ(s.link.ComPort, 2);
+    EXPECT_EQ(s.link.type(), LinkType::Tnc);
+    EXPECT_EQ(s.timers, (std::array<int, 3>{15, 30, 30}));
+}
+
+TEST(AppSettings, NewFileListsEverySectionAndKeyInOrder) {
+    IniFile ini;
+    AppSettings().write(ini);
+    EXPECT_EQ(ini.sections(),
+              (QStringList{"TNC Commands", "KISS Commands", "Form", "Station", "AGWPE", "TNC",
+                           "Weather Data", "Object", "Timers", "COM Ports"}));
+    EXPECT_EQ(ini.keys("TNC Commands"),
+              (QStringList{"Command", "Cmd-Prompt", "SendPac", "Beacon", "Conv", "ConOk"}));
+    EXPECT_EQ(ini.keys("KISS Commands"),
+              (QStringList{"Exit Kiss1", "Exit Kiss2", "Exit Kiss3", "Exit Kiss4", "Enter Kiss1",
+                           "Enter Kiss2", "Enter Kiss3", "Enter Kiss4", "UseKISS", "Match"}));
+    EXPECT_EQ(ini.keys("Form"), (QStringList{"Left", "Top", "Width", "Height", "Hints"}));
+    EXPECT_EQ(ini.keys("Station"), (QStringList{"MyCall", "Destination", "Unproto", "Header",
+                                                "UserUnproto", "Ports", "Wx Dest", "AutoConnect"}));
+    EXPECT_EQ(ini.keys("AGWPE"), (QStringList{"IPAddr", "TCPPort"}));
+    EXPECT_EQ(ini.keys("TNC"), (QStringList{"Host", "ComPort", "BaudRate", "Flow", "Parity",
+                                            "DataBits", "StopBits"}));
+    EXPECT_EQ(ini.keys("Weather Data"), QStringList{"Metric"});
+    EXPECT_EQ(ini.keys("Object"), (QStringList{"Map", "Date", "Index"}));
+    EXPECT_EQ(ini.keys("Timers"), (QStringList{"T1", "T2", "T3"}));
+    EXPECT_EQ(ini.keys("COM Ports").size(), 8);
+    EXPECT_EQ(ini.readString("Form", "Hints", "?"), "1");
+    EXPECT_EQ(ini.readString("KISS Commands", "UseKISS", "?"), "0");
+    EXPECT_EQ(ini.readString("TNC Commands", "SendPac", "?"), "$0D");
+}
+
+TEST(AppSettings, SaveAndLoadKeepEveryValueAndForeignKeys) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("sub/skyvane.ini");
+    AppSettings a;
+    a.station.MyCall = "G4ABC-9";
+    a.station.Destination = "APRS";
+    a.station.WxDest = "WXD";
+    a.station.Ports = "0110";
+    a.station.Unproto = 5;
+    a.station.UnprotoPath = "WIDE1-1,WIDE2-1";
+    a.station.UserUnproto = "WIDE1-1,WIDE2-1";
+    a.link.Host = true;
+    a.link.IPAddr = "10.0.0.2";
+    a.link.TCPPort = "8010";
+    a.link.AutoConnect = true;
+    a.link.ComPort = 5;
+    a.link.BaudRate = 7;
+    a.link.Flow = 1;
+    a.link.Parity = 2;
+    a.link.DataBits = 0;
+    a.link.StopBits = 1;
+    a.link.Command = "$1B";
+    a.link.CmdPrompt = "cmd>";
+    a.link.SendPac = "13";
+    a.link.Beacon = "BEACON EVERY 10";
+    a.link.Conv = "K";
+    a.link.ConOk = "CONOK ON";
+    a.link.EnterKiss = {"KISS ON", "RESTART", "", "é"};
+    a.link.ExitKiss = {192, 255, 192, 0};
+    a.link.Match = true;
+    a.link.ComDevices[1] = "/dev/ttyUSB0";
+    a.form = {40, 50, 700, 500};
+    a.hints = false;
+    a.metric = true;
+    a.map = "/maps/Étang.jpg";
+    a.date = "ddhhMM";
+    a.dateIndex = 2;
+    a.timers = {10, 45, 120};
+    QString error;
+    ASSERT_TRUE(a.save(path, &error)) << error.toStdString();
+
+    // A key another version wrote survives.
+    IniFile extra;
+    ASSERT_TRUE(extra.load(path));
+    extra.writeString("Station", "Future", "kept");
+    ASSERT_TRUE(extra.save(path));
+    ASSERT_TRUE(a.save(path, &error));
+
+    const AppSettings b = AppSettings::load(path, &error);
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_EQ(b.station.MyCall, "G4ABC-9");
+    EXPECT_EQ(b.station.Destination, "APRS");
+    EXPECT_EQ(b.station.WxDest, "WXD");
+    EXPECT_EQ(b.station.Ports, "0110");
+    EXPECT_EQ(b.station.PortFlags, (std::array<bool, 4>{false, true, true, false}));
+    EXPECT_EQ(b.station.Unproto, 5);
+    EXPECT_EQ(b.station.UnprotoPath, "WIDE1-1,WIDE2-1");
+    EXPECT_EQ(b.station.LinkPath, "WIDE1-1,WIDE2-1");
+    EXPECT_EQ(b.station.UserUnproto, "WIDE1-1,WIDE2-1");
+    EXPECT_EQ(b.link.type(), LinkType::Tnc);
+    EXPECT_EQ(b.link.IPAddr, "10.0.0.2");
+    EXPECT_EQ(b.link.TCPPort, "8010");
+    EXPECT_TRUE(b.link.AutoConnect);
+    EXPECT_EQ(b.link.ComPort, 5);
+    EXPECT_EQ(b.link.BaudRate, 7);
+    EXPECT_EQ(b.link.Flow, 1);
+    EXPECT_EQ(b.link.Parity, 2);
+    EXPECT_EQ(b.link.DataBits, 0);
+    EXPECT_EQ(b.link.StopBits, 1);
+    EXPECT_EQ(b.link.Command, "$1B");
+    EXPECT_EQ(b.link.CommandCode, 27);
+    EXPECT_EQ(b.link.CmdPrompt, "cmd>");
+    EXPECT_EQ(b.link.SendPac, "13");
+    EXPECT_EQ(b.link.SendPacCode, 13);
+    EXPECT_EQ(b.link.Beacon, "BEACON EVERY 10");
+    EXPECT_EQ(b.link.Conv, "K");
+    EXPECT_EQ(b.link.ConOk, "CONOK ON");
+    EXPECT_EQ(b.link.EnterKiss, a.link.EnterKiss);
+    EXPECT_EQ(b.link.ExitKiss, a.link.ExitKiss);
+    EXPECT_TRUE(b.link.Match);
+    EXPECT_EQ(b.link.ComDevices[1], "/dev/ttyUSB0");
+    EXPECT_EQ(b.link.ComDevices[2], "/dev/ttyS2");
+    EXPECT_EQ(b.form.Left, 40);
+    EXPECT_EQ(b.form.Top, 50);
+    EXPECT_EQ(b.form.Width, 700);
+    EXPECT_EQ(b.form.Height, 500);
+    EXPECT_FALSE(b.hints);
+    EXPECT_TRUE(b.metric);
+    EXPECT_EQ(b.map, "/maps/Étang.jpg");
+    EXPECT_EQ(b.date, "ddhhMM");
+    EXPECT_EQ(b.dateIndex, 2);
+    EXPECT_EQ(b.timers, (std::array<int, 3>{10, 45, 120}));
+    IniFile check;
+    ASSERT_TRUE(check.load(path));
+    EXPECT_EQ(check.readString("Station", "Future", ""), "kept");
+}
+
+TEST(AppSettings, FailedSaveLeavesTheOldFileWholeAndSaysWhy) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("skyvane.ini");
+    AppSettings a;
+    QString error;
+    ASSERT_TRUE(a.save(path, &error));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray before = f.readAll();
+    f.close();
+
+    // A folder where the temporary file would go cannot be written.
+    a.station.MyCall = "CHANGED";
+    EXPECT_FALSE(a.save(QStringLiteral("/proc/skyvane-test/skyvane.ini"), &error));
+    EXPECT_FALSE(error.isEmpty());
+    // A directory standing where the file must go.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("blocked.ini"));
+    error.clear();
+    EXPECT_FALSE(a.save(dir.filePath("blocked.ini"), &error));
+    EXPECT_FALSE(error.isEmpty());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+}
+
+TEST(AppSettings, UnreadableFileGivesDefaultsAndAMessage) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("skyvane.ini"));
+    QString error;
+    const AppSettings s = AppSettings::load(dir.filePath("skyvane.ini"), &error);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(s.station.MyCall, "NOCALL-1");
+}
+
+} // namespace
