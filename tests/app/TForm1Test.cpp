@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "app/MainWindowFixture.h"
+#include "settings/TfrmStation.h"
+#include "support/Keys.h"
 #include "widgets/TForm4.h"
 #include "widgets/TSpinEdit.h"
 
@@ -281,6 +283,42 @@ TEST_F(MainWindow, HelpFileItemFollowsTheDocumentAndWindowsOpenBesideTheMainWind
     QWidget* help = form.Form4;
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(help->pos(), form.pos() + QPoint(30, 30));
+}
+
+TEST_F(MainWindow, EnterInAnIntervalBoxBeeps) {
+    start();
+    pressKey(find<TSpinEdit>("spinInterval1"), Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_EQ(m_dialogs.beeps, 1);
+}
+
+TEST_F(MainWindow, StationSetupAppliesTheCallsignToTitleAndConnectButton) {
+    TForm1& form = start();
+    auto* dialog = form.frmStation;
+    auto fill = [&](const QString& call, bool okay) {
+        QTimer::singleShot(0, dialog, [&form, dialog, call, okay] {
+            EXPECT_EQ(dialog->pos(), form.pos() + QPoint(50, 50));
+            EXPECT_EQ(dialog->size(), QSize(247, 288));
+            auto* edit = dialog->findChild<QLineEdit*>("Edit1");
+            edit->setText(call);
+            dialog->findChild<QPushButton*>("btnOK")->click();
+            if (dialog->isVisible())
+                dialog->findChild<QPushButton*>(okay ? "btnOK" : "btnCancel")->click();
+        });
+        form.StationSetup1Click();
+    };
+    // Refused, then cancelled: the title goes back to the callsign in use.
+    fill("NOCALL-2", false);
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"Callsign or Destination Address Required!"});
+    EXPECT_EQ(form.windowTitle(), "Skyvane [NOCALL-1]");
+    EXPECT_FALSE(find<QToolButton>("btnConnect1")->isEnabled());
+    EXPECT_FALSE(find<QAction>("mnuConnect")->isEnabled());
+
+    fill("G4ABC-5", true);
+    EXPECT_EQ(form.m_station.MyCall, "G4ABC-5");
+    EXPECT_EQ(form.windowTitle(), "Skyvane [G4ABC-5]");
+    EXPECT_TRUE(find<QToolButton>("btnConnect1")->isEnabled());
+    EXPECT_FALSE(find<QToolButton>("btnDisconnect")->isEnabled());
+    EXPECT_TRUE(find<QAction>("mnuConnect")->isEnabled());
 }
 
 } // namespace
