@@ -7,6 +7,7 @@
 #include "common/DateFormat.h"
 #include "common/Dialogs.h"
 #include "settings/AppSettings.h"
+#include "settings/SettingsLocation.h"
 #include "settings/TfrmStation.h"
 #include "ui_TForm1.h"
 #include "widgets/TAGWPE.h"
@@ -49,12 +50,6 @@ QTimer* makeTimer(QObject* parent, const char* name, int interval,
     return t;
 }
 
-// The program's own path with another extension: skyvane -> skyvane.ini.
-QString besideProgram(const QString& extension) {
-    const QFileInfo program(QCoreApplication::applicationFilePath());
-    return program.dir().filePath(program.completeBaseName() + extension);
-}
-
 } // namespace
 
 TForm1::TForm1(Dialogs& dialogs, Clock& clock, const QString& settingsPath, const QString& helpPath,
@@ -76,19 +71,13 @@ TForm1::~TForm1() {
 }
 
 QString TForm1::defaultSettingsPath() {
-    const QString beside = besideProgram(QStringLiteral(".ini"));
-    const QFileInfo dir(QFileInfo(beside).absolutePath());
-    if (dir.isWritable())
-        return beside;
-    // An installed copy: the program's folder belongs to the system.
-    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (config.isEmpty())
-        config = QDir::homePath() + QStringLiteral("/.config");
-    return config + QStringLiteral("/skyvane/skyvane.ini");
+    const QString program = QCoreApplication::applicationFilePath();
+    return settingsPathFor(program, QFileInfo(QFileInfo(program).absolutePath()).isWritable(),
+                           qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath());
 }
 
 QString TForm1::defaultHelpPath() {
-    return besideProgram(QStringLiteral(".doc"));
+    return besideProgram(QCoreApplication::applicationFilePath(), QStringLiteral(".doc"));
 }
 
 void TForm1::setupShell() {
@@ -205,6 +194,8 @@ void TForm1::FormShow() {
             QApplication::setOverrideCursor(Qt::WaitCursor);
         }
     }
+    qCInfo(lcApp).noquote() << "main window shown with settings" << m_settingsPath << "map"
+                            << (m_mapPath.isEmpty() ? QStringLiteral("(none)") : m_mapPath);
 }
 
 void TForm1::loadSettings() {

@@ -3,15 +3,25 @@
 #include "app/TForm1.h"
 #include "common/Clock.h"
 #include "widgets/QtDialogs.h"
+#include "widgets/SingleInstance.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skyvane"));
+
+    // Before any setting is read or any window shown: a second start only brings the first
+    // copy forward.
+    SingleInstance instance;
+    if (instance.otherInstanceRunning())
+        return 0;
+
     QtDialogs dialogs;
     SystemClock clock;
-    TForm1 form(dialogs, clock);
+    // $SKYVANE_SETTINGS names another settings file, for a private copy beside the usual one.
+    TForm1 form(dialogs, clock, qEnvironmentVariable("SKYVANE_SETTINGS"));
+    instance.setWindow(&form);
     QObject::connect(&form, &TForm1::closed, &app, &QApplication::quit);
     form.show();
     form.createOtherWindows();

@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "widgets/SingleInstance.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QUuid>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+QString uniquePlace() {
+    return QStringLiteral("test-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+}
+
+// The real program, private to this test: its own instance name and settings file.
+QProcessEnvironment programEnvironment(const QString& place, const QString& settings) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("SKYVANE_INSTANCE"), place);
+    env.insert(QStringLiteral("SKYVANE_SETTINGS"), settings);
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("skyvane.instance.info=true"));
+    return env;
+}
+
+QString program() {
+    return QStringLiteral(SKYVANE_BINARY_DIR "/skyvane");
+}
+
+// Runs the event loop until done() or the bound passes.
+template <class F> bool waitFor(F done, int ms) {
+    QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+struct Process {
+    ~Process() {
+        if (p.state() != QProcess::NotRunning) {
+            p.kill();
+            p.waitForFinished(5000);
+        }
+    }
+    QString err() {
+        log += QString::fromLocal8Bit(p.readAllStandardError());
+        return log;
+    }
+    QProcess p;
+    QString log;
+};
+
+TEST(SingleInstance, NamesDifferPerDisplayAndHoldSafeCharacters) {
+    qputenv("SKYVANE_INSTANCE", ":0.0/x");
+    const QString a = SingleInstance::defaultName();
+    qputenv("SKYVANE_INSTANCE", ":1");
+    const QString b = SingleInstance::defaultName();
+    qunsetenv("SKYVANE_INSTANCE");
+    EXPECT_NE(a, b);
+    EXPECT_FALSE(a.contains('/'));
+    EXPECT_TRUE(a.startsWith("skyvane-"));
+}
+
+TEST(SingleInstance, SecondStartBringsTheFirstWindowForwardAndEndsAtOnce) {
+    QTemporaryDir dir;
+    const QString place = uniquePlace();
+    qputenv("SKYVANE_INSTANCE", place.toLocal8Bit());
+    SingleInstance first(SingleInstance::defaultName());
+    qunsetenv("SKYVANE_INSTANCE");
+    ASSERT_FALSE(first.otherInstanceRunning());
+    QWidget window;
+    window.showMinimized();
+    ASSERT_TRUE(window.isMinimized());
+    first.setWindow(&window);
+    int requests = 0;
+    QObject::connect(&first, &SingleInstance::activationRequested, [&] { ++requests; });
+
+    Process second;
+    second.p.setProcessEnvironment(programEnvironment(place, dir.filePath("second.ini")));
+    second.p.start(program(), {});
+    ASSERT_TRUE(second.p.waitForStarted(5000));
+    ASSERT_TRUE(waitFor([&] { return second.p.state() == QProcess::NotRunning; }, 15000))
+        << second.err().toStdString();
+    EXPECT_EQ(second.p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.p.exitCode(), 0);
+    EXPECT_EQ(requests, 1);
+    EXPECT_FALSE(window.isMinimized());
+    EXPECT_TRUE(window.isVisible());
+    // It never got as far as its settings.
+    EXPECT_FALSE(QFile::exists(dir.filePath("second.ini")));
+}
+
+TEST(SingleInstance, TwoRealProcesses) {
+    QTemporaryDir dir;
+    const QString place = uniquePlace();
+    Process first;
+    first.p.setProcessEnvironment(programEnvironment(place, dir.filePath("first.ini")));
+    first.p.start(program(), {});
+    ASSERT_TRUE(first.p.waitForStarted(5000));
+    ASSERT_TRUE(waitFor([&] { return first.err().contains("listening as"); }, 15000))
+        << first.err().toStdString();
+
+    Process second;
+    second.p.setProcessEnvironment(programEnvironment(place, dir.filePath("second.ini")));
+    QElapsedTimer clock;
+    clock.start();
+    second.p.start(program(), {});
+    ASSERT_TRUE(second.p.waitForFinished(15000)) << second.err().toStdString();
+    EXPECT_EQ(second.p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.p.exitCode(), 0);
+    EXPECT_TRUE(second.err().contains("another copy is running")) << second.err().toStdString();
+    EXPECT_TRUE(second.err().contains("shown")) << second.err().toStdString();
+    EXPECT_TRUE(waitFor([&] { return first.err().contains("activation requested"); }, 5000))
+        << first.err().toStdString();
+    EXPECT_EQ(first.p.state(), QProcess::Running);
+}
+
+TEST(SingleInstance, NameLeftByACrashedCopyDoesNotBlockTheNextStart) {
+    const QString name = QStringLiteral("skyvane-") + uniquePlace();
+    const QByteArray path = QDir::temp().filePath(name).toLocal8Bit();
+    // A socket file nobody listens on, as a killed copy leaves it.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    ASSERT_LT(size_t(path.size()), sizeof(addr.sun_path));
+    memcpy(addr.sun_path, path.constData(), size_t(path.size()));
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
+    ::close(fd);
+    ASSERT_TRUE(QFile::exists(QString::fromLocal8Bit(path)));
+
+    SingleInstance guard(name);
+    EXPECT_FALSE(guard.otherInstanceRunning());
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    EXPECT_TRUE(probe.waitForConnected(2000));
+}
+
+} // namespace

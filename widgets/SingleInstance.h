@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class QLocalServer;
+class QWidget;
+
+// Keeps one copy of the program per user and desktop. Constructing it does the whole check:
+// when another copy answers, that copy is asked to bring its window to the front and
+// otherInstanceRunning() is true, and this process should end before showing anything.
+// Otherwise this copy listens for later starts and brings window() forward when asked.
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    explicit SingleInstance(const QString& name = defaultName(), QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    bool otherInstanceRunning() const { return m_otherRunning; }
+    // The window a later start brings to the front.
+    void setWindow(QWidget* window) { m_window = window; }
+    const QString& name() const { return m_name; }
+
+    // Per user and display; $SKYVANE_INSTANCE replaces the display part, so that tests and
+    // a second private copy can run beside an operator's own.
+    static QString defaultName();
+    // Restores a minimised window, shows, raises and activates it.
+    static void bringToFront(QWidget* window);
+
+signals:
+    // A later start asked this copy to come forward (after the window was brought forward).
+    void activationRequested();
+
+private:
+    bool askRunningInstance();
+    void listen();
+    void answer();
+
+    QString m_name;
+    bool m_otherRunning = false;
+    QLocalServer* m_server = nullptr;
+    QPointer<QWidget> m_window;
+};
