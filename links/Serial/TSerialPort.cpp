@@ -161,7 +161,13 @@ void TSerialPort::PurgeInput() {
 
 void TSerialPort::PurgeOutput() {
     const int fd = m_fd.load();
-    if (fd >= 0)
+    if (fd < 0)
+        return;
+    // Only bytes still waiting in the driver are dropped. A flush with an empty queue is not
+    // harmless everywhere: on a pseudo-terminal it discards bytes already on their way to the
+    // other side, which would cut the frame just written.
+    int queued = 0;
+    if (ioctl(fd, TIOCOUTQ, &queued) == 0 && queued > 0)
         tcflush(fd, TCOFLUSH);
 }
 

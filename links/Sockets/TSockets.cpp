@@ -227,10 +227,16 @@ void TSockets::reportTimeout() {
 }
 
 void TSockets::stopNotifiers() {
-    delete m_readNotifier;
-    m_readNotifier = nullptr;
-    delete m_writeNotifier;
-    m_writeNotifier = nullptr;
+    // Often called from inside a notifier's own signal (an error handler disconnecting), so
+    // the notifiers are switched off now and deleted once control is back in the event loop.
+    for (QSocketNotifier** notifier : {&m_readNotifier, &m_writeNotifier}) {
+        if (!*notifier)
+            continue;
+        (*notifier)->setEnabled(false);
+        (*notifier)->disconnect(this);
+        (*notifier)->deleteLater();
+        *notifier = nullptr;
+    }
 }
 
 void TSockets::closeSocket(bool reset) {

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QObject>
+#include <QSocketNotifier>
 #include <QString>
 #include <QTimer>
 
@@ -92,4 +94,61 @@ struct PtyPair {
             ::poll(&p, 1, 20);
         }
     }
+};
+
+// Plays a TNC on the master side of a pseudo-terminal, inside the test's own event loop, so
+// it answers while the link waits for it.
+class ScriptedTnc : public QObject {
+public:
+    enum class Mode {
+        Silent,  // a TNC in KISS mode, or one switched off
+        Prompt,  // command mode: the command code brings "cmd:"
+        Chatter, // says something whatever it gets
+        Late,    // prompts, but only after lateMs
+    };
+
+    ScriptedTnc(const PtyPair& pty, Mode mode) : m_pty(pty), mode(mode) {
+        m_notifier = new QSocketNotifier(pty.master, QSocketNotifier::Read, this);
+        QObject::connect(m_notifier, &QSocketNotifier::activated, this, [this] { onRead(); });
+    }
+
+    // Before the test closes the master: stop listening on it.
+    void stop() { m_notifier->setEnabled(false); }
+
+    QByteArray received;
+    Mode mode;
+    int lateMs = 2000;
+    QByteArray prompt = QByteArrayLiteral("\r\ncmd:");
+
+private:
+    void onRead() {
+        char buffer[4096];
+        const ssize_t n = ::read(m_pty.master, buffer, sizeof buffer);
+        if (n < 0 && (errno == EAGAIN || errno == EINTR))
+            return; // woken by a flush on the other side
+        if (n <= 0) {
+            m_notifier->setEnabled(false);
+            return;
+        }
+        const QByteArray bytes(buffer, n);
+        received.append(bytes);
+        switch (mode) {
+        case Mode::Silent:
+            break;
+        case Mode::Prompt:
+            if (bytes.contains('\x03'))
+                m_pty.send(prompt);
+            break;
+        case Mode::Chatter:
+            m_pty.send(QByteArrayLiteral("?EH\r\n"));
+            break;
+        case Mode::Late:
+            if (bytes.contains('\x03'))
+                QTimer::singleShot(lateMs, this, [this] { m_pty.send(prompt); });
+            break;
+        }
+    }
+
+    const PtyPair& m_pty;
+    QSocketNotifier* m_notifier;
 };

@@ -1,0 +1,399 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "links/LinkControl.h"
+
+#include "common/Clock.h"
+#include "common/ConvertError.h"
+#include "common/Cp1252.h"
+#include "common/Dialogs.h"
+#include "links/AgwpeFrame.h"
+#include "links/FrameError.h"
+#include "links/Kiss.h"
+#include "links/TncCommandMode.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcLink, "skyvane.link")
+
+namespace {
+
+constexpr int kBusyMs = 3000;
+constexpr int kConnectedTestMs = 15000;
+constexpr int kTncWaitMs = 1500;
+constexpr int kKissPortPauseMs = 1000;
+constexpr int kConversePauseMs = 500;
+
+const QString kNotResponding = QStringLiteral("The TNC is not responding.");
+
+} // namespace
+
+LinkControl::LinkControl(Dialogs& dialogs, Clock& clock, QObject* parent)
+    : QObject(parent), m_dialogs(dialogs), m_clock(clock), m_sockets(&dialogs) {
+    m_busyTimer.setObjectName(QStringLiteral("BusyTimer"));
+    m_busyTimer.setInterval(kBusyMs);
+    m_connectedTimer.setObjectName(QStringLiteral("ConnectedTimer"));
+    m_connectedTimer.setInterval(kConnectedTestMs);
+    m_tncTimer.setObjectName(QStringLiteral("TNCTimer"));
+    m_tncTimer.setInterval(kTncWaitMs);
+    connect(&m_busyTimer, &QTimer::timeout, this, &LinkControl::BusyTimed);
+    connect(&m_connectedTimer, &QTimer::timeout, this, &LinkControl::ConnectedTest);
+    connect(&m_tncTimer, &QTimer::timeout, this, &LinkControl::TNCTimed);
+
+    m_sockets.MaximumReceiveLength = 8192;
+    connect(&m_sockets, &TSockets::OnSessionConnected, this, &LinkControl::SessionConnected);
+    connect(&m_sockets, &TSockets::OnErrorOccurred, this, &LinkControl::Error);
+    connect(&m_sockets, &TSockets::OnSessionClosed, this, &LinkControl::SessionClosed);
+
+    m_serial.FlowControl = TSerialPort::fcRTS_CTS;
+    m_serial.EOFChar = 254;
+    connect(&m_serial, &TSerialPort::AfterReceive, this, &LinkControl::AfterRecieve);
+}
+
+LinkControl::~LinkControl() {
+    // A wait still running in an outer frame must end rather than spin on a dead object.
+    m_waiting = false;
+    m_busy = false;
+    setWaitCursor(false);
+}
+
+void LinkControl::setStatus(const QString& text) {
+    m_status = text;
+    emit statusChanged(text);
+}
+
+void LinkControl::setLayout(const LinkLayout& layout) {
+    m_layout = layout;
+    emit layoutChanged(m_layout);
+}
+
+void LinkControl::setConnectedLayout() {
+    LinkLayout layout;
+    layout.connectEnabled = false;
+    layout.disconnectEnabled = true;
+    layout.sendEnabled = true;
+    layout.hostMenuEnabled = m_layout.hostMenuEnabled;
+    layout.menuCaption = DisconnectCaption;
+    setLayout(layout);
+}
+
+void LinkControl::setWaitCursor(bool on) {
+    if (m_waitCursor == on)
+        return;
+    m_waitCursor = on;
+    emit waitCursorChanged(on);
+}
+
+void LinkControl::configureSerialPort() {
+    static constexpr TSerialPort::TBaudRate rates[] = {
+        TSerialPort::br1200,  TSerialPort::br2400,  TSerialPort::br4800,  TSerialPort::br9600,
+        TSerialPort::br19200, TSerialPort::br38400, TSerialPort::br57600, TSerialPort::br115200};
+    m_serial.BaudRate =
+        m_link.BaudRate >= 0 && m_link.BaudRate <= 7 ? rates[m_link.BaudRate] : TSerialPort::br9600;
+    m_serial.DataBits = m_link.DataBits == 0 ? TSerialPort::db7 : TSerialPort::db8;
+    m_serial.StopBits = m_link.StopBits == 1 ? TSerialPort::sbTwo : TSerialPort::sbOne;
+    m_serial.ParityType = m_link.Parity == 1   ? TSerialPort::pcOdd
+                          : m_link.Parity == 2 ? TSerialPort::pcEven
+                                               : TSerialPort::pcNone;
+    m_serial.FlowControl = m_link.Flow == 0   ? TSerialPort::fcNone
+                           : m_link.Flow == 1 ? TSerialPort::fcXON_XOFF
+                                              : TSerialPort::fcRTS_CTS;
+    m_serial.EOFChar = 254;
+    m_serial.WriteTO = 500;
+    m_serial.setDeviceTable(m_link.ComDevices);
+}
+
+bool LinkControl::connectLink() {
+    LinkLayout connecting = m_layout;
+    connecting.connectEnabled = false;
+    setLayout(connecting);
+
+    const LinkType linkType = type();
+    if (linkType != LinkType::Agwpe) {
+        configureSerialPort();
+        if (!m_serial.Open(m_link.ComPort - 1)) {
+            qCWarning(lcLink) << "cannot open COM" << m_link.ComPort << "error"
+                              << m_serial.LastError();
+            setWaitCursor(false);
+            disconnectLink();
+            m_dialogs.information(
+                QStringLiteral("Unable to open COM port (COM%1)").arg(m_link.ComPort));
+            return false;
+        }
+        // Whatever the device said before we listened is no answer to our probe.
+        m_serial.PurgeInput();
+        m_portOpened = true;
+        setStatus(QStringLiteral("Connecting to TNC..."));
+
+        if (linkType == LinkType::Kiss) {
+            m_lastReceived.clear();
+            if (!m_serial.Write(TncCommandMode::commandCode(quint8(m_link.CommandCode)))) {
+                setWaitCursor(false);
+                disconnectLink();
+                m_dialogs.information(kNotResponding);
+                return false;
+            }
+            tncWait();
+            // A TNC in KISS mode keeps quiet; one in command mode answers the command code.
+            if (!m_lastReceived.isEmpty()) {
+                disconnectLink();
+                m_dialogs.information(QStringLiteral("The TNC is not in Kiss Mode."));
+                setWaitCursor(false);
+                return false;
+            }
+            setStatus(QStringLiteral("Connected to KISS TNC."));
+        }
+        m_connected = true;
+        setWaitCursor(false);
+
+        if (linkType == LinkType::Tnc && !tncConnectDialogue()) {
+            disconnectLink();
+            m_dialogs.information(QStringLiteral("Unable to connect to TNC."));
+            setWaitCursor(false);
+            return false;
+        }
+    } else {
+        m_sockets.IPAddr = m_link.IPAddr;
+        m_sockets.Port = m_link.TCPPort;
+        m_sockets.SConnect();
+        // No port, no address or an unknown host: the box has been shown and no connection
+        // will ever complete, so the link must not look connected.
+        if (m_sockets.socketHandle() < 0) {
+            setWaitCursor(false);
+            disconnectLink();
+            return false;
+        }
+    }
+
+    setConnectedLayout();
+    setWaitCursor(false);
+    return true;
+}
+
+void LinkControl::tncWait() {
+    m_waiting = true;
+    m_tncTimer.stop();
+    m_tncTimer.start();
+    setWaitCursor(true);
+    while (m_waiting)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    m_waiting = false;
+}
+
+void LinkControl::TNCTimed() {
+    m_tncTimer.stop();
+    m_waiting = false;
+}
+
+bool LinkControl::tncConnectDialogue() {
+    m_lastReceived.clear();
+    setWaitCursor(true);
+    m_serial.Write(TncCommandMode::probe(quint8(m_link.CommandCode)));
+    tncWait();
+    if (!TncCommandMode::answerHasPrompt(Cp1252::fromUnicode(m_lastReceived), m_link.CmdPrompt)) {
+        qCDebug(lcLink) << "no prompt in" << m_lastReceived;
+        return false;
+    }
+    setWaitCursor(false);
+    setStatus(QStringLiteral("Connected to TNC"));
+    LinkLayout layout = m_layout;
+    layout.connectEnabled = false;
+    layout.disconnectEnabled = true;
+    setLayout(layout);
+    m_connected = true;
+
+    m_serial.PurgeOutput();
+    const QList<QByteArray> lines =
+        TncCommandMode::connectLines(m_station.MyCall, m_station.Destination, m_station.UnprotoPath,
+                                     m_link.ConOk, m_link.Beacon);
+    for (const QByteArray& line : lines)
+        m_serial.Write(line);
+    m_serial.PurgeOutput();
+    return true;
+}
+
+void LinkControl::disconnectLink() {
+    if (type() == LinkType::Agwpe) {
+        // Also closes a connection still being made, so it cannot complete behind a
+        // disconnected window.
+        if (m_sockets.socketHandle() >= 0)
+            m_sockets.Disconnect();
+        m_connectedTimer.stop();
+    }
+    LinkLayout layout;
+    layout.connectEnabled = true;
+    layout.disconnectEnabled = false;
+    layout.sendEnabled = false;
+    layout.hostMenuEnabled = true;
+    layout.menuCaption = ConnectCaption;
+    setLayout(layout);
+    setStatus(QStringLiteral("Not Connected"));
+    m_connected = false;
+    emit beaconsStopped();
+}
+
+void LinkControl::toggleByMenu() {
+    if (m_layout.menuCaption == ConnectCaption)
+        connectLink();
+    else
+        disconnectLink();
+}
+
+void LinkControl::SessionConnected(int socket) {
+    if (type() == LinkType::Tnc)
+        return;
+    setStatus(QStringLiteral("Connected to IP: ") + m_sockets.PeerAddress(socket) +
+              QStringLiteral(" on port ") + m_sockets.PeerPort(socket));
+    m_connected = true;
+    m_connectedTimer.start();
+}
+
+void LinkControl::Error(int socket, int error, const QString& message) {
+    qCWarning(lcLink) << "socket" << socket << "error" << error << message;
+    m_connected = false;
+    LinkLayout layout = m_layout;
+    layout.connectEnabled = true;
+    layout.disconnectEnabled = false;
+    setLayout(layout);
+    if (m_layout.menuCaption == DisconnectCaption)
+        disconnectLink();
+    // The failed socket is of no further use; keeping it would leak it.
+    if (m_sockets.socketHandle() >= 0)
+        m_sockets.Disconnect();
+    m_connectedTimer.stop();
+    m_dialogs.error(QStringLiteral("AGWPE Connection error reported with the message:\r\n") +
+                    message);
+}
+
+void LinkControl::SessionClosed(int socket) {
+    // The engine went away without an error: to the operator that is the same lost link.
+    Error(socket, 10054, TSockets::errorText(10054));
+}
+
+void LinkControl::ConnectedTest() {
+    if (m_connected && !m_busy && type() == LinkType::Agwpe) {
+        qCDebug(lcLink) << "reconnecting to the packet engine";
+        if (m_sockets.socketHandle() >= 0)
+            m_sockets.Disconnect();
+        m_sockets.SConnect();
+    }
+}
+
+void LinkControl::BusyTimed() {
+    m_busyTimer.stop();
+    if (!m_busy)
+        return;
+    m_busy = false;
+    emit busyChanged(false);
+}
+
+void LinkControl::AfterRecieve(const QString& text) {
+    m_lastReceived = text;
+    if (m_terminalEcho)
+        emit terminalText(text);
+}
+
+bool LinkControl::Send(int radioPort, quint8 pid, char kind, const QString& callFrom,
+                       const QString& callTo, const QByteArray& data) {
+    while (m_busy)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    m_busy = true;
+    m_busyTimer.start();
+    emit busyChanged(true);
+    SendAGW(agwpeFrame(radioPort, pid, kind, callFrom, callTo, data));
+    return true;
+}
+
+void LinkControl::SendAGW(const QByteArray& frame) {
+    m_sockets.SSend(frame);
+}
+
+void LinkControl::sendReport(const QString& info, const QString& destination) {
+    try {
+        switch (type()) {
+        case LinkType::Agwpe:
+            sendAgwpe(info, destination);
+            break;
+        case LinkType::Kiss:
+            sendKiss(info, destination);
+            break;
+        case LinkType::Tnc:
+            sendTnc(info);
+            break;
+        }
+    } catch (const FrameError& e) {
+        m_dialogs.error(e.message());
+    } catch (const ConvertError& e) {
+        m_dialogs.error(e.message());
+    }
+}
+
+void LinkControl::sendAgwpe(const QString& info, const QString& destination) {
+    // Built before the first frame so that a path that cannot be sent stops them all.
+    const char kind = agwpeFrameKind(m_station.UnprotoPath);
+    const QByteArray data = agwpeViaBlock(m_station.UnprotoPath) + Cp1252::fromUnicode(info);
+    for (int port = 1; port <= 4; ++port)
+        if (m_station.PortFlags[size_t(port - 1)])
+            Send(port, Agwpe::PidNoLayer3, kind, m_station.MyCall, destination, data);
+}
+
+bool LinkControl::writeSerial(const QByteArray& bytes) {
+    if (m_serialWriteFailed)
+        return false;
+    if (!m_serial.Write(bytes))
+        m_serialWriteFailed = true;
+    return !m_serialWriteFailed;
+}
+
+void LinkControl::serialFailed() {
+    qCWarning(lcLink) << "serial write failed, error" << m_serial.LastError();
+    disconnectLink();
+    m_dialogs.information(kNotResponding);
+}
+
+void LinkControl::sendKiss(const QString& info, const QString& destination) {
+    const QList<Kiss::PortFrame> frames = kissReportFrames(
+        info, m_station.MyCall, destination, m_station.UnprotoPath, m_station.PortFlags);
+    const auto frameFor = [&](int tncPort) -> const Kiss::PortFrame* {
+        for (const auto& frame : frames)
+            if (frame.tncPort == tncPort)
+                return &frame;
+        return nullptr;
+    };
+    // Each frame goes out as FEND + command byte, then the rest, as TNCs have always been fed.
+    const auto writeFrame = [&](const Kiss::PortFrame& frame) {
+        writeSerial(frame.bytes.left(2)) && writeSerial(frame.bytes.mid(2));
+    };
+
+    m_serialWriteFailed = false;
+    m_serial.PurgeOutput();
+    if (const auto* frame = frameFor(0))
+        writeFrame(*frame);
+    m_clock.pause(kKissPortPauseMs);
+    m_serial.PurgeOutput();
+    if (const auto* frame = frameFor(1)) {
+        writeFrame(*frame);
+        m_serial.PurgeOutput();
+    }
+    if (m_serialWriteFailed)
+        serialFailed();
+}
+
+void LinkControl::sendTnc(const QString& info) {
+    const quint8 sendPac = quint8(m_link.SendPacCode);
+    const quint8 command = quint8(m_link.CommandCode);
+    // Refused (FrameError) before anything is typed when the text holds a control code.
+    const QByteArray report = TncCommandMode::reportLine(info, sendPac, m_link.CommandCode);
+
+    m_serialWriteFailed = false;
+    m_serial.PurgeOutput();
+    m_serial.PurgeInput();
+    writeSerial(TncCommandMode::converse(m_link.Conv, sendPac));
+    m_clock.pause(kConversePauseMs);
+    writeSerial(report);
+    m_clock.pause(kConversePauseMs);
+    writeSerial(TncCommandMode::commandCode(command));
+    m_serial.PurgeOutput();
+    if (m_serialWriteFailed)
+        serialFailed();
+}

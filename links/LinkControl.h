@@ -1,0 +1,143 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#pragma once
+
+#include "links/Serial/TSerialPort.h"
+#include "links/Sockets/TSockets.h"
+#include "settings/LinkSettings.h"
+#include "settings/StationSettings.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class Clock;
+class Dialogs;
+
+// What the window shows of the link: which of its controls are enabled and the Connect menu
+// caption. The window applies it as it is; the callsign check of the connect button stays
+// the window's.
+struct LinkLayout {
+    bool connectEnabled = true;
+    bool disconnectEnabled = false;
+    bool sendEnabled = false; // the three Send Now and three Start buttons
+    bool hostMenuEnabled = true;
+    QString menuCaption = QStringLiteral("&Connect     ");
+
+    bool operator==(const LinkLayout&) const = default;
+};
+
+// The one link to the radio: AGWPE over TCP, a KISS TNC or a TNC in command mode. Connects
+// and disconnects, keeps the connected / busy / waiting state, and puts each report on the
+// air in the link's own framing. It talks to the window through signals only, so the window
+// stays a thin layer of controls.
+class LinkControl : public QObject {
+    Q_OBJECT
+public:
+    static inline const QString ConnectCaption = QStringLiteral("&Connect     ");
+    static inline const QString DisconnectCaption = QStringLiteral("&Disconnect");
+
+    LinkControl(Dialogs& dialogs, Clock& clock, QObject* parent = nullptr);
+    ~LinkControl() override;
+
+    // The settings in effect; the window hands in its copies whenever they change.
+    void setLinkSettings(const LinkSettings& settings) { m_link = settings; }
+    const LinkSettings& linkSettings() const { return m_link; }
+    void setStation(const StationSettings& station) { m_station = station; }
+    const StationSettings& station() const { return m_station; }
+    LinkType type() const { return m_link.type(); }
+
+    TSockets& sockets() { return m_sockets; }
+    TSerialPort& serialPort() { return m_serial; }
+    QTimer& busyTimer() { return m_busyTimer; }
+    QTimer& connectedTimer() { return m_connectedTimer; }
+    QTimer& tncTimer() { return m_tncTimer; }
+    // Tests shorten the waits; the defaults are 3000, 15000 and 1500 ms.
+    void setBusyInterval(int ms) { m_busyTimer.setInterval(ms); }
+    void setConnectedInterval(int ms) { m_connectedTimer.setInterval(ms); }
+    void setTncInterval(int ms) { m_tncTimer.setInterval(ms); }
+
+    bool isConnected() const { return m_connected; }
+    bool isBusy() const { return m_busy; }
+    bool portOpened() const { return m_portOpened; }
+    bool waiting() const { return m_waiting; }
+    const QString& lastReceived() const { return m_lastReceived; }
+    const QString& statusText() const { return m_status; }
+    const LinkLayout& layout() const { return m_layout; }
+    bool terminalEcho() const { return m_terminalEcho; }
+    void setTerminalEcho(bool on) { m_terminalEcho = on; }
+
+    // Connects the link of the current type; false when a step failed (its message shown,
+    // the link left disconnected). An AGWPE connection completes later, in SessionConnected.
+    bool connectLink();
+    // Drops the link: the disconnected layout, "Not Connected", beaconsStopped().
+    void disconnectLink();
+    // The Connect menu entry: connects or disconnects by its caption.
+    void toggleByMenu();
+
+    void SessionConnected(int socket);
+    void Error(int socket, int error, const QString& message);
+    void SessionClosed(int socket);
+    void ConnectedTest();
+    void BusyTimed();
+    void TNCTimed();
+    void AfterRecieve(const QString& text);
+    // Waits until TNCTimer ends the wait, handling window events meanwhile.
+    void tncWait();
+
+    // Puts one report (information field: header + comment) on the air to `destination`
+    // through the current link. Refusals and failures are shown through Dialogs; nothing
+    // half-built is written.
+    void sendReport(const QString& info, const QString& destination);
+    // One AGWPE frame, after the busy period of the one before it.
+    bool Send(int radioPort, quint8 pid, char kind, const QString& callFrom, const QString& callTo,
+              const QByteArray& data);
+    void SendAGW(const QByteArray& frame);
+
+signals:
+    void statusChanged(const QString& text);
+    void layoutChanged(const LinkLayout& layout);
+    // A busy period started or ended: the window disables its object pages and shows the
+    // hourglass meanwhile.
+    void busyChanged(bool busy);
+    // The wait cursor of the TNC waits; always balanced.
+    void waitCursorChanged(bool on);
+    // The link went down: the window stops its three object beacons.
+    void beaconsStopped();
+    // Received text for the TNC terminal, while its echo is on.
+    void terminalText(const QString& text);
+
+private:
+    void setStatus(const QString& text);
+    void setLayout(const LinkLayout& layout);
+    void setConnectedLayout();
+    void setWaitCursor(bool on);
+    void configureSerialPort();
+    bool tncConnectDialogue();
+    bool writeSerial(const QByteArray& bytes);
+    void sendAgwpe(const QString& info, const QString& destination);
+    void sendKiss(const QString& info, const QString& destination);
+    void sendTnc(const QString& info);
+    void serialFailed();
+
+    Dialogs& m_dialogs;
+    Clock& m_clock;
+    LinkSettings m_link;
+    StationSettings m_station;
+    TSockets m_sockets;
+    TSerialPort m_serial;
+    QTimer m_busyTimer;
+    QTimer m_connectedTimer;
+    QTimer m_tncTimer;
+
+    bool m_connected = false;
+    bool m_busy = false;
+    bool m_portOpened = false;
+    bool m_waiting = false;
+    bool m_waitCursor = false;
+    bool m_terminalEcho = false;
+    bool m_serialWriteFailed = false;
+    QString m_lastReceived;
+    QString m_status = QStringLiteral("Not Connected");
+    LinkLayout m_layout;
+};

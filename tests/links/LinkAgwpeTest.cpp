@@ -1,0 +1,335 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "links/LinkControl.h"
+
+#include "links/AgwpeFrame.h"
+#include "links/LinkTestSupport.h"
+#include "support/ManualClock.h"
+#include "support/TestDialogs.h"
+
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kInfo = QStringLiteral(";ABC      *061523z5130.25N/00007.50W>Net tonight");
+
+// A packet engine stand-in on 127.0.0.1: keeps every byte per connection, parses frames,
+// and can drop each connection after a number of frames.
+struct Engine {
+    struct Arrival {
+        QByteArray bytes;
+        qint64 atMs;
+    };
+    QTcpServer server;
+    QList<QTcpSocket*> peers;
+    QList<Arrival> frames; // whole frames, in arrival order
+    QByteArray partial;
+    int connections = 0;
+    int dropAfter = 0; // 0: never
+    int framesOnThisConnection = 0;
+    int drops = 0;
+    QElapsedTimer clock;
+
+    Engine() {
+        clock.start();
+        server.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&server, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* peer = server.nextPendingConnection()) {
+                ++connections;
+                peers.append(peer);
+                partial.clear();
+                framesOnThisConnection = 0;
+                QObject::connect(peer, &QTcpSocket::readyRead, [this, peer] { read(peer); });
+            }
+        });
+    }
+    QString port() const { return QString::number(server.serverPort()); }
+
+    void read(QTcpSocket* peer) {
+        if (peer != peers.last())
+            return;
+        partial.append(peer->readAll());
+        for (;;) {
+            qsizetype used = 0;
+            parseAgwpeFrame(partial, &used);
+            if (used == 0)
+                break;
+            frames.append({partial.left(used), clock.elapsed()});
+            partial.remove(0, used);
+            if (dropAfter > 0 && ++framesOnThisConnection == dropAfter) {
+                ++drops;
+                peer->close();
+                return;
+            }
+        }
+    }
+    QList<Agwpe::ParsedFrame> parsed() const {
+        QList<Agwpe::ParsedFrame> out;
+        for (const auto& f : frames)
+            out.append(*parseAgwpeFrame(f.bytes));
+        return out;
+    }
+};
+
+struct AgwpeLink {
+    TestDialogs dialogs;
+    ManualClock clock;
+    LinkControl link{dialogs, clock};
+    QList<bool> busyChanges;
+    int beaconsStopped = 0;
+
+    explicit AgwpeLink(const QString& port) {
+        LinkSettings settings;
+        settings.IPAddr = QStringLiteral("127.0.0.1");
+        settings.TCPPort = port;
+        link.setLinkSettings(settings);
+        link.setBusyInterval(50);
+        QObject::connect(&link, &LinkControl::busyChanged, [this](bool b) { busyChanges << b; });
+        QObject::connect(&link, &LinkControl::beaconsStopped, [this] { ++beaconsStopped; });
+    }
+    void setPorts(const QString& ports, const QString& path = {}) {
+        StationSettings station;
+        station.Ports = ports;
+        station.applyPortsText();
+        station.UnprotoPath = path;
+        link.setStation(station);
+    }
+    bool connectAndWait(Engine& engine, int connections) {
+        link.connectLink();
+        return waitUntil([&] { return link.isConnected() && engine.connections >= connections; });
+    }
+    void waitIdle() {
+        waitUntil([&] { return !link.isBusy(); });
+    }
+};
+
+QByteArray header(quint8 portByte, char kind, const char* from, const char* to, quint32 length) {
+    QByteArray h(36, '\0');
+    h[0] = char(portByte);
+    h[4] = kind;
+    h[6] = char(0xF0);
+    h.replace(8, int(qstrlen(from)), from);
+    h.replace(18, int(qstrlen(to)), to);
+    h[28] = char(length & 0xFF);
+    h[29] = char((length >> 8) & 0xFF);
+    return h;
+}
+
+} // namespace
+
+TEST(LinkAgwpe, ConnectShowsTheConnectedLayoutAndThePeer) {
+    Engine engine;
+    AgwpeLink l(engine.port());
+    EXPECT_EQ(l.link.statusText(), QStringLiteral("Not Connected"));
+    ASSERT_TRUE(l.link.connectLink());
+    // The buttons change at once; the connection itself completes later.
+    EXPECT_EQ(l.link.layout().menuCaption, QStringLiteral("&Disconnect"));
+    EXPECT_FALSE(l.link.layout().connectEnabled);
+    EXPECT_TRUE(l.link.layout().disconnectEnabled);
+    EXPECT_TRUE(l.link.layout().sendEnabled);
+    EXPECT_FALSE(l.link.isConnected());
+    ASSERT_TRUE(waitUntil([&] { return l.link.isConnected(); }));
+    EXPECT_EQ(l.link.statusText(),
+              QStringLiteral("Connected to IP: 127.0.0.1 on port ") + engine.port());
+    EXPECT_TRUE(l.link.connectedTimer().isActive());
+    EXPECT_EQ(l.link.connectedTimer().interval(), 15000);
+
+    l.link.disconnectLink();
+    EXPECT_EQ(l.link.statusText(), QStringLiteral("Not Connected"));
+    EXPECT_EQ(l.link.layout(), LinkLayout{});
+    EXPECT_FALSE(l.link.connectedTimer().isActive());
+    EXPECT_EQ(l.beaconsStopped, 1);
+    ASSERT_TRUE(waitUntil(
+        [&] { return engine.peers.first()->state() == QAbstractSocket::UnconnectedState; }));
+}
+
+TEST(LinkAgwpe, FramesArriveByteForByte) {
+    Engine engine;
+    AgwpeLink l(engine.port());
+    l.setPorts(QStringLiteral("1000"));
+    ASSERT_TRUE(l.connectAndWait(engine, 1));
+
+    l.link.sendReport(kInfo, QStringLiteral("CQ"));
+    l.waitIdle();
+    l.setPorts(QStringLiteral("0001"), QStringLiteral("RELAY, WIDE"));
+    l.link.sendReport(kInfo, QStringLiteral("WX"));
+    ASSERT_TRUE(waitUntil([&] { return engine.frames.size() == 2; }));
+
+    const QByteArray info = kInfo.toLatin1();
+    EXPECT_EQ(engine.frames[0].bytes,
+              header(0, 'M', "NOCALL-1", "CQ", quint32(info.size())) + info);
+    QByteArray via("\x02", 1);
+    via += QByteArray("RELAY\0\0\0\0\0", 10) + QByteArray("WIDE\0\0\0\0\0\0", 10);
+    EXPECT_EQ(engine.frames[1].bytes,
+              header(3, 'V', "NOCALL-1", "WX", quint32(via.size() + info.size())) + via + info);
+    EXPECT_TRUE(engine.partial.isEmpty());
+}
+
+TEST(LinkAgwpe, SecondPortWaitsForTheFirstFramesBusyPeriod) {
+    Engine engine;
+    AgwpeLink l(engine.port());
+    l.link.setBusyInterval(400);
+    l.setPorts(QStringLiteral("1010"));
+    ASSERT_TRUE(l.connectAndWait(engine, 1));
+
+    QElapsedTimer elapsed;
+    elapsed.start();
+    l.link.sendReport(kInfo, QStringLiteral("CQ"));
+    // The send returns once the last frame is written; its busy period is still running.
+    EXPECT_GE(elapsed.elapsed(), 350);
+    EXPECT_TRUE(l.link.isBusy());
+    ASSERT_TRUE(waitUntil([&] { return engine.frames.size() == 2; }));
+    const auto frames = engine.parsed();
+    EXPECT_EQ(frames[0].portByte, 0);
+    EXPECT_EQ(frames[1].portByte, 2);
+    EXPECT_GE(engine.frames[1].atMs - engine.frames[0].atMs, 300);
+    l.waitIdle();
+    EXPECT_EQ(l.busyChanges, (QList<bool>{true, false, true, false}));
+
+    // No port enabled: nothing written, no busy period.
+    l.busyChanges.clear();
+    l.setPorts(QStringLiteral("0000"));
+    l.link.sendReport(kInfo, QStringLiteral("CQ"));
+    spinEvents(200);
+    EXPECT_EQ(engine.frames.size(), 2);
+    EXPECT_TRUE(l.busyChanges.isEmpty());
+}
+
+TEST(LinkAgwpe, RefusedConnectionShowsTheErrorAndDisconnects) {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const QString port = QString::number(probe.serverPort());
+    probe.close();
+    AgwpeLink l(port);
+    ASSERT_TRUE(l.link.connectLink());
+    ASSERT_TRUE(waitUntil([&] { return !l.dialogs.shown.isEmpty(); }));
+    spinEvents(100);
+    ASSERT_EQ(l.dialogs.shown.size(), 1);
+    EXPECT_EQ(l.dialogs.shown.first().kind, QStringLiteral("error"));
+    EXPECT_EQ(l.dialogs.shown.first().text,
+              QStringLiteral("AGWPE Connection error reported with the message:\r\n"
+                             "Connection refused"));
+    EXPECT_EQ(l.link.statusText(), QStringLiteral("Not Connected"));
+    EXPECT_EQ(l.link.layout(), LinkLayout{});
+    EXPECT_FALSE(l.link.isConnected());
+    EXPECT_EQ(l.link.sockets().socketHandle(), -1);
+    EXPECT_EQ(l.beaconsStopped, 1);
+}
+
+TEST(LinkAgwpe, AddressMistakesLeaveTheLinkDisconnected) {
+    AgwpeLink l(QString{});
+    EXPECT_FALSE(l.link.connectLink());
+    EXPECT_EQ(l.dialogs.texts(), QStringList{QStringLiteral("No Port Specified")});
+    EXPECT_EQ(l.link.layout(), LinkLayout{});
+    EXPECT_EQ(l.link.statusText(), QStringLiteral("Not Connected"));
+}
+
+TEST(LinkAgwpe, EngineClosingMidSessionTakesTheErrorPathOnce) {
+    Engine engine;
+    AgwpeLink l(engine.port());
+    ASSERT_TRUE(l.connectAndWait(engine, 1));
+    engine.peers.first()->close();
+    ASSERT_TRUE(waitUntil([&] { return !l.dialogs.shown.isEmpty(); }));
+    spinEvents(100);
+    ASSERT_EQ(l.dialogs.shown.size(), 1);
+    EXPECT_TRUE(l.dialogs.shown.first().text.startsWith(
+        QStringLiteral("AGWPE Connection error reported with the message:\r\n")));
+    EXPECT_FALSE(l.link.isConnected());
+    EXPECT_EQ(l.link.statusText(), QStringLiteral("Not Connected"));
+    // A send after the link dropped writes nothing and reports nothing more.
+    l.link.sendReport(kInfo, QStringLiteral("CQ"));
+    l.waitIdle();
+    EXPECT_EQ(l.dialogs.shown.size(), 1);
+    EXPECT_TRUE(engine.frames.isEmpty());
+}
+
+TEST(LinkAgwpe, IdleLinkReconnectsButNeverDuringABusyPeriod) {
+    Engine engine;
+    AgwpeLink l(engine.port());
+    l.link.setBusyInterval(60000);
+    ASSERT_TRUE(l.connectAndWait(engine, 1));
+    l.link.ConnectedTest();
+    ASSERT_TRUE(waitUntil([&] { return engine.connections == 2 && l.link.isConnected(); }));
+    ASSERT_TRUE(waitUntil(
+        [&] { return engine.peers.first()->state() == QAbstractSocket::UnconnectedState; }));
+    EXPECT_TRUE(l.dialogs.shown.isEmpty());
+
+    // A frame's busy period is running: the connection stays as it is.
+    l.link.sendReport(kInfo, QStringLiteral("CQ"));
+    ASSERT_TRUE(l.link.isBusy());
+    l.link.ConnectedTest();
+    spinEvents(300);
+    EXPECT_EQ(engine.connections, 2);
+    EXPECT_EQ(engine.peers.last()->state(), QAbstractSocket::ConnectedState);
+    ASSERT_TRUE(waitUntil([&] { return engine.frames.size() == 1; }));
+
+    l.link.BusyTimed();
+    EXPECT_FALSE(l.link.isBusy());
+    l.link.ConnectedTest();
+    ASSERT_TRUE(waitUntil([&] { return engine.connections == 3; }));
+
+    // Disconnected by the user: the check does nothing.
+    l.link.disconnectLink();
+    l.link.ConnectedTest();
+    spinEvents(200);
+    EXPECT_EQ(engine.connections, 3);
+}
+
+TEST(LinkAgwpe, DisconnectingWhileTheConnectIsUnderwayStaysDisconnected) {
+    Engine engine;
+    AgwpeLink l(engine.port());
+    l.link.connectLink();
+    l.link.disconnectLink();
+    spinEvents(300);
+    EXPECT_FALSE(l.link.isConnected());
+    EXPECT_EQ(l.link.statusText(), QStringLiteral("Not Connected"));
+    EXPECT_FALSE(l.link.connectedTimer().isActive());
+    EXPECT_TRUE(l.dialogs.shown.isEmpty());
+}
+
+TEST(LinkAgwpe, TwoHundredSendsThroughRepeatedDropsLoseNoFrameIntegrity) {
+    Engine engine;
+    engine.dropAfter = 20;
+    AgwpeLink l(engine.port());
+    l.link.setBusyInterval(1);
+    l.setPorts(QStringLiteral("1000"));
+    QStringList sent;
+    int reconnects = 0;
+    for (int i = 0; i < 200; ++i) {
+        if (!l.link.isConnected()) {
+            ASSERT_TRUE(l.connectAndWait(engine, engine.connections + 1)) << "send " << i;
+            ++reconnects;
+        }
+        const QString info = kInfo + QStringLiteral(" #%1").arg(i);
+        sent << info;
+        l.link.sendReport(info, QStringLiteral("CQ"));
+        l.waitIdle();
+        // Let a drop reach the link before the next send.
+        spinEvents(5);
+    }
+    spinEvents(300);
+
+    // Every drop was reported once, and every report led to one reconnect.
+    EXPECT_GE(engine.drops, 9);
+    const int errors = int(l.dialogs.shown.size());
+    EXPECT_EQ(errors, engine.drops);
+    EXPECT_EQ(reconnects, 1 + errors - (l.link.isConnected() ? 0 : 1));
+    for (const auto& shown : l.dialogs.shown)
+        EXPECT_TRUE(shown.text.startsWith(
+            QStringLiteral("AGWPE Connection error reported with the message:\r\n")));
+
+    // What arrived is whole, in order and exactly what was sent.
+    ASSERT_GE(engine.frames.size(), 180);
+    qsizetype next = 0;
+    for (const auto& frame : engine.parsed()) {
+        EXPECT_EQ(frame.kind, 'M');
+        EXPECT_EQ(frame.callFrom, QStringLiteral("NOCALL-1"));
+        EXPECT_EQ(frame.callTo, QStringLiteral("CQ"));
+        const qsizetype at = sent.indexOf(QString::fromLatin1(frame.info), next);
+        ASSERT_GE(at, next) << frame.info.constData();
+        next = at + 1;
+    }
+}
