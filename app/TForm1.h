@@ -3,9 +3,11 @@
 #pragma once
 
 #include "beacon/BeaconObject.h"
+#include "beacon/BeaconSchedule.h"
 #include "settings/LinkSettings.h"
 #include "settings/StationSettings.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QRect>
 #include <memory>
@@ -135,6 +137,43 @@ public:
 
     // ---- Objects: editing and scheduling (app/TForm1Objects.cpp) ------------------------
     void setupObjects();
+    // Rebuilds the header of object 1..3 into its "Beacon Header" box. For object 1 it also
+    // switches every control between object mode and weather-station mode.
+    void UpdateHeader(int object);
+    // Object 1 carries the weather station symbol.
+    bool weatherMode() const;
+    // Change handler of the identifier boxes (object 0..2).
+    void IDChanging(int index);
+    // Exit handler of the identifier boxes: identifiers must differ.
+    void CheckID(int index);
+    // Change handler of the symbol lists (object 0..2).
+    void SymbolChange(int index);
+    // Another tab was brought to the front.
+    void EnterTab();
+    // Delete buttons; map loading passes another sender to empty the active object silently.
+    void btnDeleteClick(QObject* sender);
+    void btnStartClick();
+    void btnStart1Click();
+    void btnStart2Click();
+    void btnStopClick();
+    void btnStop1Click();
+    void btnStop2Click();
+    void btnStopAllClick();
+    void TimerTimed();
+    void TimerTimed1();
+    void TimerTimed2();
+    // Hints of the interval boxes: minutes left while running.
+    void SpinRemaining();
+    void spinRemaining1();
+    void spinRemaining2();
+    // Start of object 0..2 with the checks; `sender` is the Start button or the timer.
+    // False when a check refused it (its message shown).
+    bool startObject(int index, QObject* sender);
+    void stopObject(int index);
+    // The object 0..2 that a Send Now, Start, Stop, Delete button or timer belongs to; -1
+    // for anything else.
+    int objectOfSender(const QObject* sender) const;
+    QTimer* objectTimer(int index) const;
 
 signals:
     // The close was confirmed and everything saved: the program ends.
@@ -155,4 +194,25 @@ private:
     QString m_settingsPath;
     QString m_helpPath;
     QLabel* m_barPanels[3] = {nullptr, nullptr, nullptr};
+
+    // ---- Objects (app/TForm1Objects.cpp) ------------------------------------------------
+    void emptyObject(int index);
+    void applyModeOfObject1();
+    void showIntervalHint(int index);
+    void rearmTimer(int index, qint64 waitMs);
+    QString commentFileName(int index) const;
+    // Where objects meet the link and the map.
+    bool linkConnected() const;
+    void sendFrom(QObject* sender);
+    void releaseLink();
+    // The object's symbol picture and the ID label of its state (running or stopped).
+    void showObjectOnMap(int index);
+    void hideObjectOnMap(int index);
+    void showObjectLabels(int index);
+    void hideObjectLabels(int index);
+    // Both ID labels' caption and width.
+    void setObjectLabels(int index, const QString& text);
+    void tickObject(int index);
+    MinuteTicker m_tickers[3];
+    QElapsedTimer m_monotonic; // the tick grids' clock: never jumps with the wall clock
 };
