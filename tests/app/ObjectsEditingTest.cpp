@@ -1,0 +1,261 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "app/ObjectsFixture.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QToolButton>
+
+namespace {
+
+using ObjectEditing = ObjectsFixture;
+
+TEST_F(ObjectEditing, IdentifierBecomesNameFieldTabCaptionAndHeader) {
+    start();
+    m_clock.setUtc(QDateTime(QDate(2026, 3, 6), QTime(15, 23), Qt::UTC));
+    m_form->ReadTime();
+    place(1);
+    chooseSymbol(1, "Car");
+    name(1, "ABC");
+    const BeaconObject& o = m_form->m_objects[1];
+    EXPECT_EQ(o.identifier, "ABC");
+    EXPECT_EQ(o.nameField, ";ABC      *");
+    EXPECT_EQ(page()->tabText(1), "ABC");
+    EXPECT_EQ(box("Header", 1)->text(), ";ABC      *061523z5130.25N/00007.50W>");
+    EXPECT_EQ(o.header, box("Header", 1)->text());
+    EXPECT_TRUE(m_dialogs.texts().isEmpty());
+
+    // Erasing the identifier leaves a header without a name, and an empty tab caption.
+    name(1, "");
+    EXPECT_EQ(page()->tabText(1), "");
+    EXPECT_EQ(o.nameField, ";         *");
+}
+
+TEST_F(ObjectEditing, NothingIsNamedOrGivenASymbolBeforeItHasAPlace) {
+    start();
+    showTab(2);
+    box("Identifier", 2)->setText("X");
+    EXPECT_EQ(box("Identifier", 2)->text(), "");
+    EXPECT_EQ(m_form->m_objects[2].identifier, "");
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"Select a location on the map first."});
+
+    m_dialogs.clear();
+    chooseSymbol(2, "Park");
+    EXPECT_EQ(symbols(2)->currentIndex(), -1);
+    EXPECT_EQ(m_form->m_objects[2].symbolNumber, 0);
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"Select a location on the map first."});
+    EXPECT_TRUE(box("Header", 2)->text().isEmpty());
+}
+
+TEST_F(ObjectEditing, SymbolTakesNumberTableAndCodeFromTheTable) {
+    start();
+    place(2);
+    name(2, "PARK1");
+    chooseSymbol(2, "Park");
+    const BeaconObject& o = m_form->m_objects[2];
+    EXPECT_EQ(o.symbolNumber, 9);
+    EXPECT_EQ(o.table, "\\");
+    EXPECT_EQ(o.code, ";");
+    EXPECT_TRUE(box("Header", 2)->text().endsWith("5130.25N\\00007.50W;"));
+    chooseSymbol(2, "Phone");
+    EXPECT_EQ(o.symbolNumber, 11);
+    EXPECT_TRUE(box("Header", 2)->text().endsWith("5130.25N/00007.50W$"));
+}
+
+TEST_F(ObjectEditing, IdentifiersOfAllThreeObjectsMustDiffer) {
+    start();
+    complete(0, "AID1");
+    complete(1, "AID2");
+    complete(2, "AID3");
+    m_dialogs.clear();
+
+    // Object 2 given object 1's name: the box being left is emptied.
+    name(1, "AID1");
+    m_form->CheckID(1);
+    EXPECT_EQ(box("Identifier", 1)->text(), "");
+    EXPECT_EQ(box("Identifier", 0)->text(), "AID1");
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"Identifiers must be different."});
+
+    // Object 3 is compared too: one name on two objects would make them one on the air.
+    m_dialogs.clear();
+    name(2, "AID1");
+    m_form->CheckID(2);
+    EXPECT_EQ(box("Identifier", 2)->text(), "");
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"Identifiers must be different."});
+
+    // Different names pass, and empty boxes are never "the same".
+    m_dialogs.clear();
+    name(2, "AID3");
+    m_form->CheckID(2);
+    m_form->CheckID(1);
+    EXPECT_EQ(box("Identifier", 2)->text(), "AID3");
+    EXPECT_TRUE(m_dialogs.texts().isEmpty());
+}
+
+TEST_F(ObjectEditing, LeavingTheIdentifierBoxRunsTheCheck) {
+    start();
+    complete(0, "SAME");
+    place(1);
+    box("Identifier", 1)->setText("SAME");
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(box("Identifier", 1), &out);
+    EXPECT_EQ(box("Identifier", 1)->text(), "");
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"Identifiers must be different."});
+}
+
+TEST_F(ObjectEditing, Object1SwitchesToWeatherModeAndBack) {
+    start();
+    m_form->m_station.MyCall = "G4ABC-13";
+    m_clock.setUtc(QDateTime(QDate(2026, 3, 6), QTime(15, 23), Qt::UTC));
+    m_clock.setLocalOffset(3600);
+    m_form->m_objects[0].commentFile = "/tmp/wx/weather.txt";
+    complete(0, "CAMP", "Campground");
+    ASSERT_EQ(page()->tabText(0), "CAMP");
+
+    chooseSymbol(0, "Weather Station");
+    EXPECT_TRUE(m_form->weatherMode());
+    EXPECT_EQ(page()->tabText(0), "");
+    EXPECT_FALSE(find<QPushButton>("btnWx")->isHidden());
+    EXPECT_FALSE(find<QFrame>("wxpanel")->isHidden());
+    EXPECT_FALSE(find<QToolButton>("btnTime")->isEnabled());
+    EXPECT_EQ(find<QCheckBox>("chkFile")->text(), "Use wx data file");
+    EXPECT_EQ(find<QLabel>("Label7")->text(), "Weather Data:");
+    EXPECT_EQ(find<QLabel>("Panel7")->text(), "Weather Data");
+    EXPECT_EQ(m_form->barPanel(0)->text(), "  Wx data file: weather.txt");
+    // The weather header is a position report with the local time.
+    EXPECT_EQ(box("Header", 0)->text(), "/061623/5130.25N/00007.50W_");
+    EXPECT_FALSE(find<QLineEdit>("Comment")->isReadOnly());
+    // The data file in use makes the weather data read-only.
+    find<QCheckBox>("chkFile")->setChecked(true);
+    m_form->UpdateHeader(1);
+    EXPECT_TRUE(find<QLineEdit>("Comment")->isReadOnly());
+    find<QCheckBox>("chkFile")->setChecked(false);
+
+    chooseSymbol(0, "Car");
+    EXPECT_FALSE(m_form->weatherMode());
+    EXPECT_TRUE(find<QPushButton>("btnWx")->isHidden());
+    EXPECT_TRUE(find<QFrame>("wxpanel")->isHidden());
+    EXPECT_TRUE(find<QToolButton>("btnTime")->isEnabled());
+    EXPECT_FALSE(find<QLineEdit>("Comment")->isReadOnly());
+    EXPECT_EQ(find<QCheckBox>("chkFile")->text(), "Use comment file");
+    EXPECT_EQ(find<QLabel>("Label7")->text(), "Beacon Comment:");
+    EXPECT_EQ(find<QLabel>("Panel7")->text(), "Object 1");
+    EXPECT_EQ(m_form->barPanel(0)->text(), "  Comment file: weather.txt");
+    EXPECT_EQ(page()->tabText(0), "CAMP");
+    EXPECT_EQ(box("Header", 0)->text(), ";CAMP     *061523z5130.25N/00007.50W>");
+
+    // A weather station has no identifier: typing into the box leaves it empty.
+    chooseSymbol(0, "Weather Station");
+    name(0, "WX");
+    EXPECT_EQ(box("Identifier", 0)->text(), "");
+    EXPECT_EQ(m_form->m_objects[0].identifier, "");
+    EXPECT_EQ(box("Header", 0)->text(), "/061623/5130.25N/00007.50W_");
+}
+
+TEST_F(ObjectEditing, TabsShowTheirCommentFileAndLeavePickingMode) {
+    start();
+    m_form->m_objects[0].commentFile = "/data/one.txt";
+    m_form->m_objects[1].commentFile = "/data/two.txt";
+    m_form->m_objects[2].commentFile = "";
+    for (BeaconObject& o : m_form->m_objects)
+        o.picking = true;
+    showTab(1);
+    EXPECT_EQ(m_form->barPanel(0)->text(), "  Comment file: two.txt");
+    EXPECT_FALSE(m_form->m_objects[0].picking);
+    EXPECT_TRUE(m_form->m_objects[1].picking);
+    EXPECT_FALSE(m_form->m_objects[2].picking);
+    showTab(2);
+    EXPECT_EQ(m_form->barPanel(0)->text(), "  Comment file: ");
+    EXPECT_FALSE(m_form->m_objects[1].picking);
+    showTab(0);
+    EXPECT_EQ(m_form->barPanel(0)->text(), "  Comment file: one.txt");
+    EXPECT_TRUE(find<QFrame>("wxpanel")->isHidden());
+
+    // With object 1 the weather station, its tab shows the weather panel; others do not.
+    place(0);
+    chooseSymbol(0, "Weather Station");
+    showTab(1);
+    EXPECT_TRUE(find<QFrame>("wxpanel")->isHidden());
+    showTab(0);
+    EXPECT_FALSE(find<QFrame>("wxpanel")->isHidden());
+    EXPECT_EQ(m_form->barPanel(0)->text(), "  Wx data file: one.txt");
+}
+
+TEST_F(ObjectEditing, DeleteWithoutLinkAsksAndCancelChangesNothing) {
+    start();
+    complete(1, "TENT");
+    box("Comment", 1)->setText("Open all night");
+    m_dialogs.okAnswers.enqueue(false);
+    button("btnDelete", 1)->click();
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"Delete Object?"});
+    EXPECT_EQ(box("Identifier", 1)->text(), "TENT");
+    EXPECT_EQ(box("Comment", 1)->text(), "Open all night");
+    EXPECT_TRUE(m_form->m_objects[1].hasPosition);
+    EXPECT_FALSE(box("Header", 1)->text().isEmpty());
+}
+
+TEST_F(ObjectEditing, DeleteWithoutLinkEmptiesTheObjectCompletely) {
+    start();
+    complete(2, "TENT", "Advisory");
+    box("Comment", 2)->setText("Open all night");
+    BeaconObject& o = m_form->m_objects[2];
+    o.commentFile = "/data/tent.txt";
+    o.useCommentFile = true;
+    find<QCheckBox>("chkFile2")->setEnabled(true);
+    find<QCheckBox>("chkFile2")->setChecked(true);
+    m_form->m_objects[0].commentFile = "/data/keep.txt";
+
+    m_dialogs.okAnswers.enqueue(true);
+    button("btnDelete", 2)->click();
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"Delete Object?"});
+    for (const char* b : {"Identifier", "Latitude", "Longitude", "Header", "Comment"})
+        EXPECT_EQ(box(b, 2)->text(), "") << b;
+    EXPECT_EQ(symbols(2)->currentIndex(), -1);
+    EXPECT_EQ(o.identifier, "");
+    EXPECT_EQ(o.latitude, "");
+    EXPECT_EQ(o.longitude, "");
+    EXPECT_EQ(o.header, "");
+    EXPECT_EQ(o.symbolNumber, 0);
+    EXPECT_EQ(o.code, "");
+    EXPECT_EQ(o.table, "\\"); // the table character is left
+    EXPECT_FALSE(o.hasPosition);
+    EXPECT_EQ(o.commentFile, "");
+    EXPECT_FALSE(o.useCommentFile);
+    EXPECT_FALSE(find<QCheckBox>("chkFile2")->isChecked());
+    EXPECT_FALSE(find<QCheckBox>("chkFile2")->isEnabled());
+    EXPECT_EQ(m_form->m_objects[0].commentFile, "/data/keep.txt");
+
+    // The emptied object takes a new name only after a new place.
+    m_dialogs.clear();
+    name(2, "AGAIN");
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"Select a location on the map first."});
+}
+
+TEST_F(ObjectEditing, DeletingTheWeatherStationAsksForItAndReturnsToObjectMode) {
+    start();
+    place(0);
+    chooseSymbol(0, "Weather Station");
+    m_dialogs.okAnswers.enqueue(true);
+    showTab(0);
+    find<QPushButton>("btnDelete")->click();
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"Delete Weather Symbol?"});
+    EXPECT_FALSE(m_form->weatherMode());
+    EXPECT_TRUE(find<QPushButton>("btnWx")->isHidden());
+    EXPECT_TRUE(find<QFrame>("wxpanel")->isHidden());
+    EXPECT_EQ(find<QLabel>("Panel7")->text(), "Object 1");
+    EXPECT_EQ(box("Header", 0)->text(), "");
+}
+
+TEST_F(ObjectEditing, DeleteCalledByMapLoadingEmptiesTheActiveObjectWithoutQuestions) {
+    start();
+    complete(1, "GONE");
+    showTab(1);
+    m_form->btnDeleteClick(m_form.get());
+    EXPECT_TRUE(m_dialogs.texts().isEmpty());
+    EXPECT_EQ(box("Identifier", 1)->text(), "");
+    EXPECT_FALSE(m_form->m_objects[1].hasPosition);
+}
+
+} // namespace
