@@ -17,6 +17,8 @@ class Dialogs;
 class Clock;
 class QLabel;
 class QTimer;
+class LinkControl;
+struct LinkLayout;
 class TAGWPE;
 class TfrmStation;
 class TForm4;
@@ -124,9 +126,28 @@ public:
     // Writes every setting; false after "Unable to write to <path>" has been shown.
     bool saveSettings();
 
-    // ---- Link control (app/TForm1Link.cpp) ----------------------------------------------
+    // ---- Link control and sending (app/TForm1Link.cpp) ----------------------------------
     void setupLink();
+    void btnConnect1Click();
     void btnDisconnectClick();
+    void mnuConnectClick();
+    void mnuHostClick();
+    void SessionConnected(int socket);
+    void Error(int socket, int error, const QString& message);
+    void ConnectedTest();
+    void BusyTimed();
+    void TNCTimed();
+    void AfterRecieve(const QString& text);
+    // Sends the report of the object the sender (Send Now, Start, Delete or tick timer of a
+    // tab) belongs to; refusals are shown as messages.
+    void btnSendClick(QObject* sender);
+    // Object n (1..3): its comment file into its comment box, time stamp and header refreshed;
+    // false after an unreadable file has been reported.
+    bool ReadCommentFile(int object);
+    LinkControl* link() const { return m_linkControl; }
+    // Texts the "$" and "%" comment markers become at the next send.
+    QString m_fileDateText;
+    QString m_currentTimeText;
 
     // ---- Map (app/TForm1Map.cpp) --------------------------------------------------------
     void setupMap();
@@ -215,4 +236,10 @@ private:
     void tickObject(int index);
     MinuteTicker m_tickers[3];
     QElapsedTimer m_monotonic; // the tick grids' clock: never jumps with the wall clock
+
+    // Link control and sending (app/TForm1Link.cpp).
+    void applyLinkLayout(const LinkLayout& layout);
+    void sendObject(int index, QObject* sender);
+    LinkControl* m_linkControl = nullptr;
+    int m_overrideCursors = 0; // wait cursors this file has set and not yet restored
 };

@@ -2,6 +2,227 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "app/TForm1.h"
 
-// Link control is wired in here; until then closing and Station Setup have no link to drop.
-void TForm1::setupLink() {}
-void TForm1::btnDisconnectClick() {}
+#include "beacon/CommentFile.h"
+#include "beacon/Report.h"
+#include "common/Clock.h"
+#include "common/ConvertError.h"
+#include "common/DateFormat.h"
+#include "common/Dialogs.h"
+#include "links/LinkControl.h"
+#include "ui_TForm1.h"
+#include "widgets/TAGWPE.h"
+
+#include <QApplication>
+#include <QTimer>
+
+namespace {
+
+constexpr int kWeatherSymbol = 12;
+
+} // namespace
+
+void TForm1::setupLink() {
+    m_linkControl = new LinkControl(m_dialogs, m_clock, this);
+    m_linkControl->setObjectName(QStringLiteral("Link"));
+    LinkControl* link = m_linkControl;
+
+    connect(ui->btnConnect1, &QToolButton::clicked, this, &TForm1::btnConnect1Click);
+    connect(ui->btnDisconnect, &QToolButton::clicked, this, &TForm1::btnDisconnectClick);
+    connect(ui->mnuConnect, &QAction::triggered, this, &TForm1::mnuConnectClick);
+    connect(ui->mnuHost, &QAction::triggered, this, &TForm1::mnuHostClick);
+    connect(Timer3, &QTimer::timeout, this, &TForm1::btnConnect1Click);
+    for (QPushButton* send : {ui->btnSend, ui->btnSend1, ui->btnSend2})
+        connect(send, &QPushButton::clicked, this, [this, send] { btnSendClick(send); });
+
+    connect(link, &LinkControl::statusChanged, ui->Edit1, &QLineEdit::setText);
+    connect(link, &LinkControl::layoutChanged, this, &TForm1::applyLinkLayout);
+    connect(link, &LinkControl::beaconsStopped, this, [this] {
+        btnStopClick();
+        btnStop1Click();
+        btnStop2Click();
+    });
+    // Busy periods and TNC waits each hold the hourglass; every set is matched by a restore.
+    const auto cursor = [this](bool on) {
+        if (on) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            ++m_overrideCursors;
+        } else if (m_overrideCursors > 0) {
+            QApplication::restoreOverrideCursor();
+            --m_overrideCursors;
+        }
+    };
+    connect(link, &LinkControl::busyChanged, this, [this, cursor](bool busy) {
+        ui->Page->setEnabled(!busy);
+        cursor(busy);
+    });
+    connect(link, &LinkControl::waitCursorChanged, this, cursor);
+}
+
+void TForm1::applyLinkLayout(const LinkLayout& layout) {
+    ui->btnConnect1->setEnabled(layout.connectEnabled && m_station.callsignSet());
+    ui->btnDisconnect->setEnabled(layout.disconnectEnabled);
+    for (QPushButton* b :
+         {ui->btnSend, ui->btnSend1, ui->btnSend2, ui->btnStart, ui->btnStart1, ui->btnStart2})
+        b->setEnabled(layout.sendEnabled);
+    ui->mnuConnect->setText(layout.menuCaption);
+    ui->mnuHost->setEnabled(layout.hostMenuEnabled);
+}
+
+void TForm1::btnConnect1Click() {
+    // Timer3 runs only after a start-up with auto-connect; for a serial link that start-up put
+    // up the hourglass, which this connect takes down.
+    const bool autoConnectCursor = Timer3->isActive() && m_link.AutoConnect && m_link.serial();
+    Timer3->stop();
+    if (autoConnectCursor && QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    m_linkControl->setLinkSettings(m_link);
+    m_linkControl->setStation(m_station);
+    m_linkControl->connectLink();
+}
+
+void TForm1::btnDisconnectClick() {
+    if (!m_linkControl)
+        return;
+    m_linkControl->setLinkSettings(m_link);
+    m_linkControl->disconnectLink();
+}
+
+void TForm1::mnuConnectClick() {
+    if (ui->mnuConnect->text() == LinkControl::ConnectCaption)
+        btnConnect1Click();
+    else
+        btnDisconnectClick();
+}
+
+void TForm1::mnuHostClick() {
+    btnDisconnectClick();
+    if (!AGWPE)
+        return;
+    AGWPE->move(x() + 50, y() + 50);
+    AGWPE->exec();
+}
+
+void TForm1::SessionConnected(int socket) {
+    m_linkControl->SessionConnected(socket);
+}
+
+void TForm1::Error(int socket, int error, const QString& message) {
+    m_linkControl->Error(socket, error, message);
+}
+
+void TForm1::ConnectedTest() {
+    m_linkControl->ConnectedTest();
+}
+
+void TForm1::BusyTimed() {
+    m_linkControl->BusyTimed();
+}
+
+void TForm1::TNCTimed() {
+    m_linkControl->TNCTimed();
+}
+
+void TForm1::AfterRecieve(const QString& text) {
+    m_linkControl->AfterRecieve(text);
+}
+
+bool TForm1::linkConnected() const {
+    return m_linkControl && m_linkControl->isConnected();
+}
+
+void TForm1::sendFrom(QObject* sender) {
+    btnSendClick(sender);
+}
+
+void TForm1::releaseLink() {
+    // Stop all has already taken every wait cursor down.
+    m_overrideCursors = 0;
+    m_linkControl->BusyTimed();
+}
+
+bool TForm1::ReadCommentFile(int object) {
+    if (object < 1 || object > 3)
+        return false;
+    BeaconObject& o = m_objects[object - 1];
+    const bool weather = object == 1 && o.symbolNumber == kWeatherSymbol;
+    o.timeStamp = Report::timeStamp(m_clock.nowUtc());
+    UpdateHeader(object);
+
+    const CommentFileText file = readCommentFile(o.commentFile);
+    if (file.state == CommentFileText::State::Unreadable) {
+        m_dialogs.error(file.error);
+        return false;
+    }
+    const CommentFromFile read = commentFromFile(file, weather ? QString() : o.defaultComment,
+                                                 m_clock.nowLocal(), m_dateFormat);
+    QLineEdit* boxes[3] = {ui->Comment, ui->Comment1, ui->Comment2};
+    boxes[object - 1]->setText(read.comment);
+    o.comment = read.comment;
+    m_fileDateText = read.fileDateText;
+    m_currentTimeText = read.currentTimeText;
+    if (weather) {
+        // The weather report carries the time written in the data file.
+        o.header = Report::weatherHeader(read.fileTime, o.latitude, o.table, o.longitude, o.code);
+        ui->Header->setText(o.header);
+        m_currentTimeText = formatDateTime(QStringLiteral("ddhhnn"), read.fileTime);
+    }
+    return true;
+}
+
+void TForm1::btnSendClick(QObject* sender) {
+    const int k = objectOfSender(sender);
+    if (k < 0)
+        return;
+    try {
+        sendObject(k, sender);
+    } catch (const ConvertError& e) {
+        m_dialogs.error(e.message());
+    }
+}
+
+void TForm1::sendObject(int k, QObject* sender) {
+    m_currentTimeText = formatDateTime(m_dateFormat, m_clock.nowLocal());
+    BeaconObject& o = m_objects[k];
+    const bool weather = k == 0 && o.symbolNumber == kWeatherSymbol;
+    // The weather destination serves this one report; the station's own stays as it is.
+    const QString destination =
+        weather && m_link.type() != LinkType::Tnc ? m_station.WxDest : m_station.Destination;
+
+    if (o.hasPosition && o.symbolNumber == 0) {
+        m_dialogs.information(QStringLiteral("A Symbol is required."));
+        return;
+    }
+    if (o.identifier.isEmpty() && !weather) {
+        m_dialogs.information(QStringLiteral("An Identifier is required."));
+        return;
+    }
+
+    QCheckBox* fileBoxes[3] = {ui->chkFile, ui->chkFile1, ui->chkFile2};
+    QPushButton* deletes[3] = {ui->btnDelete, ui->btnDelete1, ui->btnDelete2};
+    if (fileBoxes[k]->isChecked() && sender != deletes[k]) {
+        if (!ReadCommentFile(k + 1))
+            return;
+    } else {
+        ui->Page->setCurrentIndex(k);
+        ReadTime();
+        if (!weather)
+            UpdateHeader(k + 1);
+    }
+
+    QLineEdit* commentBoxes[3] = {ui->Comment, ui->Comment1, ui->Comment2};
+    QLineEdit* box = commentBoxes[k];
+    const QString before = box->text();
+    const QString comment = Report::applyCommentMarkers(before, m_fileDateText, m_currentTimeText);
+    // The operator sees what goes on the air; the marker comes back afterwards.
+    box->setText(comment);
+
+    if (o.header.isEmpty()) {
+        m_dialogs.information(QStringLiteral("There is no Object to send"));
+        box->setText(before);
+        return;
+    }
+    m_linkControl->setLinkSettings(m_link);
+    m_linkControl->setStation(m_station);
+    m_linkControl->sendReport(o.header + comment, destination);
+    box->setText(before);
+}

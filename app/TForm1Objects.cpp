@@ -469,13 +469,7 @@ void TForm1::spinRemaining2() {
 
 // ---- Where objects meet the link and the map ----------------------------------------------
 
-bool TForm1::linkConnected() const {
-    return false;
-}
-
-void TForm1::sendFrom(QObject*) {}
-
-void TForm1::releaseLink() {}
+// linkConnected(), sendFrom() and releaseLink() are in TForm1Link.cpp.
 
 void TForm1::showObjectOnMap(int) {}
 
