@@ -31,6 +31,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
@@ -48,6 +49,20 @@ QTimer* makeTimer(QObject* parent, const char* name, int interval,
     t->setInterval(interval);
     t->setTimerType(type);
     return t;
+}
+
+// Stored bounds from another screen layout (a monitor since unplugged) would put the window
+// where nobody can reach it: some of its top edge must lie on a screen, and it must be usable.
+bool reachable(const QRect& bounds) {
+    if (bounds.width() < 200 || bounds.height() < 150)
+        return false;
+    const QRect titleBand(bounds.left(), bounds.top(), bounds.width(), 40);
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect overlap = screen->availableGeometry().intersected(titleBand);
+        if (overlap.width() >= 50 && overlap.height() >= 20)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -212,8 +227,11 @@ void TForm1::loadSettings() {
     m_dateIndex = s.dateIndex;
     m_metric = s.metric;
     m_hints = s.hints;
-    move(s.form.Left, s.form.Top);
-    resize(s.form.Width, s.form.Height);
+    FormBounds bounds = s.form;
+    if (!reachable(QRect(bounds.Left, bounds.Top, bounds.Width, bounds.Height)))
+        bounds = FormBounds();
+    move(bounds.Left, bounds.Top);
+    resize(bounds.Width, bounds.Height);
     ui->spinInterval->setValue(s.timers[0]);
     ui->spinInterval1->setValue(s.timers[1]);
     ui->spinInterval2->setValue(s.timers[2]);
@@ -231,8 +249,13 @@ AppSettings TForm1::currentSettings() const {
     s.dateIndex = m_dateIndex;
     s.metric = m_metric;
     s.hints = m_hints;
-    const QRect frame = geometry();
-    s.form = {x(), y(), frame.width(), frame.height()};
+    if (isMaximized() || isMinimized() || isFullScreen()) {
+        // Come back at the size the user gave the window, not as a full screen or an icon.
+        const QRect normal = normalGeometry();
+        s.form = {normal.x(), normal.y(), normal.width(), normal.height()};
+    } else {
+        s.form = {x(), y(), width(), height()};
+    }
     s.timers = {ui->spinInterval->Value(), ui->spinInterval1->Value(), ui->spinInterval2->Value()};
     return s;
 }

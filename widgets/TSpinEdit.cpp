@@ -160,7 +160,10 @@ void TSpinEdit::keyPressEvent(QKeyEvent* event) {
 
 void TSpinEdit::focusInEvent(QFocusEvent* event) {
     QAbstractSpinBox::focusInEvent(event);
-    if (QApplication::mouseButtons() & Qt::LeftButton)
+    // The press that brings the focus would leave a bare caret where it landed; its release
+    // selects everything again.
+    if (event->reason() == Qt::MouseFocusReason &&
+        !(QApplication::mouseButtons() & (Qt::RightButton | Qt::MiddleButton)))
         m_pendingReselect = true;
     if (m_autoSelect)
         selectAll();

@@ -247,4 +247,25 @@ TEST_F(Shutdown, FailedWriteLeavesTheOldFileWholeAndTheNextCloseSucceeds) {
     EXPECT_EQ(ini.readString("Station", "MyCall", ""), "G4XYZ-2");
 }
 
+TEST_F(Startup, WindowStoredOutOfReachComesBackWhereItCanBeSeen) {
+    struct Row {
+        const char* form;
+        QPoint pos;
+        QSize size;
+    };
+    const Row rows[] = {
+        {"Left=40\nTop=30\nWidth=500\nHeight=480\n", {40, 30}, {500, 480}},
+        {"Left=9000\nTop=30\nWidth=500\nHeight=400\n", {10, 10}, {620, 438}},
+        {"Left=40\nTop=-2000\nWidth=500\nHeight=400\n", {10, 10}, {620, 438}},
+        {"Left=40\nTop=30\nWidth=0\nHeight=-5\n", {10, 10}, {620, 438}},
+    };
+    for (const Row& r : rows) {
+        writeIni(QByteArray("[Form]\n") + r.form);
+        TForm1& form = start();
+        EXPECT_EQ(form.pos(), r.pos) << r.form;
+        EXPECT_EQ(form.size(), r.size) << r.form;
+        m_form.reset();
+    }
+}
+
 } // namespace

@@ -4,11 +4,14 @@
 #include "support/Keys.h"
 #include "support/TestDialogs.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -164,6 +167,28 @@ TEST(TSpinEdit, EnterClicksTheWindowsDefaultButtons) {
     EXPECT_EQ(okClicks, 1);
     EXPECT_EQ(otherClicks, 0);
     EXPECT_EQ(dialogs.beeps, 0);
+}
+
+TEST(TSpinEdit, ClickThatBringsTheFocusLeavesTheTextSelected) {
+    IntervalBox box;
+    auto* other = new QLineEdit(&box.window);
+    other->move(0, 40);
+    box.window.show();
+    QApplication::setActiveWindow(&box.window);
+    other->setFocus();
+    ASSERT_TRUE(other->hasFocus());
+    box.spin->setValue(55);
+    ASSERT_FALSE(box.spin->hasFocus());
+
+    QLineEdit* edit = box.edit();
+    const QPoint at(edit->width() - 4, edit->height() / 2);
+    QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, at);
+    EXPECT_TRUE(box.spin->hasFocus());
+    EXPECT_EQ(edit->selectedText(), "55");
+
+    // Later clicks place the caret as usual.
+    QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, at);
+    EXPECT_EQ(edit->selectedText(), "");
 }
 
 } // namespace
