@@ -6,6 +6,8 @@
 #include "common/Clock.h"
 #include "common/DateFormat.h"
 #include "common/Dialogs.h"
+#include "links/LinkControl.h"
+#include "links/Serial/TSerialPort.h"
 #include "settings/AppSettings.h"
 #include "settings/SettingsLocation.h"
 #include "settings/TfrmStation.h"
@@ -372,6 +374,9 @@ bool TForm1::CloseQuery() {
     while (m_closing)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     btnDisconnectClick();
+    // A serial link lets go of its port, so the TNC is free for other programs at once.
+    if (link() && m_link.serial() && link()->serialPort().isOpen())
+        link()->serialPort().Close();
     QApplication::restoreOverrideCursor();
     if (!saveMapObjects())
         return false;

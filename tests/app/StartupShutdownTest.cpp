@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "app/MainWindowFixture.h"
+#include "links/LinkControl.h"
+#include "links/Serial/TSerialPort.h"
 #include "settings/IniFile.h"
 #include "widgets/TSpinEdit.h"
 
@@ -11,7 +13,9 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <csignal>
+#include <pty.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -266,6 +270,24 @@ TEST_F(Startup, WindowStoredOutOfReachComesBackWhereItCanBeSeen) {
         EXPECT_EQ(form.size(), r.size) << r.form;
         m_form.reset();
     }
+}
+
+TEST_F(Shutdown, SerialPortIsClosedOnTheWayOut) {
+    int master = -1;
+    int slave = -1;
+    char name[256] = {};
+    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+    TForm1& form = start();
+    form.m_link.UseKISS = true;
+    form.m_link.ComPort = 2;
+    form.m_link.ComDevices[1] = QString::fromLocal8Bit(name);
+    TSerialPort& port = form.link()->serialPort();
+    port.setDeviceTable(form.m_link.ComDevices);
+    ASSERT_TRUE(port.Open(1));
+    ASSERT_TRUE(closeWindow());
+    EXPECT_FALSE(port.isOpen());
+    ::close(slave);
+    ::close(master);
 }
 
 } // namespace
