@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "links/LinkControl.h"
+
+#include "links/LinkTestSupport.h"
+#include "support/ManualClock.h"
+#include "support/TestDialogs.h"
+#include "support/TncSim.h"
+
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QString kInfo = QStringLiteral(";ABC      *061523z5130.25N/00007.50W>Net tonight");
+
+// The link on COM4, which stands for the simulated TNC's terminal.
+struct SimLink {
+    TncSim sim;
+    TestDialogs dialogs;
+    ManualClock clock;
+    LinkControl link{dialogs, clock};
+
+    SimLink(bool kiss, const QStringList& options) : sim(options) {
+        LinkSettings settings;
+        settings.UseKISS = kiss;
+        settings.Host = !kiss;
+        settings.ComPort = 4;
+        settings.ComDevices[3] = sim.path;
+        link.setLinkSettings(settings);
+        StationSettings station;
+        station.MyCall = QStringLiteral("N0CALL-7");
+        station.Destination = QStringLiteral("APRS");
+        station.Ports = QStringLiteral("1100");
+        station.applyPortsText();
+        station.UnprotoPath = QStringLiteral("RELAY, WIDE2-2");
+        link.setStation(station);
+    }
+};
+
+} // namespace
+
+TEST(LinkTncSim, KissFramesReachBothPortsWithAddressesPathAndInformation) {
+    SimLink s(true, {QStringLiteral("--kiss")});
+    ASSERT_TRUE(s.sim.running());
+    ASSERT_TRUE(s.link.connectLink());
+    EXPECT_EQ(s.link.statusText(), QStringLiteral("Connected to KISS TNC."));
+    s.link.sendReport(kInfo, QStringLiteral("WX"));
+    const QString line = QStringLiteral("N0CALL-7>WX,RELAY,WIDE2-2:") + kInfo;
+    EXPECT_EQ(s.sim.frames(2), (QStringList{line, QStringLiteral("[1] ") + line}));
+    EXPECT_TRUE(s.dialogs.shown.isEmpty());
+}
+
+TEST(LinkTncSim, TncThatTalksIsNotInKissMode) {
+    // One still in command mode, and one in KISS mode that chatters.
+    for (const QStringList& options :
+         {QStringList{}, QStringList{QStringLiteral("--kiss"), QStringLiteral("--chatter")}}) {
+        SimLink s(true, options);
+        ASSERT_TRUE(s.sim.running());
+        EXPECT_FALSE(s.link.connectLink());
+        EXPECT_EQ(s.dialogs.texts(), QStringList{QStringLiteral("The TNC is not in Kiss Mode.")});
+        EXPECT_EQ(s.link.statusText(), QStringLiteral("Not Connected"));
+    }
+}
+
+TEST(LinkTncSim, CommandModeTncSendsTheTypedReport) {
+    SimLink s(false, {});
+    ASSERT_TRUE(s.sim.running());
+    ASSERT_TRUE(s.link.connectLink());
+    EXPECT_EQ(s.link.statusText(), QStringLiteral("Connected to TNC"));
+    // The weather destination is not used here: the TNC sends to its UNPROTO destination.
+    s.link.sendReport(kInfo, QStringLiteral("WX"));
+    s.link.sendReport(kInfo + QStringLiteral(" again"), QStringLiteral("WX"));
+    const QString line = QStringLiteral("N0CALL-7>APRS,RELAY,WIDE2-2:") + kInfo;
+    EXPECT_EQ(s.sim.frames(2), (QStringList{line, line + QStringLiteral(" again")}));
+    EXPECT_EQ(s.clock.pauses, (QList<int>{500, 500, 500, 500}));
+    EXPECT_TRUE(s.dialogs.shown.isEmpty());
+}
+
+TEST(LinkTncSim, SilentOrLateTncIsNotConnected) {
+    for (const char* option : {"--silent", "--late-prompt"}) {
+        SimLink s(false, {QString::fromLatin1(option)});
+        ASSERT_TRUE(s.sim.running());
+        EXPECT_FALSE(s.link.connectLink()) << option;
+        EXPECT_EQ(s.dialogs.texts(), QStringList{QStringLiteral("Unable to connect to TNC.")});
+        EXPECT_FALSE(s.link.isConnected());
+        EXPECT_EQ(s.link.layout(), LinkLayout{});
+    }
+}
+
+TEST(LinkTncSim, UnpluggedTncMidSessionIsReportedWithoutHanging) {
+    auto s = std::make_unique<SimLink>(true, QStringList{QStringLiteral("--kiss")});
+    ASSERT_TRUE(s->sim.running());
+    ASSERT_TRUE(s->link.connectLink());
+    s->link.sendReport(kInfo, QStringLiteral("APRS"));
+    ASSERT_EQ(s->sim.frames(2).size(), 2);
+
+    s->sim.kill();
+    ASSERT_TRUE(waitUntil([&] { return s->link.serialPort().LastError() != 0; }, 3000));
+    for (int i = 0; i < 3; ++i) {
+        s->link.sendReport(kInfo, QStringLiteral("APRS"));
+        ASSERT_EQ(s->dialogs.shown.size(), i + 1);
+        EXPECT_EQ(s->dialogs.shown.last().text, QStringLiteral("The TNC is not responding."));
+    }
+    EXPECT_FALSE(s->link.isConnected());
+    QElapsedTimer elapsed;
+    elapsed.start();
+    s.reset();
+    EXPECT_LT(elapsed.elapsed(), 5000);
+}
