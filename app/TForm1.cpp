@@ -181,6 +181,8 @@ void TForm1::createOtherWindows() {
     frmWx = new TfrmWx(this);
     Form14 = new TForm14(this);
     connect(frmStation, &TfrmStation::titleChanged, this, &QWidget::setWindowTitle);
+    connect(frmStation, &TfrmStation::stationChanged, this,
+            [this](const StationSettings& station) { m_station = station; });
 }
 
 void TForm1::showEvent(QShowEvent* event) {

@@ -121,6 +121,7 @@ void TfrmStation::cmbChanged() {
     m_station.Unproto = m_listIndex;
     m_station.UnprotoPath = ui->cmbUnproto->currentText();
     m_station.LinkPath = m_station.UnprotoPath;
+    emit stationChanged(m_station);
 }
 
 void TfrmStation::SetPorts() {
@@ -145,6 +146,7 @@ void TfrmStation::btnOKClick() {
     SetPorts();
     emit titleChanged(QStringLiteral("Skyvane [") + ui->Edit1->text() + QLatin1Char(']'));
     m_station.Unproto = m_listIndex;
+    emit stationChanged(m_station);
 
     const QString path = ui->cmbUnproto->currentText();
     const QString call = ui->Edit1->text();
@@ -185,6 +187,7 @@ void TfrmStation::btnOKClick() {
         m_station.UserUnproto = path;
         m_station.Unproto = 5;
     }
+    emit stationChanged(m_station);
     accept();
 }
 

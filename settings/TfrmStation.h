@@ -35,6 +35,8 @@ public:
     void btnCancelClick();
 
 signals:
+    // Path and port choices take effect while the dialog is still open.
+    void stationChanged(const StationSettings& station);
     // OK has set the title the main window should show ("Skyvane [" + callsign + "]").
     void titleChanged(const QString& title);
 

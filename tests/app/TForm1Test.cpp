@@ -5,8 +5,10 @@
 #include "support/Keys.h"
 #include "widgets/TForm4.h"
 #include "widgets/TSpinEdit.h"
+#include "widgets/TfrmAbout.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -319,6 +321,38 @@ TEST_F(MainWindow, StationSetupAppliesTheCallsignToTitleAndConnectButton) {
     EXPECT_TRUE(find<QToolButton>("btnConnect1")->isEnabled());
     EXPECT_FALSE(find<QToolButton>("btnDisconnect")->isEnabled());
     EXPECT_TRUE(find<QAction>("mnuConnect")->isEnabled());
+}
+
+TEST_F(MainWindow, PathChosenInStationSetupTakesEffectAtOnce) {
+    TForm1& form = start();
+    auto* dialog = form.frmStation;
+    QString pathWhileOpen;
+    QTimer::singleShot(0, dialog, [&form, dialog, &pathWhileOpen] {
+        auto* list = dialog->findChild<QComboBox*>("cmbUnproto");
+        list->setCurrentIndex(4);
+        emit list->activated(4);
+        pathWhileOpen = form.m_station.LinkPath;
+        dialog->findChild<QPushButton*>("btnCancel")->click();
+    });
+    form.StationSetup1Click();
+    EXPECT_EQ(pathWhileOpen, "TRACE2-2");
+    EXPECT_EQ(form.m_station.UnprotoPath, "TRACE2-2");
+    EXPECT_EQ(form.m_station.Unproto, 4);
+}
+
+TEST_F(MainWindow, AboutBoxOpensModallyBesideTheMainWindow) {
+    TForm1& form = start();
+    QDialog* about = form.frmAbout;
+    bool wasModal = false;
+    QPoint at;
+    QTimer::singleShot(0, about, [&] {
+        wasModal = about->isModal() || QApplication::activeModalWidget() == about;
+        at = about->pos();
+        about->accept();
+    });
+    form.mnuAboutClick();
+    EXPECT_TRUE(wasModal);
+    EXPECT_EQ(at, form.pos() + QPoint(150, 80));
 }
 
 } // namespace
