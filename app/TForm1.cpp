@@ -222,7 +222,7 @@ void TForm1::loadSettings() {
     const AppSettings s = AppSettings::load(m_settingsPath, &error);
     if (!error.isEmpty()) {
         qCWarning(lcApp) << "settings not read:" << error;
-        m_dialogs.error(error);
+        m_dialogs.error(error + QStringLiteral("\n\nSkyvane starts with its default settings."));
     }
     m_station = s.station;
     m_link = s.link;
