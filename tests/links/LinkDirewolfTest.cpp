@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "links/LinkControl.h"
+
+#include "links/LinkTestSupport.h"
+#include "support/Direwolf.h"
+#include "support/ManualClock.h"
+#include "support/TestDialogs.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kInfo = QStringLiteral(";ABC      *061523z5130.25N/00007.50W>Net tonight");
+
+StationSettings station(const QString& path) {
+    StationSettings s;
+    s.MyCall = QStringLiteral("N0CALL-1");
+    s.Destination = QStringLiteral("APRS");
+    s.Ports = QStringLiteral("1000");
+    s.applyPortsText();
+    s.UnprotoPath = path;
+    return s;
+}
+
+} // namespace
+
+TEST(LinkDirewolf, ReportsOverItsAgwPortGoOnTheAir) {
+    Direwolf direwolf;
+    ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
+    TestDialogs dialogs;
+    ManualClock clock;
+    LinkControl link(dialogs, clock);
+    link.setBusyInterval(100);
+    LinkSettings settings;
+    settings.IPAddr = QStringLiteral("127.0.0.1");
+    settings.TCPPort = QString::number(direwolf.agwPort());
+    link.setLinkSettings(settings);
+    link.setStation(station(QStringLiteral("RELAY, WIDE")));
+    ASSERT_TRUE(link.connectLink());
+    ASSERT_TRUE(waitUntil([&] { return link.isConnected(); }));
+
+    // A 'V' frame through two digipeaters, then an 'M' frame to the weather destination.
+    link.sendReport(kInfo, QStringLiteral("APRS"));
+    waitUntil([&] { return !link.isBusy(); });
+    link.setStation(station(QString()));
+    link.sendReport(kInfo + QStringLiteral(" 2"), QStringLiteral("WX"));
+    EXPECT_TRUE(direwolf.waitForLog(QStringLiteral("[0L] N0CALL-1>APRS,RELAY,WIDE:") + kInfo +
+                                    QLatin1Char('\n')))
+        << direwolf.log().toStdString();
+    EXPECT_TRUE(
+        direwolf.waitForLog(QStringLiteral("[0L] N0CALL-1>WX:") + kInfo + QStringLiteral(" 2\n")))
+        << direwolf.log().toStdString();
+    EXPECT_FALSE(direwolf.log().contains(QStringLiteral("Failed to create frame")));
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+    link.disconnectLink();
+}
+
+TEST(LinkDirewolf, ReportsThroughItsKissTerminalGoOnTheAir) {
+    Direwolf direwolf;
+    ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
+    TestDialogs dialogs;
+    ManualClock clock;
+    LinkControl link(dialogs, clock);
+    LinkSettings settings;
+    settings.UseKISS = true;
+    settings.ComPort = 5;
+    settings.ComDevices[4] = direwolf.kissTerminal();
+    link.setLinkSettings(settings);
+    link.setStation(station(QStringLiteral("RELAY, WIDE2-2")));
+
+    // A real KISS TNC stays quiet when it is probed.
+    ASSERT_TRUE(link.connectLink()) << dialogs.texts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(link.statusText(), QStringLiteral("Connected to KISS TNC."));
+    link.sendReport(kInfo, QStringLiteral("APRS"));
+    EXPECT_TRUE(direwolf.waitForLog(QStringLiteral("[0L] N0CALL-1>APRS,RELAY,WIDE2-2:") + kInfo +
+                                    QLatin1Char('\n')))
+        << direwolf.log().toStdString();
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+}

@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "support/Direwolf.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QThread>
+#include <QUdpSocket>
+
+#include <csignal>
+#include <sys/prctl.h>
+
+namespace {
+
+constexpr int kStartBoundMs = 15000;
+
+// A port nobody listens on right now (the kernel's choice).
+quint16 freeTcpPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::Any, 0);
+    return probe.serverPort();
+}
+
+quint16 freeUdpPort() {
+    QUdpSocket probe;
+    probe.bind(QHostAddress::LocalHost, 0);
+    return probe.localPort();
+}
+
+bool writeFile(const QString& path, const QByteArray& text) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(text) == text.size();
+}
+
+} // namespace
+
+Direwolf::Direwolf() {
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("direwolf"));
+    if (program.isEmpty()) {
+        m_error = QStringLiteral("direwolf is not installed (./test installs the Debian package)");
+        return;
+    }
+    if (!m_dir.isValid()) {
+        m_error = QStringLiteral("no temporary folder");
+        return;
+    }
+    m_agwPort = freeTcpPort();
+    do
+        m_kissPort = freeTcpPort();
+    while (m_kissPort == m_agwPort);
+    m_udpPort = freeUdpPort();
+
+    const QString dir = m_dir.path();
+    const QByteArray asoundrc = "pcm.dwtx { type file  slave.pcm \"null\"  file \"" +
+                                QFile::encodeName(dir) + "/tx.raw\"  format \"raw\" }\n";
+    const QByteArray config = QStringLiteral("ADEVICE UDP:%1 dwtx\n"
+                                             "ARATE 44100\n"
+                                             "ACHANNELS 1\n"
+                                             "CHANNEL 0\n"
+                                             "MYCALL N0CALL\n"
+                                             "MODEM 1200\n"
+                                             "FULLDUP ON\n"
+                                             "AGWPORT %2\n"
+                                             "KISSPORT %3\n")
+                                  .arg(m_udpPort)
+                                  .arg(m_agwPort)
+                                  .arg(m_kissPort)
+                                  .toLatin1();
+    if (!writeFile(dir + QStringLiteral("/asoundrc"), asoundrc) ||
+        !writeFile(dir + QStringLiteral("/direwolf.conf"), config)) {
+        m_error = QStringLiteral("cannot write the configuration");
+        return;
+    }
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ALSA_CONFIG_PATH"),
+               QStringLiteral("/usr/share/alsa/alsa.conf:") + dir + QStringLiteral("/asoundrc"));
+    m_process.setProcessEnvironment(env);
+    m_process.setWorkingDirectory(dir);
+    m_process.setStandardOutputFile(dir + QStringLiteral("/console.log"));
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+    // A test that crashes must not leave Dire Wolf behind.
+    m_process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
+    m_process.start(program, {QStringLiteral("-t"), QStringLiteral("0"), QStringLiteral("-p"),
+                              QStringLiteral("-c"), dir + QStringLiteral("/direwolf.conf")});
+    if (!m_process.waitForStarted(5000)) {
+        m_error = QStringLiteral("direwolf did not start: ") + m_process.errorString();
+        return;
+    }
+
+    const QRegularExpression terminal(QStringLiteral("Virtual KISS TNC is available on (\\S+)"));
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (elapsed.elapsed() < kStartBoundMs && m_process.state() == QProcess::Running) {
+        const QString text = log();
+        const auto match = terminal.match(text);
+        if (match.hasMatch() && text.contains(QStringLiteral("on port %1").arg(m_agwPort)) &&
+            text.contains(QStringLiteral("on port %1").arg(m_kissPort))) {
+            m_kissTerminal = match.captured(1);
+            m_ready = true;
+            return;
+        }
+        QThread::msleep(50);
+    }
+    m_error = QStringLiteral("direwolf did not become ready:\n") + log();
+    stop();
+}
+
+Direwolf::~Direwolf() {
+    stop();
+}
+
+void Direwolf::stop() {
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    ::kill(pid_t(m_process.processId()), SIGINT);
+    if (!m_process.waitForFinished(5000)) {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+}
+
+QString Direwolf::log() const {
+    QFile f(m_dir.path() + QStringLiteral("/console.log"));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLatin1(f.readAll());
+}
+
+bool Direwolf::waitForLog(const QString& text, int boundMs) const {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!log().contains(text)) {
+        if (elapsed.elapsed() > boundMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(20);
+    }
+    return true;
+}
