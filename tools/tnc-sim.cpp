@@ -237,7 +237,7 @@ int main(int argc, char** argv) {
         // Standard output is watched too: when whoever read our log has gone (a test that
         // died), nobody needs this simulator any more.
         pollfd fds[3] = {{wakePipe[0], POLLIN, 0},
-                         {master, short(open ? POLLIN : 0), 0},
+                         {open ? master : -1, POLLIN, 0},
                          {watchStdout ? STDOUT_FILENO : -1, 0, 0}};
         if (poll(fds, 3, timeout) < 0 && errno != EINTR)
             break;

@@ -86,6 +86,16 @@ public:
     int m_fd = -1;
 };
 
+// CPU seconds the process has used so far.
+double cpuSeconds(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray text = stat.readAll();
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    return (fields.value(11).toDouble() + fields.value(12).toDouble()) / sysconf(_SC_CLK_TCK);
+}
+
 } // namespace
 
 TEST(TncSimProgram, KissFrameThenCommandModeDialogue) {
@@ -145,6 +155,26 @@ TEST(TncSimProgram, ExitsOnceItsTerminalIsClosedForGood) {
     sim.closePty();
     EXPECT_TRUE(sim.m_process.waitForFinished(6000));
     EXPECT_EQ(sim.m_process.exitCode(), 0);
+}
+
+// A terminal nobody holds open reports a hang-up at every look; waiting on it must not turn
+// into a busy loop. A spinning simulator burns a good part of the second even on a busy machine; a
+// waiting one next to nothing.
+TEST(TncSimProgram, WaitsWithoutSpinning) {
+    TncSimProcess sim({QStringLiteral("--hangup-wait"), QStringLiteral("0")});
+    const qint64 pid = sim.m_process.processId();
+    ASSERT_GT(pid, 0);
+    const double atStart = cpuSeconds(pid);
+    QThread::msleep(1000);
+    EXPECT_LT(cpuSeconds(pid) - atStart, 0.1) << "before anyone opened the terminal";
+    ASSERT_TRUE(sim.openPty());
+    sim.write(TncCommandMode::probe(3));
+    EXPECT_TRUE(sim.read(3000, "cmd:").contains("cmd:"));
+    sim.closePty();
+    const double afterClose = cpuSeconds(pid);
+    QThread::msleep(1000);
+    EXPECT_LT(cpuSeconds(pid) - afterClose, 0.1) << "after the terminal was closed";
+    EXPECT_EQ(sim.m_process.state(), QProcess::Running);
 }
 
 TEST(TncSimProgram, RefusesBadOptions) {
