@@ -63,6 +63,13 @@ CommentFileText readCommentFile(const QString& path) {
                            .arg(QDir::toNativeSeparators(path));
         return result;
     }
+    // A named pipe or a device would block the send until someone writes to it.
+    if (!info.isFile()) {
+        result.state = CommentFileText::State::Unreadable;
+        result.error = QStringLiteral("Cannot read the comment file %1: it is not a regular file.")
+                           .arg(QDir::toNativeSeparators(path));
+        return result;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         result.state = CommentFileText::State::Unreadable;

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QDateTime evening(QDate(2026, 3, 6), QTime(19, 5), Qt::OffsetFromUTC, 3600);
@@ -63,6 +65,13 @@ TEST(CommentFile, MissingAndUnreadableFilesAreTold) {
     EXPECT_EQ(folder.state, CommentFileText::State::Unreadable);
     EXPECT_TRUE(folder.error.contains(QDir::toNativeSeparators(dir.path())))
         << folder.error.toStdString();
+
+    // A named pipe nobody writes to would hang the send.
+    const QString fifo = dir.filePath(q("pipe.txt"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const CommentFileText pipe = readCommentFile(fifo);
+    EXPECT_EQ(pipe.state, CommentFileText::State::Unreadable);
+    EXPECT_TRUE(pipe.error.contains(fifo)) << pipe.error.toStdString();
 
     // Exists, opens, and fails on the first read.
     const CommentFileText failing = readCommentFile(q("/proc/self/mem"));
