@@ -243,3 +243,28 @@ TEST_F(LinkWindow, CommentFileIsReadAtEverySend) {
     ASSERT_EQ(m_dialogs.shown.size(), 1);
     EXPECT_EQ(m_dialogs.shown.first().kind, QStringLiteral("error"));
 }
+
+TEST_F(LinkWindow, DeleteWithNotifySendsTheKilledObjectWithoutReadingTheFile) {
+    FrameSink sink;
+    connectTo(QString::number(sink.server.serverPort()));
+    ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
+    placeObject(1, QStringLiteral("ABC"));
+    m_form->UpdateHeader(2);
+    const QString file = path(QStringLiteral("comment.txt"));
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("06/03/07 14:30\r\nfrom the file\r\n");
+    }
+    m_form->m_objects[1].commentFile = file;
+    find<QCheckBox>("chkFile1")->setChecked(true);
+    find<QTabWidget>("Page")->setCurrentIndex(1);
+    m_dialogs.clear();
+    m_dialogs.yesNoAnswers.enqueue(Dialogs::Answer::Yes);
+
+    find<QPushButton>("btnDelete1")->click();
+    ASSERT_TRUE(waitUntil([&] { return sink.frames().size() == 1; }));
+    EXPECT_EQ(sink.frames().first().info, QByteArray(";ABC      _061905z5130.25N/00007.50W>"));
+    EXPECT_EQ(m_dialogs.texts(), QStringList{QStringLiteral("Notify other stations?")});
+    waitIdle();
+}
