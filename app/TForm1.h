@@ -4,6 +4,8 @@
 
 #include "beacon/BeaconObject.h"
 #include "beacon/BeaconSchedule.h"
+#include "map/Calibration.h"
+#include "map/PositionText.h"
 #include "settings/LinkSettings.h"
 #include "settings/StationSettings.h"
 
@@ -15,7 +17,9 @@
 struct AppSettings;
 class Dialogs;
 class Clock;
+class QKeyEvent;
 class QLabel;
+class MapSymbols;
 class QTimer;
 class LinkControl;
 struct LinkLayout;
@@ -151,10 +155,45 @@ public:
 
     // ---- Map (app/TForm1Map.cpp) --------------------------------------------------------
     void setupMap();
-    // At start-up: the picture named by m_mapPath with its objects, when it and its ".inf" exist.
+    // At start-up: the picture named by m_mapPath with its objects, when it and its ".inf" exist;
+    // on a first start (no settings file yet) the sample map.
     void loadLastMap();
     // Writes the objects file of the current map; false after its error has been shown.
     bool saveMapObjects();
+    // Load Map from the menu item, the tool button, or (sender == this) start-up without a dialog.
+    void LoadMap(QObject* sender);
+    void LoadMap1Click();
+    void btnLoadClick();
+    // The objects file of the current map into the three objects, their pictures and labels.
+    void ReadMapIni();
+    // The three objects into the current map's objects file; false after "Unable to write to".
+    bool SaveMapIni();
+    // Pointer at picture pixel (x, y): the readout in status panel 2.
+    void ImageMouseMove(int x, int y);
+    // A button released at picture pixel (x, y): places the object of the page showing.
+    void ImageMouseUp(Qt::MouseButton button, int x, int y);
+    // A picture of object 1, 2 or 3 clicked: that object's next click on the map moves it.
+    void SymbolSelect(QWidget* picture = nullptr);
+    void SymbolSelect1(QWidget* picture = nullptr);
+    void SymbolSelect2(QWidget* picture = nullptr);
+    void LatLongClick();
+    // Every key pressed in this window passes here first; true when the key was used up.
+    bool FormKeyPress(QObject* receiver, QKeyEvent* event);
+    // Pictures and labels of an object (0..2) to its placeholder's place; shown by its state.
+    void SetImagePosition(int slot);
+    void SetImageVisibility(int slot);
+    bool mapLoaded() const { return m_mapLoaded; }
+    const MapCalibration& calibration() const { return m_calibration; }
+    MapSymbols* mapSymbols() const { return m_symbols; }
+    // The sample map for a first start, copied beside the settings file where it is not there
+    // yet so that its objects file can be written; empty when no sample map is shipped.
+    QString sampleMapPath() const;
+
+    MapCalibration m_calibration;
+    MapPosition m_pointer;    // the position under the pointer at its last movement
+    bool m_mapLoaded = false; // a picture with a valid calibration is showing
+    int m_mapScrollH = 0;     // scroll positions last read from an objects file
+    int m_mapScrollV = 0;
 
     // ---- Objects: editing and scheduling (app/TForm1Objects.cpp) ------------------------
     void setupObjects();
@@ -242,4 +281,5 @@ private:
     void sendObject(int index, QObject* sender);
     LinkControl* m_linkControl = nullptr;
     int m_overrideCursors = 0; // wait cursors this file has set and not yet restored
+    MapSymbols* m_symbols = nullptr;
 };

@@ -2,9 +2,551 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "app/TForm1.h"
 
-// Map loading is wired in here; until then there is no map to restore or save.
-void TForm1::setupMap() {}
-void TForm1::loadLastMap() {}
+#include "beacon/Report.h"
+#include "beacon/SymbolTable.h"
+#include "common/Clock.h"
+#include "common/Cp1252.h"
+#include "common/Dialogs.h"
+#include "map/MapSymbols.h"
+#include "map/ObjectsFile.h"
+#include "map/PictureLoader.h"
+#include "ui_TForm1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLoggingCategory>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+
+Q_LOGGING_CATEGORY(lcMap, "skyvane.map")
+
+namespace {
+
+const QString PictureFilter = QStringLiteral(
+    "All (*.gif;*.jpg;*.jpeg;*.bmp)|*.gif;*.jpg;*.jpeg;*.bmp|GIF Image (*.gif)|*.gif|"
+    "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp");
+const QString SampleMapName = QStringLiteral("strait-of-dover");
+
+// The shipped sample maps: beside the program (CMake copies them there), beside the folder of
+// the test programs, or where an installed copy keeps its data.
+QString shippedMapsFolder() {
+    const QString app = QCoreApplication::applicationDirPath();
+    const QStringList candidates = {app + QStringLiteral("/maps"), app + QStringLiteral("/../maps"),
+                                    app + QStringLiteral("/../share/skyvane/maps")};
+    for (const QString& dir : candidates)
+        if (QFileInfo::exists(dir + QLatin1Char('/') + SampleMapName + QStringLiteral(".jpg")))
+            return QDir(dir).absolutePath();
+    return {};
+}
+
+// The main window previews every key (the spec's KeyPreview); the map image reports pointer
+// movements and releases with their picture coordinates; object 2's position boxes answer
+// clicks.
+// One instance watches the whole application for keys, another the map image and the boxes.
+class MapEventFilter : public QObject {
+public:
+    enum class Watch { Keys, Mouse };
+    MapEventFilter(Watch watch, TForm1& form, QWidget* image, QWidget* latitude, QWidget* longitude)
+        : QObject(&form), m_watch(watch), m_form(form), m_image(image), m_latitude(latitude),
+          m_longitude(longitude) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (m_watch == Watch::Keys) {
+            // A key the focused control does not use travels up to its parents; handling it
+            // again on the way only repeats what has been done.
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (m_forwarding || event->type() != QEvent::KeyPress || !widget ||
+                widget->window() != &m_form)
+                return false;
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                // The focused control reacts to Enter first (an interval box beeps), then the
+                // window moves the focus on as Tab would.
+                m_forwarding = true;
+                QCoreApplication::sendEvent(watched, event);
+                m_forwarding = false;
+            }
+            return m_form.FormKeyPress(watched, key);
+        }
+        switch (event->type()) {
+        case QEvent::MouseMove:
+            if (watched == m_image) {
+                const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
+                m_form.ImageMouseMove(p.x(), p.y());
+            }
+            break;
+        case QEvent::MouseButtonRelease: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (watched == m_image) {
+                const QPoint p = mouse->position().toPoint();
+                // The place is taken where the button comes up, even when no movement was
+                // reported on the way there (a tap, or a click right after a key).
+                m_form.ImageMouseMove(p.x(), p.y());
+                m_form.ImageMouseUp(mouse->button(), p.x(), p.y());
+                return true;
+            }
+            if ((watched == m_latitude || watched == m_longitude) &&
+                mouse->button() == Qt::LeftButton)
+                m_form.LatLongClick();
+            break;
+        }
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    Watch m_watch;
+    bool m_forwarding = false;
+    TForm1& m_form;
+    QWidget* m_image;
+    QWidget* m_latitude;
+    QWidget* m_longitude;
+};
+
+} // namespace
+
+// Per-object controls, found by the object's slot 0..2.
+namespace {
+struct ObjectControls {
+    QWidget* tab;
+    QLineEdit* identifier;
+    QComboBox* symbol;
+    QLineEdit* latitude;
+    QLineEdit* longitude;
+    QLineEdit* header;
+    QLineEdit* comment;
+    QCheckBox* useFile;
+};
+
+ObjectControls controlsOf(Ui::TForm1* ui, int slot) {
+    switch (slot) {
+    case 0:
+        return {ui->Tab,       ui->Identifier, ui->cmbSymbol, ui->Latitude,
+                ui->Longitude, ui->Header,     ui->Comment,   ui->chkFile};
+    case 1:
+        return {ui->Tab1,       ui->Identifier1, ui->cmbSymbol1, ui->Latitude1,
+                ui->Longitude1, ui->Header1,     ui->Comment1,   ui->chkFile1};
+    default:
+        return {ui->Tab2,       ui->Identifier2, ui->cmbSymbol2, ui->Latitude2,
+                ui->Longitude2, ui->Header2,     ui->Comment2,   ui->chkFile2};
+    }
+}
+
+} // namespace
+
+void TForm1::setupMap() {
+    m_symbols = new MapSymbols(ui->MapArea);
+    ui->Image1->setProperty("Tag", 9);
+    ui->Image1->setMouseTracking(true);
+    ui->Image1->setCursor(Qt::ArrowCursor);
+    auto* mouse = new MapEventFilter(MapEventFilter::Watch::Mouse, *this, ui->Image1, ui->Latitude1,
+                                     ui->Longitude1);
+    ui->Image1->installEventFilter(mouse);
+    ui->Latitude1->installEventFilter(mouse);
+    ui->Longitude1->installEventFilter(mouse);
+    qApp->installEventFilter(
+        new MapEventFilter(MapEventFilter::Watch::Keys, *this, nullptr, nullptr, nullptr));
+
+    connect(ui->LoadMap1, &QAction::triggered, this, &TForm1::LoadMap1Click);
+    connect(ui->btnLoad, &QToolButton::clicked, this, &TForm1::btnLoadClick);
+    connect(m_symbols, &MapSymbols::pictureClicked, this, [this](int slot, SymbolPicture* p) {
+        if (slot == 0)
+            SymbolSelect(p);
+        else if (slot == 1)
+            SymbolSelect1(p);
+        else
+            SymbolSelect2(p);
+    });
+}
+
+QString TForm1::sampleMapPath() const {
+    const QString userMaps = QFileInfo(m_settingsPath).absolutePath() + QStringLiteral("/maps");
+    const QString picture = userMaps + QLatin1Char('/') + SampleMapName + QStringLiteral(".jpg");
+    if (QFileInfo::exists(picture))
+        return picture;
+    const QString shipped = shippedMapsFolder();
+    if (shipped.isEmpty())
+        return {};
+    // A copy where the settings live, because the objects placed on it are written beside it
+    // and an installed program's own folder cannot be written.
+    if (!QDir().mkpath(userMaps))
+        return shipped + QLatin1Char('/') + SampleMapName + QStringLiteral(".jpg");
+    for (const char* extension : {".jpg", ".inf"})
+        QFile::copy(shipped + QLatin1Char('/') + SampleMapName + QLatin1String(extension),
+                    userMaps + QLatin1Char('/') + SampleMapName + QLatin1String(extension));
+    return QFileInfo::exists(picture)
+               ? picture
+               : shipped + QLatin1Char('/') + SampleMapName + QStringLiteral(".jpg");
+}
+
+void TForm1::loadLastMap() {
+    // No settings file yet: a first start. The sample map lets a new user place an object at once.
+    if (m_mapPath.isEmpty() && !QFileInfo::exists(m_settingsPath))
+        m_mapPath = sampleMapPath();
+    if (m_mapPath.isEmpty() || !QFileInfo(m_mapPath).isFile() ||
+        !QFileInfo::exists(ObjectsFile::calibrationPathFor(m_mapPath)))
+        return;
+    LoadMap(this);
+}
+
 bool TForm1::saveMapObjects() {
+    return SaveMapIni();
+}
+
+void TForm1::LoadMap1Click() {
+    LoadMap(ui->LoadMap1);
+}
+void TForm1::btnLoadClick() {
+    LoadMap(ui->btnLoad);
+}
+
+void TForm1::LoadMap(QObject* sender) {
+    QString chosen = m_mapPath;
+    if (sender != this) {
+        Dialogs::FileRequest request;
+        request.title = QStringLiteral("Load Map");
+        request.filter = PictureFilter;
+        request.filterIndex = 1;
+        if (!m_mapPath.isEmpty())
+            request.fileName = m_mapPath;
+        else if (const QString sample = sampleMapPath(); !sample.isEmpty())
+            request.fileName = QFileInfo(sample).absolutePath();
+        const auto choice = m_dialogs.openFile(request);
+        if (!choice)
+            return;
+        if (!SaveMapIni())
+            return;
+        if (!QFileInfo::exists(ObjectsFile::calibrationPathFor(choice->path))) {
+            m_dialogs.error(QStringLiteral("Unable to locate the \".INF\" file for ") +
+                            choice->path);
+            return;
+        }
+        chosen = choice->path;
+    }
+
+    // The picture and its calibration are read before anything changes: a picture or a
+    // calibration file that cannot be used leaves the current map, its objects and its path as
+    // they were (at start-up: no map), and the program goes on.
+    LoadedPicture picture = PictureLoader::load(chosen);
+    if (!picture.ok()) {
+        m_dialogs.error(picture.error);
+        return;
+    }
+    if (!picture.warnings.isEmpty())
+        qCInfo(lcMap) << chosen << "loaded despite:" << picture.warnings;
+    MapCalibration calibration;
+    try {
+        calibration = readCalibrationFile(ObjectsFile::calibrationPathFor(chosen));
+        applyPictureSize(calibration, picture.image.width(), picture.image.height(),
+                         m_calibration.LongitudeSpan);
+    } catch (const CalibrationError& e) {
+        m_dialogs.error(e.message());
+        return;
+    }
+    m_mapPath = chosen;
+
+    // Beacons stop: their positions belonged to the map being left.
+    btnStopClick();
+    btnStop1Click();
+    btnStop2Click();
+    m_symbols->picture(0, MapSymbols::Placeholder)->hide();
+
+    const QSize size = picture.image.size();
+    // The pixmap takes the decoded rows over where it can, so a large map is held once.
+    ui->Image1->setPixmap(QPixmap::fromImage(std::move(picture.image)));
+    ui->Image1->setGeometry(QRect(QPoint(0, 0), size));
+    ui->MapArea->resize(size);
+    barPanel(2)->setText(QStringLiteral("   ") + calibration.MapTitle);
+    if (const int shown = ui->Page->currentIndex(); shown >= 0 && shown < 3)
+        emptyObject(shown);
+    m_calibration = calibration;
+    m_mapLoaded = true;
+    ui->Image1->setCursor(Qt::PointingHandCursor);
+    qCInfo(lcMap) << "map" << m_mapPath << size << "title" << m_calibration.MapTitle;
+
+    if (QFileInfo::exists(ObjectsFile::pathFor(m_mapPath)))
+        ReadMapIni();
+    ui->ScrollBox1->horizontalScrollBar()->setValue(m_mapScrollH);
+    ui->ScrollBox1->verticalScrollBar()->setValue(m_mapScrollV);
+    for (QWidget* tab : {ui->Tab, ui->Tab1, ui->Tab2})
+        tab->setEnabled(true);
+}
+
+void TForm1::ReadMapIni() {
+    const QString path = ObjectsFile::pathFor(m_mapPath);
+    ObjectsFileData data;
+    QString error;
+    if (!ObjectsFile::load(path, data, error)) {
+        m_dialogs.error(error);
+        return;
+    }
+    ui->ScrollBox1->horizontalScrollBar()->setValue(0);
+    ui->ScrollBox1->verticalScrollBar()->setValue(0);
+    for (int slot = 0; slot < 3; ++slot)
+        controlsOf(ui.get(), slot)
+            .useFile->setEnabled(QFileInfo::exists(data.objects[size_t(slot)].CommentFile));
+
+    QStringList refused;
+    for (int slot = 0; slot < 3; ++slot) {
+        const StoredObject& stored = data.objects[size_t(slot)];
+        if (stored.Latitude.isEmpty())
+            continue;
+        // Only texts this program writes may reach a report; a damaged or hand-edited entry
+        // is left out and named instead of being sent as it stands.
+        if (!ObjectsFile::isLatitudeText(stored.Latitude) ||
+            !ObjectsFile::isLongitudeText(stored.Longitude)) {
+            refused << QStringLiteral("Object %1 (\"%2\", \"%3\")")
+                           .arg(slot + 1)
+                           .arg(stored.Latitude, stored.Longitude);
+            continue;
+        }
+        const ObjectControls c = controlsOf(ui.get(), slot);
+        BeaconObject& o = m_objects[slot];
+        o.hasPosition = true;
+        o.latitude = stored.Latitude;
+        o.longitude = stored.Longitude;
+        c.latitude->setText(latitudeDisplay(stored.Latitude));
+        c.longitude->setText(longitudeDisplay(stored.Longitude));
+        if (slot > 0)
+            ui->Page->setCurrentIndex(slot);
+
+        const int maxIndex = slot == 0 ? Symbols::WeatherStation : Symbols::WeatherStation - 1;
+        const SymbolInfo* symbol = stored.Index >= 1 && stored.Index <= maxIndex
+                                       ? Symbols::byNumber(stored.Index)
+                                       : nullptr;
+        o.symbolNumber = symbol ? stored.Index : 0;
+        // The stored characters go on the air; a file whose characters are not single ones
+        // takes them from the symbol table rather than break the report's layout.
+        o.table = stored.Table.size() == 1 ? stored.Table
+                  : symbol                 ? QString(QLatin1Char(symbol->table))
+                                           : QString();
+        o.code = stored.Symbol.size() == 1 ? stored.Symbol
+                 : symbol                  ? QString(QLatin1Char(symbol->code))
+                                           : QString();
+        c.symbol->setCurrentIndex(o.symbolNumber - 1);
+        UpdateHeader(slot + 1);
+
+        o.commentFile = stored.CommentFile;
+        o.defaultComment = stored.Default;
+        // The identifier goes in as if typed: the box's change handling names the tab, sets
+        // the labels' text and rebuilds the header.
+        c.identifier->setText(stored.Ident);
+        o.identifier = c.identifier->text();
+        o.nameField = Report::nameField(o.identifier);
+        c.useFile->setEnabled(QFileInfo::exists(stored.CommentFile));
+        m_symbols->place(slot, QPoint(stored.SL, stored.ST));
+        c.comment->setText(stored.Comment);
+        o.comment = c.comment->text();
+        m_symbols->setLabelText(slot, o.identifier);
+        SetImagePosition(slot);
+        SetImageVisibility(slot);
+        // An object placed before a symbol was chosen keeps its marker.
+        if (o.symbolNumber == 0)
+            m_symbols->showOnly(slot, MapSymbols::Placeholder);
+        UpdateHeader(slot + 1);
+    }
+    if (ui->Page->currentIndex() == 0)
+        EnterTab();
+    else
+        ui->Page->setCurrentIndex(0); // runs EnterTab
+    m_mapScrollH = data.HP;
+    m_mapScrollV = data.VP;
+    ui->ScrollBox1->horizontalScrollBar()->setValue(data.HP);
+    ui->ScrollBox1->verticalScrollBar()->setValue(data.VP);
+    if (!refused.isEmpty())
+        m_dialogs.error(QStringLiteral("The objects file %1 holds positions that are not valid: "
+                                       "%2. Those objects were not restored.")
+                            .arg(path, refused.join(QStringLiteral(", "))));
+}
+
+bool TForm1::SaveMapIni() {
+    const int horizontal = ui->ScrollBox1->horizontalScrollBar()->value();
+    const int vertical = ui->ScrollBox1->verticalScrollBar()->value();
+    ui->ScrollBox1->horizontalScrollBar()->setValue(0);
+    ui->ScrollBox1->verticalScrollBar()->setValue(0);
+    // Without a map showing there is nothing of this map to keep, and writing would replace the
+    // objects of a map that failed to load with empty ones.
+    if (!m_mapLoaded || !QFileInfo(m_mapPath).isFile())
+        return true;
+    ObjectsFileData data;
+    for (int slot = 0; slot < 3; ++slot) {
+        const BeaconObject& o = m_objects[slot];
+        const ObjectControls c = controlsOf(ui.get(), slot);
+        StoredObject& s = data.objects[size_t(slot)];
+        s.Latitude = o.latitude;
+        s.Longitude = o.longitude;
+        s.Table = o.table;
+        s.Symbol = o.code;
+        s.Index = o.symbolNumber;
+        s.Ident = c.identifier->text();
+        s.Comment = c.comment->text();
+        s.CommentFile = o.commentFile;
+        s.Default = o.defaultComment.isEmpty() ? s.Default : o.defaultComment;
+        const QPoint at = m_symbols->position(slot);
+        s.ST = at.y();
+        s.SL = at.x();
+    }
+    data.VP = vertical;
+    data.HP = horizontal;
+    const QString path = ObjectsFile::pathFor(m_mapPath);
+    QString error;
+    if (!ObjectsFile::save(path, data, error)) {
+        qCWarning(lcMap) << error;
+        m_dialogs.error(QStringLiteral("Unable to write to %1").arg(path));
+        return false;
+    }
     return true;
+}
+
+void TForm1::ImageMouseMove(int x, int y) {
+    if (!m_mapLoaded) {
+        ui->Image1->setCursor(Qt::ArrowCursor);
+        return;
+    }
+    const bool picking = m_objects[0].picking || m_objects[1].picking || m_objects[2].picking;
+    ui->Image1->setCursor(picking ? Qt::CrossCursor : Qt::PointingHandCursor);
+    m_pointer = positionAt(m_calibration, x, y);
+    barPanel(1)->setText(m_pointer.readout);
+}
+
+void TForm1::ImageMouseUp(Qt::MouseButton button, int x, int y) {
+    ui->Image1->setCursor(m_mapLoaded ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    if (!m_mapLoaded)
+        return;
+    if (button == Qt::RightButton) {
+        for (BeaconObject& o : m_objects)
+            o.picking = false;
+        return;
+    }
+    const int slot = ui->Page->currentIndex();
+    if (slot < 0 || slot > 2)
+        return;
+    BeaconObject& o = m_objects[slot];
+    const ObjectControls c = controlsOf(ui.get(), slot);
+    const bool noSymbol = c.symbol->currentIndex() < 0;
+    if (!o.picking && !noSymbol)
+        return;
+    const QPoint topLeft = ui->Image1->pos() + QPoint(x - 8, y - 8);
+    m_symbols->place(slot, topLeft);
+    if (noSymbol)
+        m_symbols->showOnly(slot, MapSymbols::Placeholder);
+    m_symbols->setCursor(slot, Qt::ArrowCursor);
+    c.latitude->setText(m_pointer.latitudeDisplay);
+    c.longitude->setText(m_pointer.longitudeDisplay);
+    o.latitude = m_pointer.latitude;
+    o.longitude = m_pointer.longitude;
+    o.hasPosition = true;
+    o.picking = false;
+    UpdateHeader(slot + 1);
+}
+
+void TForm1::SymbolSelect(QWidget* picture) {
+    ui->wxpanel->setVisible(m_objects[0].symbolNumber == Symbols::WeatherStation);
+    for (int slot = 0; slot < 3; ++slot)
+        m_objects[slot].picking = slot == 0;
+    ui->Page->setCurrentIndex(0);
+    if (picture)
+        picture->setCursor(Qt::CrossCursor);
+    ui->Image1->setCursor(Qt::CrossCursor);
+}
+
+void TForm1::SymbolSelect1(QWidget* picture) {
+    ui->wxpanel->hide();
+    for (int slot = 0; slot < 3; ++slot)
+        m_objects[slot].picking = slot == 1;
+    ui->Page->setCurrentIndex(1);
+    if (picture)
+        picture->setCursor(Qt::CrossCursor);
+    ui->Image1->setCursor(Qt::CrossCursor);
+}
+
+void TForm1::SymbolSelect2(QWidget* picture) {
+    ui->wxpanel->hide();
+    for (int slot = 0; slot < 3; ++slot)
+        m_objects[slot].picking = slot == 2;
+    ui->Page->setCurrentIndex(2);
+    if (picture)
+        picture->setCursor(Qt::CrossCursor);
+    ui->Image1->setCursor(Qt::CrossCursor);
+}
+
+void TForm1::LatLongClick() {
+    m_dialogs.information(QStringLiteral("Click on the map to select a location."));
+}
+
+bool TForm1::FormKeyPress(QObject* receiver, QKeyEvent* event) {
+    for (int slot = 0; slot < 3; ++slot) {
+        m_objects[slot].picking = false;
+        m_symbols->setCursor(slot, Qt::ArrowCursor);
+    }
+    ui->Image1->setCursor(m_mapLoaded ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        focusNextChild();
+        return true;
+    }
+    auto* box = qobject_cast<QLineEdit*>(receiver);
+    if (!box || (box != ui->Identifier && box != ui->Identifier1 && box != ui->Identifier2) ||
+        box->isReadOnly())
+        return false;
+    const QString text = event->text();
+    if (text.size() != 1 || !text[0].isPrint())
+        return false;
+    // Identifiers go on the air in capitals: every character above code 96 is taken 32 lower,
+    // counted in the single-byte code page they are sent in.
+    const auto byte = static_cast<unsigned char>(Cp1252::fromUnicode(text[0]));
+    if (byte <= 96)
+        return false;
+    box->insert(QString(Cp1252::toUnicode(static_cast<unsigned char>(byte - 32))));
+    return true;
+}
+
+void TForm1::SetImagePosition(int slot) {
+    m_symbols->place(slot, m_symbols->position(slot));
+}
+
+void TForm1::SetImageVisibility(int slot) {
+    const BeaconObject& o = m_objects[slot];
+    m_symbols->showLabel(slot, o.running);
+    m_symbols->showOnly(slot, o.symbolNumber == 0 ? -1 : o.symbolNumber);
+    if (slot == 0 && o.symbolNumber == Symbols::WeatherStation)
+        m_symbols->setLabelText(0, m_station.MyCall);
+}
+
+// ---- The map side of object editing and scheduling --------------------------------------
+
+void TForm1::showObjectOnMap(int index) {
+    SetImageVisibility(index);
+}
+
+void TForm1::hideObjectOnMap(int index) {
+    m_symbols->showOnly(index, -1);
+    m_symbols->hideLabels(index);
+}
+
+void TForm1::showObjectLabels(int index) {
+    m_symbols->showLabel(index, m_objects[index].running);
+}
+
+void TForm1::hideObjectLabels(int index) {
+    m_symbols->hideLabels(index);
+}
+
+void TForm1::setObjectLabels(int index, const QString& text) {
+    m_symbols->setLabelText(index, text);
 }

@@ -471,12 +471,3 @@ void TForm1::spinRemaining2() {
 
 // linkConnected(), sendFrom() and releaseLink() are in TForm1Link.cpp.
 
-void TForm1::showObjectOnMap(int) {}
-
-void TForm1::hideObjectOnMap(int) {}
-
-void TForm1::showObjectLabels(int) {}
-
-void TForm1::hideObjectLabels(int) {}
-
-void TForm1::setObjectLabels(int, const QString&) {}
