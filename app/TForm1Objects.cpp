@@ -28,6 +28,11 @@ namespace {
 
 const QString kNeedLocation = QStringLiteral("Select a location on the map first.");
 
+// A tab without a name keeps its number, so it can still be found and clicked.
+QString tabCaption(const QString& identifier, int index) {
+    return identifier.isEmpty() ? QStringLiteral("Object %1").arg(index + 1) : identifier;
+}
+
 // The controls of one object's tab.
 struct Tab {
     QWidget* sheet;
@@ -192,7 +197,7 @@ void TForm1::applyModeOfObject1() {
         ui->Label7->setText(QStringLiteral("Beacon Comment:"));
         ui->Panel7->setText(QStringLiteral("Object 1"));
         setObjectLabels(0, o.identifier);
-        ui->Page->setTabText(tab, o.identifier);
+        ui->Page->setTabText(tab, tabCaption(o.identifier, 0));
         barPanel(0)->setText(QStringLiteral("  Comment file: ") + commentFileName(0));
     }
 }
@@ -209,7 +214,7 @@ void TForm1::IDChanging(int index) {
         return;
     }
     o.identifier = t.identifier->text();
-    ui->Page->setTabText(ui->Page->indexOf(t.sheet), o.identifier);
+    ui->Page->setTabText(ui->Page->indexOf(t.sheet), tabCaption(o.identifier, index));
     o.nameField = Report::nameField(o.identifier);
     const bool weather = index == 0 && weatherMode();
     setObjectLabels(index, weather ? m_station.MyCall : o.identifier);

@@ -27,9 +27,9 @@ TEST_F(ObjectEditing, IdentifierBecomesNameFieldTabCaptionAndHeader) {
     EXPECT_EQ(o.header, box("Header", 1)->text());
     EXPECT_TRUE(m_dialogs.texts().isEmpty());
 
-    // Erasing the identifier leaves a header without a name, and an empty tab caption.
+    // Erasing the identifier leaves a header without a name; the tab keeps its number.
     name(1, "");
-    EXPECT_EQ(page()->tabText(1), "");
+    EXPECT_EQ(page()->tabText(1), "Object 2");
     EXPECT_EQ(o.nameField, ";         *");
 }
 

@@ -1,0 +1,214 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "app/ObjectsEngine.h"
+#include "app/ObjectsFixture.h"
+#include "links/LinkControl.h"
+#include "widgets/TSpinEdit.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTimer>
+
+namespace {
+
+// tnc-sim as a user runs it: its first line is the terminal's path, every further line a frame
+// it put on the air. Stopped (then killed) whatever the outcome of the test.
+class TncSim {
+public:
+    explicit TncSim(const QStringList& arguments) {
+        QObject::connect(&m_process, &QProcess::readyReadStandardOutput, [this] {
+            while (m_process.canReadLine())
+                m_lines << QString::fromUtf8(m_process.readLine()).trimmed();
+        });
+        m_process.start(QStringLiteral(SKYVANE_BINARY_DIR "/tnc-sim"), arguments);
+        m_process.waitForStarted(5000);
+        ObjectsEngine::waitUntil([this] { return !m_lines.isEmpty(); });
+    }
+    ~TncSim() {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(3000)) {
+            m_process.kill();
+            m_process.waitForFinished(3000);
+        }
+    }
+    QString path() const { return m_lines.value(0); }
+    QStringList frames() const { return m_lines.mid(1); }
+
+private:
+    QProcess m_process;
+    QStringList m_lines;
+};
+
+enum class Via { Agwpe, Kiss, Tnc };
+
+std::string viaName(const ::testing::TestParamInfo<Via>& info) {
+    return info.param == Via::Agwpe ? "Agwpe" : info.param == Via::Kiss ? "Kiss" : "CommandMode";
+}
+
+struct Planned {
+    int object;   // 0..2
+    QDateTime at; // UTC of the report
+    bool killed = false;
+};
+
+// Three objects on the sample map, started with intervals of 10, 15 and 20 minutes and kept on
+// the air for a day of minute ticks; then object 2 is deleted with a last, killed report.
+class ObjectsEndToEnd : public ObjectsFixture, public ::testing::WithParamInterface<Via> {
+protected:
+    const QDateTime m_day{QDate(2026, 3, 6), QTime(0, 0), Qt::UTC};
+    const int m_intervals[3] = {10, 15, 20};
+    const char* m_names[3] = {"AID1", "CARPARK", "WX7"};
+    const char* m_symbols[3] = {"Aid Station", "Parking", "Campground"};
+    const char* m_codes[3] = {"/A", "\\P", "/;"};
+    const char* m_comments[3] = {"Water and first aid", "", "% open"};
+    // Map pixels and the positions they read on the sample map.
+    const QPoint m_pixels[3] = {{100, 160}, {400, 320}, {700, 480}};
+    const char* m_latitudes[3] = {"5115.00N", "5100.00N", "5045.00N"};
+    const char* m_longitudes[3] = {"00015.00W", "00030.00E", "00115.00E"};
+
+    void loadSampleMap() {
+        for (const char* ext : {".jpg", ".inf"}) {
+            ASSERT_TRUE(
+                QFile::copy(QStringLiteral(SKYVANE_SOURCE_DIR "/maps/strait-of-dover") + ext,
+                            path(QStringLiteral("dover") + ext)));
+        }
+        m_dialogs.fileAnswers.enqueue(Dialogs::FileChoice{path("dover.jpg"), 1});
+        m_form->btnLoadClick();
+        ASSERT_TRUE(m_form->mapLoaded()) << m_dialogs.texts().join('|').toStdString();
+    }
+    void placeOnMap(int k) {
+        showTab(k);
+        m_form->ImageMouseMove(m_pixels[k].x(), m_pixels[k].y());
+        m_form->ImageMouseUp(Qt::LeftButton, m_pixels[k].x(), m_pixels[k].y());
+        ASSERT_EQ(m_form->m_objects[k].latitude, m_latitudes[k]);
+        ASSERT_EQ(m_form->m_objects[k].longitude, m_longitudes[k]);
+    }
+    TSpinEdit* interval(int k) const {
+        return find<TSpinEdit>((QByteArray("spinInterval") + suffix(k)).constData());
+    }
+
+    // The information field expected of a report.
+    QString expectedInfo(const Planned& p) const {
+        const int k = p.object;
+        QString comment = p.killed ? QString() : QString::fromLatin1(m_comments[k]);
+        if (comment.startsWith('%'))
+            comment = p.at.toString("hhmm") + comment.mid(1);
+        return ';' + QString::fromLatin1(m_names[k]).leftJustified(9) + (p.killed ? '_' : '*') +
+               p.at.toString("ddhhmm") + 'z' + m_latitudes[k] + m_codes[k][0] + m_longitudes[k] +
+               m_codes[k][1] + comment;
+    }
+
+    void connectLink(Via via, const QString& device, const QString& enginePort) {
+        LinkSettings& link = m_form->m_link;
+        link.IPAddr = "127.0.0.1";
+        link.TCPPort = enginePort;
+        link.UseKISS = via == Via::Kiss;
+        link.Host = via == Via::Tnc;
+        link.ComPort = 3;
+        link.ComDevices[2] = device;
+        m_form->link()->setBusyInterval(1);
+        m_form->link()->setTncInterval(300);
+        m_form->btnConnect1Click();
+        ASSERT_TRUE(ObjectsEngine::waitUntil([&] { return m_form->link()->isConnected(); }, 10000))
+            << m_dialogs.texts().join('|').toStdString();
+    }
+
+    // Received information fields, whatever the link.
+    QStringList received(Via via, const ObjectsEngine& engine, const TncSim* sim) const {
+        if (via == Via::Agwpe)
+            return engine.infos();
+        QStringList out;
+        for (const QString& line : sim->frames())
+            out << line.mid(line.indexOf(':') + 1);
+        return out;
+    }
+};
+
+TEST_P(ObjectsEndToEnd, ADayOfReportsLeavesOnScheduleByteForByte) {
+    const Via via = GetParam();
+    ObjectsEngine engine;
+    std::unique_ptr<TncSim> sim;
+    if (via != Via::Agwpe) {
+        sim = std::make_unique<TncSim>(via == Via::Kiss ? QStringList{"--kiss"} : QStringList{});
+        ASSERT_FALSE(sim->path().isEmpty());
+    }
+    m_clock.setUtc(m_day);
+    start();
+    m_form->m_station.MyCall = "G4ABC-1";
+    loadSampleMap();
+    for (int k = 0; k < 3; ++k) {
+        placeOnMap(k);
+        chooseSymbol(k, m_symbols[k]);
+        name(k, m_names[k]);
+        box("Comment", k)->setText(m_comments[k]);
+        interval(k)->setValue(m_intervals[k]);
+    }
+    connectLink(via, sim ? sim->path() : QString(), engine.port());
+
+    QList<Planned> plan;
+    for (int k = 0; k < 3; ++k) {
+        m_clock.setUtc(m_day);
+        button("btnStart", k)->click();
+        plan.append({k, m_day});
+    }
+    const int day = 24 * 60;
+    for (int m = 1; m <= day; ++m) {
+        const QDateTime at = m_day.addSecs(60 * m);
+        // Set, not advanced: the fixed pauses of the serial links move the clock on a little.
+        m_clock.setUtc(at);
+        m_form->TimerTimed();
+        m_form->TimerTimed1();
+        m_form->TimerTimed2();
+        for (int k = 0; k < 3; ++k)
+            if (m % m_intervals[k] == 0)
+                plan.append({k, at});
+    }
+    ASSERT_EQ(plan.size(), 145 + 97 + 73);
+
+    button("btnStop", 1)->click();
+    const QDateTime end = m_day.addSecs(60 * day + 30);
+    m_clock.setUtc(end);
+    showTab(1);
+    m_dialogs.yesNoAnswers.enqueue(Dialogs::Answer::Yes);
+    button("btnDelete", 1)->click();
+    plan.append({1, end, true});
+
+    ASSERT_TRUE(ObjectsEngine::waitUntil(
+        [&] { return received(via, engine, sim.get()).size() >= plan.size(); }, 20000))
+        << received(via, engine, sim.get()).size();
+    engine.settle(300);
+    const QStringList got = received(via, engine, sim.get());
+    ASSERT_EQ(got.size(), plan.size());
+    int counts[3] = {0, 0, 0};
+    for (qsizetype i = 0; i < plan.size(); ++i) {
+        ASSERT_EQ(got[i], expectedInfo(plan[i])) << "report " << i;
+        ++counts[plan[i].object];
+    }
+    EXPECT_EQ(counts[0], 145);
+    EXPECT_EQ(counts[1], 98);
+    EXPECT_EQ(counts[2], 73);
+    EXPECT_TRUE(got.last().startsWith(";CARPARK  _070000z"));
+
+    // Addresses: from the station to the destination, as every link carries them.
+    if (via == Via::Agwpe) {
+        for (const Agwpe::ParsedFrame& f : engine.frames) {
+            ASSERT_EQ(f.callFrom, "G4ABC-1");
+            ASSERT_EQ(f.callTo, "CQ");
+            ASSERT_EQ(f.kind, 'M');
+        }
+    } else {
+        for (const QString& line : sim->frames())
+            ASSERT_TRUE(line.startsWith("G4ABC-1>CQ:")) << line.toStdString();
+    }
+    // The comment with its time marker is back in its box for the next report.
+    EXPECT_EQ(box("Comment", 2)->text(), "% open");
+    EXPECT_TRUE(m_dialogs.texts() == QStringList{"Notify other stations?"})
+        << m_dialogs.texts().join('|').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, ObjectsEndToEnd, ::testing::Values(Via::Agwpe, Via::Kiss, Via::Tnc),
+                         viaName);
+
+} // namespace

@@ -1,0 +1,336 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "app/ObjectsEngine.h"
+#include "app/ObjectsFixture.h"
+#include "links/LinkControl.h"
+#include "widgets/TSpinEdit.h"
+
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+// The main window connected to a packet engine on 127.0.0.1, at 12:00 UTC on 6 March.
+class ObjectScheduling : public ObjectsFixture {
+protected:
+    void SetUp() override {
+        m_clock.setUtc(QDateTime(QDate(2026, 3, 6), QTime(12, 0), Qt::UTC));
+        start();
+        m_form->m_station.MyCall = "G4ABC-1";
+        m_form->m_link.IPAddr = "127.0.0.1";
+        m_form->m_link.TCPPort = m_engine.port();
+        m_form->link()->setBusyInterval(1);
+        connectLink();
+    }
+    void connectLink() {
+        m_form->btnConnect1Click();
+        ASSERT_TRUE(ObjectsEngine::waitUntil([&] { return m_form->link()->isConnected(); }));
+        ASSERT_TRUE(m_engine.hasPeer());
+    }
+    TSpinEdit* interval(int k) const {
+        return find<TSpinEdit>((QByteArray("spinInterval") + suffix(k)).constData());
+    }
+    QTimer* timer(int k) const {
+        return k == 0 ? m_form->Timer : k == 1 ? m_form->Timer1 : m_form->Timer2;
+    }
+    // One minute passes: the clock moves on and the object's timer fires.
+    void minute(int k) {
+        m_clock.advanceSecs(60);
+        if (k == 0)
+            m_form->TimerTimed();
+        else if (k == 1)
+            m_form->TimerTimed1();
+        else
+            m_form->TimerTimed2();
+    }
+    void minutes(int k, int n) {
+        for (int i = 0; i < n; ++i)
+            minute(k);
+    }
+    // The time stamps of the reports received so far.
+    QStringList stamps() const {
+        QStringList out;
+        for (const QString& info : m_engine.infos())
+            out << info.mid(11, 7);
+        return out;
+    }
+    QString hint(int k) {
+        if (k == 0)
+            m_form->SpinRemaining();
+        else if (k == 1)
+            m_form->spinRemaining1();
+        else
+            m_form->spinRemaining2();
+        return interval(k)->toolTip();
+    }
+    bool running(int k) const {
+        return m_form->m_objects[k].running && button("btnStart", k)->isHidden() &&
+               !button("btnStop", k)->isHidden() && timer(k)->isActive() &&
+               !button("btnDelete", k)->isEnabled();
+    }
+    bool stopped(int k) const {
+        return !m_form->m_objects[k].running && !button("btnStart", k)->isHidden() &&
+               button("btnStop", k)->isHidden() && !timer(k)->isActive() &&
+               button("btnDelete", k)->isEnabled();
+    }
+
+    ObjectsEngine m_engine;
+};
+
+TEST_F(ObjectScheduling, SendsAtStartAndEveryIntervalWithTheMinutesLeftInTheHint) {
+    complete(0, "AID1", "Aid Station");
+    box("Comment", 0)->setText("Water and first aid");
+    interval(0)->setValue(10);
+    EXPECT_TRUE(button("btnStart", 0)->isEnabled());
+    button("btnStart", 0)->click();
+    ASSERT_TRUE(m_engine.waitForFrames(1));
+    EXPECT_TRUE(running(0));
+    EXPECT_EQ(m_engine.infos().first(), ";AID1     *061200z5130.25N/00007.50WAWater and first aid");
+    const Agwpe::ParsedFrame& f = m_engine.frames.first();
+    EXPECT_EQ(f.kind, 'M');
+    EXPECT_EQ(f.portByte, 0);
+    EXPECT_EQ(f.pid, 0xF0);
+    EXPECT_EQ(f.callFrom, "G4ABC-1");
+    EXPECT_EQ(f.callTo, "CQ");
+
+    minutes(0, 3);
+    EXPECT_EQ(hint(0), "7 Mins remaining. ");
+    minutes(0, 6);
+    m_engine.settle();
+    EXPECT_EQ(m_engine.frames.size(), 1); // 12:09: not yet
+    minute(0);
+    ASSERT_TRUE(m_engine.waitForFrames(2));
+    minutes(0, 10);
+    ASSERT_TRUE(m_engine.waitForFrames(3));
+    m_engine.settle();
+    EXPECT_EQ(stamps(), (QStringList{"061200z", "061210z", "061220z"}));
+    EXPECT_EQ(hint(0), "10 Mins remaining. ");
+    EXPECT_TRUE(m_dialogs.texts().isEmpty()) << m_dialogs.texts().join('|').toStdString();
+}
+
+TEST_F(ObjectScheduling, AnIntervalChangeTakesEffectAtTheNextSend) {
+    complete(1, "CAR");
+    interval(1)->setValue(10);
+    button("btnStart", 1)->click();
+    minutes(1, 5);
+    interval(1)->setValue(30); // 12:05
+    minutes(1, 5);             // 12:10: still the old interval
+    ASSERT_TRUE(m_engine.waitForFrames(2));
+    minutes(1, 29);
+    m_engine.settle();
+    EXPECT_EQ(m_engine.frames.size(), 2);
+    minute(1); // 12:40
+    ASSERT_TRUE(m_engine.waitForFrames(3));
+    EXPECT_EQ(stamps(), (QStringList{"061200z", "061210z", "061240z"}));
+}
+
+TEST_F(ObjectScheduling, StopAndStartAgainBeginsANewInterval) {
+    complete(2, "PARK", "Parking");
+    interval(2)->setValue(10);
+    button("btnStart", 2)->click();
+    minutes(2, 5);
+    button("btnStop", 2)->click(); // 12:05
+    EXPECT_TRUE(stopped(2));
+    EXPECT_EQ(hint(2), "");
+    m_clock.advanceSecs(120);
+    button("btnStart", 2)->click(); // 12:07
+    EXPECT_TRUE(running(2));
+    minutes(2, 10); // 12:17
+    ASSERT_TRUE(m_engine.waitForFrames(3));
+    m_engine.settle();
+    EXPECT_EQ(stamps(), (QStringList{"061200z", "061207z", "061217z"}));
+}
+
+TEST_F(ObjectScheduling, EachHintShowsItsOwnObject) {
+    complete(0, "ONE");
+    complete(2, "THREE");
+    interval(2)->setValue(20);
+    button("btnStart", 2)->click();
+    minutes(2, 4);
+    EXPECT_EQ(hint(2), "16 Mins remaining. ");
+    EXPECT_EQ(hint(0), "");
+    button("btnStop", 2)->click();
+    interval(0)->setValue(15);
+    button("btnStart", 0)->click();
+    minute(0);
+    EXPECT_EQ(hint(0), "14 Mins remaining. ");
+    EXPECT_EQ(hint(2), "");
+    // The interval boxes always show their hints, whatever the toolbar hints switch says.
+    m_form->m_hints = true;
+    m_form->mnuHintsClick();
+    EXPECT_EQ(hint(0), "14 Mins remaining. ");
+}
+
+TEST_F(ObjectScheduling, StartRefusesInOrderAndLeavesTheObjectStopped) {
+    button("btnStart", 1)->click();
+    place(1);
+    button("btnStart", 1)->click();
+    name(1, "NOSYM");
+    button("btnStart", 1)->click();
+    EXPECT_EQ(m_dialogs.texts(),
+              (QStringList{"An Identifier is required.", "An Identifier is required.",
+                           "A Symbol is required."}));
+    EXPECT_TRUE(stopped(1));
+    // An object restored without its position flag is refused too.
+    chooseSymbol(1, "Home");
+    m_form->m_objects[1].hasPosition = false;
+    m_dialogs.clear();
+    button("btnStart", 1)->click();
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"Select a location on the map first."});
+    EXPECT_TRUE(stopped(1));
+    m_engine.settle();
+    EXPECT_TRUE(m_engine.frames.isEmpty());
+
+    // Without a link, Start is disabled; called anyway it refuses first of all.
+    m_form->btnDisconnectClick();
+    m_form->m_objects[1].hasPosition = true;
+    EXPECT_FALSE(button("btnStart", 1)->isEnabled());
+    EXPECT_FALSE(button("btnSend", 1)->isEnabled());
+    m_dialogs.clear();
+    m_form->btnStart1Click();
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"Not connected to host."});
+    EXPECT_TRUE(stopped(1));
+}
+
+TEST_F(ObjectScheduling, AnErasedIdentifierIsAskedForEveryMinuteUntilTyped) {
+    complete(0, "TENT");
+    interval(0)->setValue(10);
+    button("btnStart", 0)->click();
+    ASSERT_TRUE(m_engine.waitForFrames(1));
+    name(0, "");
+    minutes(0, 10);
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"An Identifier is required."});
+    EXPECT_TRUE(running(0));
+    minutes(0, 2);
+    EXPECT_EQ(m_dialogs.texts().size(), 3);
+    m_engine.settle();
+    EXPECT_EQ(m_engine.frames.size(), 1);
+    name(0, "TENT2");
+    minute(0); // 12:13: sent, and ten minutes from here
+    ASSERT_TRUE(m_engine.waitForFrames(2));
+    EXPECT_TRUE(m_engine.infos().last().startsWith(";TENT2    *061213z"));
+    EXPECT_EQ(hint(0), "10 Mins remaining. ");
+    minutes(0, 10);
+    ASSERT_TRUE(m_engine.waitForFrames(3));
+    EXPECT_EQ(stamps().last(), "061223z");
+}
+
+TEST_F(ObjectScheduling, TheLinkDroppingStopsEveryRunningObject) {
+    complete(0, "ONE");
+    complete(1, "TWO");
+    button("btnStart", 0)->click();
+    button("btnStart", 1)->click();
+    ASSERT_TRUE(m_engine.waitForFrames(2));
+    ASSERT_TRUE(running(0) && running(1));
+    m_engine.dropPeer();
+    ASSERT_TRUE(ObjectsEngine::waitUntil([&] { return !m_form->link()->isConnected(); }));
+    EXPECT_TRUE(stopped(0));
+    EXPECT_TRUE(stopped(1));
+    EXPECT_EQ(hint(0), "");
+    // Ticks that were already on their way send nothing.
+    m_dialogs.clear();
+    minutes(0, 40);
+    minutes(1, 40);
+    m_engine.settle();
+    EXPECT_EQ(m_engine.frames.size(), 2);
+}
+
+TEST_F(ObjectScheduling, StopAllStopsEverythingAndReleasesTheLink) {
+    complete(0, "ONE");
+    complete(2, "THREE");
+    button("btnStart", 0)->click();
+    button("btnStart", 2)->click();
+    ASSERT_TRUE(m_engine.waitForFrames(2));
+    // A send waiting in a long busy period is let go at once.
+    m_form->link()->setBusyInterval(600000);
+    m_form->btnSendClick(button("btnSend", 0));
+    ASSERT_TRUE(m_form->link()->isBusy());
+    find<QToolButton>("btnStopAll")->click();
+    EXPECT_FALSE(m_form->link()->isBusy());
+    EXPECT_FALSE(m_form->link()->busyTimer().isActive());
+    EXPECT_TRUE(find<QTabWidget>("Page")->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_TRUE(stopped(k)) << k;
+}
+
+TEST_F(ObjectScheduling, ATimedStartKeepsTheMinutePeriodOfTheFirstStart) {
+    complete(1, "GRID");
+    interval(1)->setValue(10);
+    button("btnStart", 1)->click();
+    EXPECT_TRUE(timer(1)->isActive());
+    EXPECT_GT(timer(1)->remainingTime(), 55000);
+    minutes(1, 10);
+    ASSERT_TRUE(m_engine.waitForFrames(2));
+    // Re-armed against the grid of the first Start: the next tick is at most a minute on, and
+    // the eleventh grid point lies beyond the tenth.
+    EXPECT_TRUE(timer(1)->isActive());
+    EXPECT_GT(timer(1)->remainingTime(), 0);
+    EXPECT_LE(timer(1)->remainingTime(), 11 * 60000);
+}
+
+TEST_F(ObjectScheduling, DeleteWithTheLinkUpOffersTheKilledReport) {
+    m_clock.setUtc(QDateTime(QDate(2026, 3, 6), QTime(15, 23), Qt::UTC));
+    complete(1, "ABC");
+    box("Comment", 1)->setText("Net tonight");
+    m_form->m_objects[0].commentFile = "/data/keep.txt";
+
+    // Cancel: nothing happens.
+    m_dialogs.yesNoAnswers.enqueue(Dialogs::Answer::Cancel);
+    button("btnDelete", 1)->click();
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"Notify other stations?"});
+    EXPECT_EQ(box("Identifier", 1)->text(), "ABC");
+    EXPECT_EQ(box("Comment", 1)->text(), "Net tonight");
+
+    // Yes: one killed report with no comment, then the object is empty.
+    m_dialogs.clear();
+    m_dialogs.yesNoAnswers.enqueue(Dialogs::Answer::Yes);
+    m_form->m_station.Ports = "1010";
+    m_form->m_station.PortFlags = {true, false, true, false};
+    m_form->link()->setStation(m_form->m_station);
+    button("btnDelete", 1)->click();
+    ASSERT_TRUE(m_engine.waitForFrames(2));
+    m_engine.settle();
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"Notify other stations?"});
+    EXPECT_EQ(m_engine.infos(), QStringList(2, ";ABC      _061523z5130.25N/00007.50W>"));
+    EXPECT_EQ(m_engine.frames[0].portByte, 0);
+    EXPECT_EQ(m_engine.frames[1].portByte, 2);
+    EXPECT_EQ(box("Identifier", 1)->text(), "");
+    EXPECT_FALSE(m_form->m_objects[1].hasPosition);
+    EXPECT_EQ(m_form->m_objects[0].commentFile, "/data/keep.txt");
+
+    // No: emptied without a report.
+    complete(2, "XYZ");
+    m_dialogs.clear();
+    m_dialogs.yesNoAnswers.enqueue(Dialogs::Answer::No);
+    button("btnDelete", 2)->click();
+    m_engine.settle();
+    EXPECT_EQ(m_engine.frames.size(), 2);
+    EXPECT_EQ(box("Identifier", 2)->text(), "");
+}
+
+TEST_F(ObjectScheduling, DeleteWithTheLinkUpAsksNothingForIncompleteObjectsOrTheWeatherStation) {
+    place(1); // no name, no symbol: no header
+    button("btnDelete", 1)->click();
+    EXPECT_TRUE(m_dialogs.texts().isEmpty());
+    EXPECT_FALSE(m_form->m_objects[1].hasPosition);
+
+    place(0);
+    chooseSymbol(0, "Weather Station");
+    ASSERT_FALSE(box("Header", 0)->text().isEmpty());
+    button("btnDelete", 0)->click();
+    EXPECT_TRUE(m_dialogs.texts().isEmpty());
+    EXPECT_FALSE(m_form->weatherMode());
+    m_engine.settle();
+    EXPECT_TRUE(m_engine.frames.isEmpty());
+}
+
+TEST_F(ObjectScheduling, DeleteIsDisabledWhileRunning) {
+    complete(0, "RUN");
+    button("btnStart", 0)->click();
+    EXPECT_FALSE(button("btnDelete", 0)->isEnabled());
+    button("btnStop", 0)->click();
+    EXPECT_TRUE(button("btnDelete", 0)->isEnabled());
+}
+
+} // namespace
