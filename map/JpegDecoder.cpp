@@ -5,6 +5,7 @@
 #include <QLoggingCategory>
 #include <QtEndian>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -143,12 +144,22 @@ Outcome decodeRaw(Context& ctx, const unsigned char* data, unsigned long size, q
     jpeg_start_decompress(&cinfo);
     while (cinfo.output_scanline < cinfo.output_height) {
         unsigned char* target = ctx.pixels + stride * cinfo.output_scanline;
-        JSAMPROW rows[1] = {cmyk ? ctx.row : target};
-        if (jpeg_read_scanlines(&cinfo, rows, 1) != 1)
-            break; // a suspending source never happens with a memory source
-        if (cmyk)
+        if (cmyk) {
+            JSAMPROW row[1] = {ctx.row};
+            if (jpeg_read_scanlines(&cinfo, row, 1) != 1)
+                break; // a suspending source never happens with a memory source
             cmykRowToRgb32(ctx.row, reinterpret_cast<quint32*>(target), cinfo.output_width,
                            cinfo.saw_Adobe_marker);
+            continue;
+        }
+        // Several rows a call let the library write whole row groups straight into place.
+        JSAMPROW rows[16];
+        const JDIMENSION count =
+            std::min<JDIMENSION>(16, cinfo.output_height - cinfo.output_scanline);
+        for (JDIMENSION i = 0; i < count; ++i)
+            rows[i] = target + stride * i;
+        if (jpeg_read_scanlines(&cinfo, rows, count) == 0)
+            break;
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
