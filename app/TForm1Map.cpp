@@ -397,7 +397,7 @@ bool TForm1::SaveMapIni() {
         s.Ident = c.identifier->text();
         s.Comment = c.comment->text();
         s.CommentFile = o.commentFile;
-        s.Default = o.defaultComment.isEmpty() ? s.Default : o.defaultComment;
+        s.Default = o.defaultComment;
         const QPoint at = m_symbols->position(slot);
         s.ST = at.y();
         s.SL = at.x();
@@ -430,8 +430,10 @@ void TForm1::ImageMouseUp(Qt::MouseButton button, int x, int y) {
     if (!m_mapLoaded)
         return;
     if (button == Qt::RightButton) {
-        for (BeaconObject& o : m_objects)
-            o.picking = false;
+        for (int slot = 0; slot < 3; ++slot) {
+            m_objects[slot].picking = false;
+            m_symbols->setCursor(slot, Qt::ArrowCursor);
+        }
         return;
     }
     const int slot = ui->Page->currentIndex();
