@@ -5,6 +5,7 @@
 #include "links/Kiss.h"
 #include "links/TncCommandMode.h"
 
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -170,4 +171,39 @@ TEST(TncSimulator, FaultModes) {
     TncSimulator echo(echoOptions);
     echo.receive("MY\r", 0);
     EXPECT_TRUE(echo.takeReply(0).startsWith("MY\r"));
+}
+
+TEST(TncSimulator, AnyBytesInAnyModeKeepItSane) {
+    QRandomGenerator random(4242);
+    TncSimulator::Options options;
+    options.echo = true;
+    TncSimulator tnc(options);
+    // Bytes a line might carry: command words, mode switches and raw noise.
+    const QList<QByteArray> pieces{"CONV\r",
+                                   "KISS ON\r",
+                                   "RESTART\r",
+                                   "MYCALL AB1CD-3\r",
+                                   "UNPROTO CQ VIA WIDE1-1\r",
+                                   QByteArray("\xC0\xFF\xC0", 3),
+                                   "\x03",
+                                   "\r\n",
+                                   "DISPLAY\r",
+                                   "U\r"};
+    for (int round = 0; round < 20000; ++round) {
+        QByteArray bytes;
+        if (random.bounded(2) == 0) {
+            bytes = pieces[random.bounded(int(pieces.size()))];
+        } else {
+            bytes.resize(random.bounded(80));
+            for (char& b : bytes)
+                b = char(random.bounded(256));
+        }
+        tnc.receive(bytes, round);
+        EXPECT_LE(tnc.takeReply(round).size(), 4 * (bytes.size() + 2 * TncSimulator::Paclen));
+        for (const QString& line : tnc.takeTransmitted())
+            ASSERT_FALSE(line.contains('\n') || line.contains('\r')) << line.toStdString();
+        tnc.takeNotes();
+        EXPECT_TRUE(ax25CallsignProblem(tnc.myCall()).isEmpty());
+        EXPECT_LE(tnc.path().size(), 8);
+    }
 }
