@@ -109,10 +109,15 @@ protected:
         link.ComPort = 3;
         link.ComDevices[2] = device;
         m_form->link()->setBusyInterval(1);
-        m_form->link()->setTncInterval(300);
         m_form->btnConnect1Click();
         ASSERT_TRUE(ObjectsEngine::waitUntil([&] { return m_form->link()->isConnected(); }, 10000))
             << m_dialogs.texts().join('|').toStdString();
+    }
+
+    // A Start, Stop or Delete once the busy period of the last frame is over.
+    void click(const char* base, int k) {
+        ASSERT_TRUE(ObjectsEngine::waitUntil([&] { return !m_form->link()->isBusy(); }));
+        button(base, k)->click();
     }
 
     // Received information fields, whatever the link.
@@ -150,7 +155,7 @@ TEST_P(ObjectsEndToEnd, ADayOfReportsLeavesOnScheduleByteForByte) {
     QList<Planned> plan;
     for (int k = 0; k < 3; ++k) {
         m_clock.setUtc(m_day);
-        button("btnStart", k)->click();
+        click("btnStart", k);
         plan.append({k, m_day});
     }
     const int day = 24 * 60;
@@ -167,12 +172,12 @@ TEST_P(ObjectsEndToEnd, ADayOfReportsLeavesOnScheduleByteForByte) {
     }
     ASSERT_EQ(plan.size(), 145 + 97 + 73);
 
-    button("btnStop", 1)->click();
+    click("btnStop", 1);
     const QDateTime end = m_day.addSecs(60 * day + 30);
     m_clock.setUtc(end);
     showTab(1);
     m_dialogs.yesNoAnswers.enqueue(Dialogs::Answer::Yes);
-    button("btnDelete", 1)->click();
+    click("btnDelete", 1);
     plan.append({1, end, true});
 
     ASSERT_TRUE(ObjectsEngine::waitUntil(
