@@ -276,6 +276,10 @@ void LinkControl::ConnectedTest() {
         if (m_sockets.socketHandle() >= 0)
             m_sockets.Disconnect();
         m_sockets.SConnect();
+        // The host name no longer resolves: its box has been shown; without a socket the link
+        // is down, and the next check must not show the box again.
+        if (m_sockets.socketHandle() < 0)
+            disconnectLink();
     }
 }
 

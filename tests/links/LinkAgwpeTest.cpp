@@ -278,6 +278,20 @@ TEST(LinkAgwpe, IdleLinkReconnectsButNeverDuringABusyPeriod) {
     EXPECT_EQ(engine.connections, 3);
 }
 
+TEST(LinkAgwpe, ReconnectToAHostThatNoLongerResolvesDropsTheLinkOnce) {
+    Engine engine;
+    AgwpeLink l(engine.port());
+    ASSERT_TRUE(l.connectAndWait(engine, 1));
+    l.link.sockets().IPAddr = QStringLiteral("no-such-host.invalid");
+    l.link.ConnectedTest();
+    EXPECT_EQ(l.dialogs.texts(), QStringList{QStringLiteral("Cannot convert host address")});
+    EXPECT_FALSE(l.link.isConnected());
+    EXPECT_EQ(l.link.statusText(), QStringLiteral("Not Connected"));
+    EXPECT_FALSE(l.link.connectedTimer().isActive());
+    l.link.ConnectedTest();
+    EXPECT_EQ(l.dialogs.shown.size(), 1);
+}
+
 TEST(LinkAgwpe, DisconnectingWhileTheConnectIsUnderwayStaysDisconnected) {
     Engine engine;
     AgwpeLink l(engine.port());
