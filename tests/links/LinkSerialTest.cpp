@@ -8,7 +8,6 @@
 #include "support/ManualClock.h"
 #include "support/TestDialogs.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -110,16 +109,6 @@ TEST(LinkSerial, AnUnknownSpeedIndexConnectsAt9600) {
     EXPECT_EQ(cfgetospeed(&t), speed_t(B1200));
 }
 
-TEST(LinkSerial, KissTncThatAnswersIsNotInKissMode) {
-    SerialLink s(true, ScriptedTnc::Mode::Chatter);
-    EXPECT_FALSE(s.link.connectLink());
-    EXPECT_EQ(s.dialogs.texts(), QStringList{QStringLiteral("The TNC is not in Kiss Mode.")});
-    EXPECT_FALSE(s.link.isConnected());
-    EXPECT_EQ(s.link.layout(), LinkLayout{});
-    EXPECT_EQ(s.link.statusText(), QStringLiteral("Not Connected"));
-    EXPECT_EQ(s.cursorDepth, 0);
-}
-
 TEST(LinkSerial, MissingDeviceCannotBeOpened) {
     QTemporaryDir dir;
     SerialLink s(true, ScriptedTnc::Mode::Silent);
@@ -206,20 +195,6 @@ TEST(LinkSerial, CommandModeReportIsTypedInConverseMode) {
     EXPECT_TRUE(s.dialogs.shown.isEmpty());
 }
 
-TEST(LinkSerial, CommandModeTncThatIsSilentOrLateDoesNotConnect) {
-    for (const auto mode : {ScriptedTnc::Mode::Silent, ScriptedTnc::Mode::Late}) {
-        SerialLink s(false, mode);
-        s.tnc.lateMs = 2500; // after the 1500 ms wait
-        EXPECT_FALSE(s.link.connectLink());
-        EXPECT_EQ(s.dialogs.texts(), QStringList{QStringLiteral("Unable to connect to TNC.")});
-        EXPECT_FALSE(s.link.isConnected());
-        EXPECT_EQ(s.link.layout(), LinkLayout{});
-        EXPECT_EQ(s.link.statusText(), QStringLiteral("Not Connected"));
-        EXPECT_EQ(s.cursorDepth, 0);
-        spinEvents(1500);
-    }
-}
-
 TEST(LinkSerial, ReceivedTextReplacesTheLastAndEchoesOnlyWhenAsked) {
     SerialLink s(true, ScriptedTnc::Mode::Silent);
     ASSERT_TRUE(s.link.connectLink());
@@ -231,27 +206,4 @@ TEST(LinkSerial, ReceivedTextReplacesTheLastAndEchoesOnlyWhenAsked) {
     s.pty.send(QByteArrayLiteral("second"));
     ASSERT_TRUE(waitUntil([&] { return s.link.lastReceived() == QStringLiteral("second"); }));
     EXPECT_EQ(echoed, QStringList{QStringLiteral("second")});
-}
-
-TEST(LinkSerial, KissSendsToAVanishedTncFailOnceEachWithoutHanging) {
-    auto s = std::make_unique<SerialLink>(true, ScriptedTnc::Mode::Silent);
-    ASSERT_TRUE(s->link.connectLink());
-    s->tnc.stop();
-    s->pty.closeMaster();
-    ASSERT_TRUE(waitUntil([&] { return s->link.serialPort().LastError() != 0; }));
-    for (int i = 0; i < 5; ++i) {
-        QElapsedTimer elapsed;
-        elapsed.start();
-        s->link.sendReport(kInfo, QStringLiteral("CQ"));
-        EXPECT_LT(elapsed.elapsed(), 2000);
-        ASSERT_EQ(s->dialogs.shown.size(), i + 1);
-        EXPECT_EQ(s->dialogs.shown.last().text, QStringLiteral("The TNC is not responding."));
-        EXPECT_FALSE(s->link.isConnected());
-        EXPECT_NE(s->link.serialPort().LastError(), 0);
-    }
-    EXPECT_EQ(s->link.statusText(), QStringLiteral("Not Connected"));
-    QElapsedTimer elapsed;
-    elapsed.start();
-    s.reset();
-    EXPECT_LT(elapsed.elapsed(), 1500);
 }

@@ -104,7 +104,6 @@ public:
         Silent,  // a TNC in KISS mode, or one switched off
         Prompt,  // command mode: the command code brings "cmd:"
         Chatter, // says something whatever it gets
-        Late,    // prompts, but only after lateMs
     };
 
     ScriptedTnc(const PtyPair& pty, Mode mode) : m_pty(pty), mode(mode) {
@@ -117,7 +116,6 @@ public:
 
     QByteArray received;
     Mode mode;
-    int lateMs = 2000;
     QByteArray prompt = QByteArrayLiteral("\r\ncmd:");
 
 private:
@@ -141,10 +139,6 @@ private:
             break;
         case Mode::Chatter:
             m_pty.send(QByteArrayLiteral("?EH\r\n"));
-            break;
-        case Mode::Late:
-            if (bytes.contains('\x03'))
-                QTimer::singleShot(lateMs, this, [this] { m_pty.send(prompt); });
             break;
         }
     }

@@ -31,27 +31,6 @@ struct PortOnPty {
 
 } // namespace
 
-TEST(SerialPort, StartsWithItsDefaultsAndItsReceiverRunning) {
-    TSerialPort port;
-    EXPECT_EQ(port.CommPort, TSerialPort::cpCOM2);
-    EXPECT_EQ(port.BaudRate, TSerialPort::br9600);
-    EXPECT_EQ(port.ParityType, TSerialPort::pcNone);
-    EXPECT_EQ(port.StopBits, TSerialPort::sbOne);
-    EXPECT_EQ(port.DataBits, TSerialPort::db8);
-    EXPECT_EQ(port.FlowControl, TSerialPort::fcNone);
-    EXPECT_EQ(port.XONChar, 17);
-    EXPECT_EQ(port.XOFFChar, 19);
-    EXPECT_EQ(port.XONLim, 1024);
-    EXPECT_EQ(port.XOFFLim, 2048);
-    EXPECT_EQ(port.EOFChar, 0);
-    EXPECT_EQ(port.ReadTO, 5000);
-    EXPECT_EQ(port.WriteTO, 5000);
-    EXPECT_EQ(port.devicePath(0), QStringLiteral("/dev/ttyS0"));
-    EXPECT_EQ(port.devicePath(7), QStringLiteral("/dev/ttyS7"));
-    EXPECT_TRUE(port.receiving());
-    EXPECT_EQ(port.ComHandle(), -1);
-}
-
 TEST(SerialPort, WithoutAPortNothingIsWrittenAndMissingDevicesDoNotOpen) {
     QTemporaryDir dir;
     TSerialPort port;
@@ -153,20 +132,6 @@ TEST(SerialPort, LineSettingsBecomeTheMatchingTerminalFlags) {
         EXPECT_FALSE(t.c_cflag & CRTSCTS);
         EXPECT_FALSE(t.c_lflag & (ICANON | ECHO));
         EXPECT_EQ(t.c_cc[VMIN], 0);
-    }
-    const struct {
-        TSerialPort::TBaudRate rate;
-        speed_t speed;
-    } speeds[] = {{TSerialPort::br1200, B1200},   {TSerialPort::br2400, B2400},
-                  {TSerialPort::br4800, B4800},   {TSerialPort::br9600, B9600},
-                  {TSerialPort::br19200, B19200}, {TSerialPort::br38400, B38400},
-                  {TSerialPort::br57600, B57600}, {TSerialPort::br115200, B115200}};
-    for (const auto& row : speeds) {
-        port.BaudRate = row.rate;
-        termios t{};
-        ASSERT_TRUE(port.fillTermios(t));
-        EXPECT_EQ(cfgetospeed(&t), row.speed);
-        EXPECT_EQ(cfgetispeed(&t), row.speed);
     }
     port.BaudRate = TSerialPort::br14400;
     termios t{};

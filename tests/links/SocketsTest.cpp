@@ -298,29 +298,11 @@ TEST(Sockets, BlockingModeConnectsSendsAndTimesOut) {
     ::close(server);
 }
 
-TEST(Sockets, ErrnoValuesMapToTheirWinsockNumbersAndTexts) {
-    const struct {
-        int errnoValue;
-        int number;
-        const char* text;
-    } rows[] = {
-        {ECONNREFUSED, 10061, "Connection refused"},
-        {ECONNRESET, 10054, "Connection reset by peer"},
-        {EPIPE, 10054, "Connection reset by peer"},
-        {ETIMEDOUT, 10060, "Connection timed out"},
-        {EHOSTUNREACH, 10065, "No route to host"},
-        {ENETUNREACH, 10051, "Network is unreachable"},
-        {EWOULDBLOCK, 10035, "Operation would block"},
-        {EINPROGRESS, 10036, "Operation now in progress"},
-        {ENOTSOCK, 10038, "Socket operation on non-socket"},
-        {EADDRNOTAVAIL, 10049, "Can't assign requested address"},
-        {ENOENT, 10002, "Not a WinSock error"},
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(TSockets::winsockError(row.errnoValue), row.number) << row.text;
-        EXPECT_EQ(TSockets::errorText(row.number), QString::fromLatin1(row.text));
-    }
+TEST(Sockets, WritingToAClosedPeerIsAResetAndUnknownNumbersSaySo) {
+    EXPECT_EQ(TSockets::winsockError(EPIPE), 10054);
+    EXPECT_EQ(TSockets::errorText(TSockets::winsockError(EPIPE)),
+              QStringLiteral("Connection reset by peer"));
+    EXPECT_EQ(TSockets::errorText(TSockets::winsockError(ENOENT)),
+              QStringLiteral("Not a WinSock error"));
     EXPECT_EQ(TSockets::errorText(11001), QStringLiteral("Host not found"));
-    EXPECT_EQ(TSockets::errorText(11004), QStringLiteral("No Data"));
-    EXPECT_EQ(TSockets::errorText(10000), QStringLiteral("Not a WinSock error"));
 }
