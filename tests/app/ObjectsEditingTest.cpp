@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "app/ObjectsFixture.h"
+#include "support/Keys.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,14 +19,23 @@ TEST_F(ObjectEditing, IdentifierBecomesNameFieldTabCaptionAndHeader) {
     m_form->ReadTime();
     place(1);
     chooseSymbol(1, "Car");
-    name(1, "ABC");
+    // Typed in lower case, as an operator may.
+    typeText(box("Identifier", 1), "abc");
+    EXPECT_EQ(box("Identifier", 1)->text(), "ABC");
     const BeaconObject& o = m_form->m_objects[1];
     EXPECT_EQ(o.identifier, "ABC");
     EXPECT_EQ(o.nameField, ";ABC      *");
     EXPECT_EQ(page()->tabText(1), "ABC");
-    EXPECT_EQ(box("Header", 1)->text(), ";ABC      *061523z5130.25N/00007.50W>");
+    EXPECT_EQ(box("Header", 1)->text(), ";ABC      *061523z5115.00N/00015.00W>");
     EXPECT_EQ(o.header, box("Header", 1)->text());
     EXPECT_TRUE(m_dialogs.texts().isEmpty());
+    // The stopped label beside the symbol carries the name, 8 pixels a character.
+    auto* label = find<QLabel>("IDPanel101");
+    ASSERT_TRUE(label);
+    EXPECT_EQ(label->text(), "ABC");
+    EXPECT_EQ(label->width(), 24);
+    EXPECT_FALSE(label->isHidden());
+    EXPECT_TRUE(find<QLabel>("IDPanel01")->isHidden());
 
     // Erasing the identifier leaves a header without a name; the tab keeps its number.
     name(1, "");
@@ -58,10 +68,10 @@ TEST_F(ObjectEditing, SymbolTakesNumberTableAndCodeFromTheTable) {
     EXPECT_EQ(o.symbolNumber, 9);
     EXPECT_EQ(o.table, "\\");
     EXPECT_EQ(o.code, ";");
-    EXPECT_TRUE(box("Header", 2)->text().endsWith("5130.25N\\00007.50W;"));
+    EXPECT_TRUE(box("Header", 2)->text().endsWith("5115.00N\\00015.00W;"));
     chooseSymbol(2, "Phone");
     EXPECT_EQ(o.symbolNumber, 11);
-    EXPECT_TRUE(box("Header", 2)->text().endsWith("5130.25N/00007.50W$"));
+    EXPECT_TRUE(box("Header", 2)->text().endsWith("5115.00N/00015.00W$"));
 }
 
 TEST_F(ObjectEditing, IdentifiersOfAllThreeObjectsMustDiffer) {
@@ -124,8 +134,12 @@ TEST_F(ObjectEditing, Object1SwitchesToWeatherModeAndBack) {
     EXPECT_EQ(find<QLabel>("Label7")->text(), "Weather Data:");
     EXPECT_EQ(find<QLabel>("Panel7")->text(), "Weather Data");
     EXPECT_EQ(m_form->barPanel(0)->text(), "  Wx data file: weather.txt");
+    // The weather station is labelled with the station's callsign.
+    EXPECT_EQ(find<QLabel>("IDPanel1")->text(), "G4ABC-13");
+    EXPECT_EQ(find<QLabel>("IDPanel1")->width(), 64);
+    EXPECT_FALSE(find<QLabel>("IDPanel1")->isHidden());
     // The weather header is a position report with the local time.
-    EXPECT_EQ(box("Header", 0)->text(), "/061623/5130.25N/00007.50W_");
+    EXPECT_EQ(box("Header", 0)->text(), "/061623/5115.00N/00015.00W_");
     EXPECT_FALSE(find<QLineEdit>("Comment")->isReadOnly());
     // The data file in use makes the weather data read-only.
     find<QCheckBox>("chkFile")->setChecked(true);
@@ -144,14 +158,15 @@ TEST_F(ObjectEditing, Object1SwitchesToWeatherModeAndBack) {
     EXPECT_EQ(find<QLabel>("Panel7")->text(), "Object 1");
     EXPECT_EQ(m_form->barPanel(0)->text(), "  Comment file: weather.txt");
     EXPECT_EQ(page()->tabText(0), "CAMP");
-    EXPECT_EQ(box("Header", 0)->text(), ";CAMP     *061523z5130.25N/00007.50W>");
+    EXPECT_EQ(box("Header", 0)->text(), ";CAMP     *061523z5115.00N/00015.00W>");
+    EXPECT_EQ(find<QLabel>("IDPanel1")->text(), "CAMP");
 
     // A weather station has no identifier: typing into the box leaves it empty.
     chooseSymbol(0, "Weather Station");
     name(0, "WX");
     EXPECT_EQ(box("Identifier", 0)->text(), "");
     EXPECT_EQ(m_form->m_objects[0].identifier, "");
-    EXPECT_EQ(box("Header", 0)->text(), "/061623/5130.25N/00007.50W_");
+    EXPECT_EQ(box("Header", 0)->text(), "/061623/5115.00N/00015.00W_");
 }
 
 TEST_F(ObjectEditing, TabsShowTheirCommentFileAndLeavePickingMode) {
@@ -220,6 +235,8 @@ TEST_F(ObjectEditing, DeleteWithoutLinkEmptiesTheObjectCompletely) {
     EXPECT_EQ(o.symbolNumber, 0);
     EXPECT_EQ(o.code, "");
     EXPECT_EQ(o.table, "\\"); // the table character is left
+    for (const char* picture : {"Symbol2", "Advise2", "IDPanel02", "IDPanel102"})
+        EXPECT_TRUE(find<QWidget>(picture)->isHidden()) << picture;
     EXPECT_FALSE(o.hasPosition);
     EXPECT_EQ(o.commentFile, "");
     EXPECT_FALSE(o.useCommentFile);

@@ -5,6 +5,7 @@
 #include "app/MainWindowFixture.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -27,17 +28,27 @@ protected:
 
     void showTab(int k) { page()->setCurrentIndex(k); }
 
-    // Gives object k (0..2) a position as a click on the map does.
-    void place(int k, const QString& latitude = QStringLiteral("5130.25N"),
-               const QString& longitude = QStringLiteral("00007.50W")) {
+    // The sample map, copied into the test's folder so its objects file lands there.
+    void loadSampleMap() {
+        for (const char* ext : {".jpg", ".inf"})
+            ASSERT_TRUE(
+                QFile::copy(QStringLiteral(SKYVANE_SOURCE_DIR "/maps/strait-of-dover") + ext,
+                            path(QStringLiteral("dover") + ext)));
+        m_dialogs.fileAnswers.enqueue(Dialogs::FileChoice{path(QStringLiteral("dover.jpg")), 1});
+        m_form->btnLoadClick();
+        ASSERT_TRUE(m_form->mapLoaded()) << m_dialogs.texts().join('|').toStdString();
+        m_dialogs.clear();
+    }
+
+    // Places object k (0..2) with a click on the sample map. The default pixel reads 51.15.00N
+    // 000.15.00W there.
+    void place(int k, QPoint pixel = QPoint(100, 160)) {
+        if (!m_form->mapLoaded())
+            loadSampleMap();
         showTab(k);
-        BeaconObject& o = m_form->m_objects[k];
-        o.latitude = latitude;
-        o.longitude = longitude;
-        o.hasPosition = true;
-        box("Latitude", k)->setText(latitude.left(2) + '.' + latitude.mid(2));
-        box("Longitude", k)->setText(longitude.left(3) + '.' + longitude.mid(3));
-        m_form->UpdateHeader(k + 1);
+        m_form->ImageMouseMove(pixel.x(), pixel.y());
+        m_form->ImageMouseUp(Qt::LeftButton, pixel.x(), pixel.y());
+        ASSERT_TRUE(m_form->m_objects[k].hasPosition);
     }
     // Chooses a symbol by its item text as the user does from the list.
     void chooseSymbol(int k, const QString& item) {

@@ -6,6 +6,7 @@
 #include "widgets/TSpinEdit.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QTimer>
 #include <QToolButton>
 
@@ -72,15 +73,22 @@ protected:
             m_form->spinRemaining2();
         return interval(k)->toolTip();
     }
+    // The running label (aqua) shows beside a running object, the stopped one otherwise.
+    QLabel* label(int k, bool running) const {
+        static const char* names[2][3] = {{"IDPanel1", "IDPanel101", "IDPanel102"},
+                                          {"IDPanel", "IDPanel01", "IDPanel02"}};
+        return find<QLabel>(names[running][k]);
+    }
     bool running(int k) const {
-        return m_form->m_objects[k].running && button("btnStart", k)->isHidden() &&
+        return m_form->m_objects[k].running && !label(k, true)->isHidden() &&
+               label(k, false)->isHidden() && button("btnStart", k)->isHidden() &&
                !button("btnStop", k)->isHidden() && timer(k)->isActive() &&
                !button("btnDelete", k)->isEnabled();
     }
     bool stopped(int k) const {
-        return !m_form->m_objects[k].running && !button("btnStart", k)->isHidden() &&
-               button("btnStop", k)->isHidden() && !timer(k)->isActive() &&
-               button("btnDelete", k)->isEnabled();
+        return !m_form->m_objects[k].running && label(k, true)->isHidden() &&
+               !button("btnStart", k)->isHidden() && button("btnStop", k)->isHidden() &&
+               !timer(k)->isActive() && button("btnDelete", k)->isEnabled();
     }
 
     ObjectsEngine m_engine;
@@ -94,7 +102,7 @@ TEST_F(ObjectScheduling, SendsAtStartAndEveryIntervalWithTheMinutesLeftInTheHint
     click("btnStart", 0);
     ASSERT_TRUE(m_engine.waitForFrames(1));
     EXPECT_TRUE(running(0));
-    EXPECT_EQ(m_engine.infos().first(), ";AID1     *061200z5130.25N/00007.50WAWater and first aid");
+    EXPECT_EQ(m_engine.infos().first(), ";AID1     *061200z5115.00N/00015.00WAWater and first aid");
     const Agwpe::ParsedFrame& f = m_engine.frames.first();
     EXPECT_EQ(f.kind, 'M');
     EXPECT_EQ(f.portByte, 0);
@@ -301,7 +309,7 @@ TEST_F(ObjectScheduling, DeleteWithTheLinkUpOffersTheKilledReport) {
     ASSERT_TRUE(m_engine.waitForFrames(2));
     m_engine.settle();
     EXPECT_EQ(m_dialogs.texts(), QStringList{"Notify other stations?"});
-    EXPECT_EQ(m_engine.infos(), QStringList(2, ";ABC      _061523z5130.25N/00007.50W>"));
+    EXPECT_EQ(m_engine.infos(), QStringList(2, ";ABC      _061523z5115.00N/00015.00W>"));
     EXPECT_EQ(m_engine.frames[0].portByte, 0);
     EXPECT_EQ(m_engine.frames[1].portByte, 2);
     EXPECT_EQ(box("Identifier", 1)->text(), "");
