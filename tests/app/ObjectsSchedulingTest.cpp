@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QToolButton>
 
@@ -172,10 +173,16 @@ TEST_F(ObjectScheduling, EachHintShowsItsOwnObject) {
     minute(0);
     EXPECT_EQ(hint(0), "14 Mins remaining. ");
     EXPECT_EQ(hint(2), "");
+    // Moving the mouse over the box is what brings the hint up to date.
+    minute(0);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(interval(0), &move);
+    EXPECT_EQ(interval(0)->toolTip(), "13 Mins remaining. ");
     // The interval boxes always show their hints, whatever the toolbar hints switch says.
     m_form->m_hints = true;
     m_form->mnuHintsClick();
-    EXPECT_EQ(hint(0), "14 Mins remaining. ");
+    EXPECT_EQ(hint(0), "13 Mins remaining. ");
 }
 
 TEST_F(ObjectScheduling, StartRefusesInOrderAndLeavesTheObjectStopped) {
@@ -339,6 +346,35 @@ TEST_F(ObjectScheduling, DeleteWithTheLinkUpAsksNothingWithoutAHeaderOrForTheWea
     EXPECT_FALSE(m_form->weatherMode());
     m_engine.settle();
     EXPECT_TRUE(m_engine.frames.isEmpty());
+}
+
+TEST_F(ObjectScheduling, TheWeatherStationGoesToTheWeatherDestinationOnlyForItsOwnReports) {
+    m_form->m_station.WxDest = "WX";
+    place(0);
+    chooseSymbol(0, "Weather Station"); // the weather header takes this moment's time
+    box("Comment", 0)->setText("c000s000g000t050");
+    complete(1, "CAR");
+    interval(0)->setValue(10);
+    interval(1)->setValue(10);
+    m_clock.advanceSecs(120);
+    click("btnStart", 0); // no identifier needed
+    click("btnStart", 1);
+    for (int m = 0; m < 10; ++m) {
+        minute(0);
+        m_form->TimerTimed1(); // the same minute
+    }
+    ASSERT_TRUE(m_engine.waitForFrames(4)) << m_dialogs.texts().join('|').toStdString();
+    m_engine.settle();
+    ASSERT_EQ(m_engine.frames.size(), 4);
+    QStringList to;
+    for (const Agwpe::ParsedFrame& f : m_engine.frames)
+        to << f.callTo;
+    EXPECT_EQ(to, (QStringList{"WX", "CQ", "WX", "CQ"}));
+    // Without a data file the weather header keeps the time it was built at.
+    EXPECT_EQ(m_engine.infos()[0], "/061200/5115.00N/00015.00W_c000s000g000t050");
+    EXPECT_EQ(m_engine.infos()[2], m_engine.infos()[0]);
+    EXPECT_EQ(m_engine.infos()[3], ";CAR      *061212z5115.00N/00015.00W>");
+    EXPECT_EQ(m_form->m_station.Destination, "CQ");
 }
 
 TEST_F(ObjectScheduling, DeleteIsDisabledWhileRunning) {
