@@ -31,6 +31,10 @@ TncSimulator::TncSimulator(Options options)
     : m_options(std::move(options)), m_myCall(m_options.myCall) {
     if (m_options.startInKiss)
         m_mode = Mode::Kiss;
+    // As a TNC comes out of the box.
+    m_values.insert(QStringLiteral("BEACON"), QStringLiteral("EVERY 0"));
+    m_values.insert(QStringLiteral("CONOK"), QStringLiteral("ON"));
+    m_values.insert(QStringLiteral("MONITOR"), QStringLiteral("ON"));
 }
 
 void TncSimulator::receive(const QByteArray& bytes, qint64 nowMs) {

@@ -187,6 +187,7 @@ int main(int argc, char** argv) {
                  .arg(QString::fromLocal8Bit(strerror(errno))));
     struct sigaction action {};
     action.sa_handler = onStopSignal;
+    action.sa_flags = SA_RESTART; // poll() still returns early; log writes carry on
     sigemptyset(&action.sa_mask);
     for (int s : {SIGINT, SIGTERM, SIGHUP})
         sigaction(s, &action, nullptr);

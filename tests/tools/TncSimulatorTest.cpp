@@ -37,7 +37,13 @@ TEST(TncSimulator, CommandModeDialogueSendsTheReport) {
     EXPECT_EQ(tnc.takeTransmitted(),
               QStringList({QStringLiteral("N0CALL-7>APRS,RELAY,WIDE:") + report}));
     EXPECT_FALSE(tnc.converseMode());
-    EXPECT_TRUE(tnc.takeReply(2000).endsWith("cmd:"));
+    const QByteArray replies = tnc.takeReply(2000);
+    EXPECT_TRUE(replies.contains("CONOK was ON"));
+    EXPECT_TRUE(replies.endsWith("cmd:"));
+    tnc.receive("DISPLAY\r", 3000);
+    const QByteArray shown = tnc.takeReply(3000);
+    EXPECT_TRUE(shown.contains("UNPROTO APRS VIA RELAY,WIDE")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("CONOK OFF")) << shown.toStdString();
 }
 
 TEST(TncSimulator, ConverseLinesEndAtTheSendPacByte) {
