@@ -4,8 +4,10 @@
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
+# Real package names only: a virtual one (libqt6svg6-dev) never shows as installed, so every
+# run would go back to apt-get.
 packages=(cmake g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
-          libjpeg62-turbo-dev libgtest-dev libqt6svg6-dev ${SKYVANE_EXTRA_PACKAGES:-})
+          libjpeg62-turbo-dev libgtest-dev qt6-svg-dev ${SKYVANE_EXTRA_PACKAGES:-})
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
