@@ -36,9 +36,9 @@ QString temperatureToMetric(const QString& fahrenheit) {
     return floatToStr(real48((strToFloat(fahrenheit) - 32) * 0.5555555555555556)).left(4);
 }
 
+// A frost keeps its sign: showing "000" would make OK send 0 F for -20 C instead of -4 F.
 QString temperatureToEnglish(const QString& celsius) {
-    const QString f = floatToStr(real48(real48(strToFloat(celsius) * 1.8) + 32)).left(4);
-    return f.startsWith(QLatin1Char('-')) ? QStringLiteral("000") : f;
+    return floatToStr(real48(real48(strToFloat(celsius) * 1.8) + 32)).left(4);
 }
 
 void convert(QString& field, QString (*conversion)(const QString&)) {

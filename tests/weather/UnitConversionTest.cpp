@@ -3,6 +3,7 @@
 #include "weather/UnitConversion.h"
 
 #include "common/ConvertError.h"
+#include "weather/WeatherData.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +58,11 @@ TEST(UnitConversion, ToEnglish) {
         {&WeatherReadings::RainM, "10", "0.39"},
         {&WeatherReadings::Rain, "1000", "9.99"},
         {&WeatherReadings::Temperature, "20", "68"},
-        {&WeatherReadings::Temperature, "-20", "000"},
+        // Below 0 F the value keeps its sign, so that the report carries it.
+        {&WeatherReadings::Temperature, "-20", "-4"},
+        {&WeatherReadings::Temperature, "-25", "-13"},
+        {&WeatherReadings::Temperature, "-20.5", "-4.9"},
+        {&WeatherReadings::Temperature, "-40", "-40"},
         {&WeatherReadings::Temperature, "20.5", "68.9"},
         {&WeatherReadings::Temperature, "37", "98.5"},
         {&WeatherReadings::Temperature, "-10", "14"},
@@ -79,6 +84,29 @@ TEST(UnitConversion, ThereAndBackLosesWhatTheCutsLose) {
     EXPECT_EQ(r.Speed, "24");
     EXPECT_EQ(r.RainM, "9.99");
     EXPECT_EQ(r.Temperature, "1.39"); // -17 C, the cut of -17.77...
+}
+
+TEST(UnitConversion, FrostToggledToEnglishGoesOnTheAirWithItsSign) {
+    const struct {
+        const char* celsius;
+        const char* shown;
+        const char* sent;
+    } rows[] = {
+        {"-20", "-4", "---/---t-04w"},
+        {"-20.5", "-4.9", "---/---t-04w"},
+        {"-30", "-22", "---/---t-22w"},
+        {"-17.95", "-0.3", "---/---t000w"}, // less than one degree below zero F
+    };
+    for (const auto& row : rows) {
+        WeatherReadings r;
+        r.Temperature = row.celsius;
+        convertReadings(r, false);
+        EXPECT_EQ(r.Temperature, row.shown) << row.celsius;
+        EXPECT_EQ(buildWeatherData(r, false).text, row.sent) << row.celsius;
+        // Typed in metric and sent from there, the report says the same.
+        r.Temperature = row.celsius;
+        EXPECT_EQ(buildWeatherData(r, true).text, row.sent) << row.celsius;
+    }
 }
 
 TEST(UnitConversion, EmptyAndUnconvertedFieldsStayAsTheyAre) {
