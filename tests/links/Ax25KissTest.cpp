@@ -22,6 +22,23 @@ QString q(const char* text) {
 
 const QByteArray info = ";ABC      *061523z5130.25N/00007.50W>Net tonight";
 
+// A built frame must read back, through KISS framing and the address parser, as what it was
+// built from.
+void expectReadsBack(const QByteArray& body, const char* destination, const char* source,
+                     const QStringList& path, const QByteArray& information) {
+    KissDecoder decoder;
+    const auto frames = decoder.feed(kissWrap(0, body));
+    ASSERT_EQ(frames.size(), 1);
+    const auto frame = parseAx25UiFrame(frames[0].body);
+    ASSERT_TRUE(frame.has_value());
+    EXPECT_EQ(frame->destination, QString::fromLatin1(destination));
+    EXPECT_EQ(frame->source, QString::fromLatin1(source));
+    EXPECT_EQ(frame->path, path);
+    EXPECT_EQ(frame->control, 0x03);
+    EXPECT_EQ(frame->pid, 0xF0);
+    EXPECT_EQ(frame->info, information);
+}
+
 } // namespace
 
 TEST(Ax25, NocallToCqWithoutDigipeaters) {
@@ -29,6 +46,7 @@ TEST(Ax25, NocallToCqWithoutDigipeaters) {
     EXPECT_EQ(body.left(16), bytes({0x86, 0xA2, 0x40, 0x40, 0x40, 0x40, 0xE0, 0x9C, 0x9E, 0x86,
                                     0x82, 0x98, 0x98, 0x63, 0x03, 0xF0}));
     EXPECT_EQ(body.mid(16), info);
+    expectReadsBack(body, "CQ", "NOCALL-1", {}, info);
 }
 
 TEST(Ax25, SsidBytesOfEveryAddressKind) {
@@ -62,6 +80,11 @@ TEST(Ax25, PathSetsTheEndBitOnItsLastEntryOnly) {
     EXPECT_EQ(body.mid(30), info);
     // A trailing comma adds no digipeater.
     EXPECT_EQ(ax25UiFrame(q("CQ"), q("NOCALL-1"), q("RELAY, WIDE,"), info), body);
+    expectReadsBack(body, "CQ", "NOCALL-1", {q("RELAY"), q("WIDE")}, info);
+    const QByteArray trace = ax25UiFrame(q("APRS-3"), q("N0CALL-15"), q("TRACE2-2"), info);
+    EXPECT_EQ(quint8(trace[6]), 0xE6);
+    EXPECT_EQ(quint8(trace[20]), 0x65);
+    expectReadsBack(trace, "APRS-3", "N0CALL-15", {q("TRACE2-2")}, info);
 }
 
 TEST(Ax25, CallsignsThatCannotBeCarried) {
@@ -129,7 +152,9 @@ TEST(Ax25, SsidThatIsNotANumberGivesTheConversionMessage) {
 
 TEST(Ax25, AtMostEightDigipeaters) {
     const QString eight = q("A1,A2,A3,A4,A5,A6,A7,A8");
-    EXPECT_EQ(ax25UiFrame(q("CQ"), q("N0CALL"), eight, {}).size(), 7 * 10 + 2);
+    const QByteArray body = ax25UiFrame(q("CQ"), q("N0CALL"), eight, {});
+    EXPECT_EQ(body.size(), 7 * 10 + 2);
+    expectReadsBack(body, "CQ", "N0CALL", eight.split(QLatin1Char(',')), {});
     try {
         ax25UiFrame(q("CQ"), q("N0CALL"), eight + q(",A9"), {});
         FAIL() << "nine digipeaters were encoded";
