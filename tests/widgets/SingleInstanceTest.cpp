@@ -28,7 +28,8 @@ QProcessEnvironment programEnvironment(const QString& place, const QString& sett
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("SKYVANE_INSTANCE"), place);
     env.insert(QStringLiteral("SKYVANE_SETTINGS"), settings);
-    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("skyvane.instance.info=true"));
+    env.insert(QStringLiteral("QT_LOGGING_RULES"),
+               QStringLiteral("skyvane.instance.info=true\nskyvane.app.info=true"));
     return env;
 }
 
@@ -109,8 +110,9 @@ TEST(SingleInstance, TwoRealProcesses) {
     first.p.setProcessEnvironment(programEnvironment(place, dir.filePath("first.ini")));
     first.p.start(program(), {});
     ASSERT_TRUE(first.p.waitForStarted(5000));
-    ASSERT_TRUE(waitFor([&] { return first.err().contains("listening as"); }, 15000))
+    ASSERT_TRUE(waitFor([&] { return first.err().contains("main window shown"); }, 15000))
         << first.err().toStdString();
+    ASSERT_TRUE(first.err().contains("listening as")) << first.err().toStdString();
 
     Process second;
     second.p.setProcessEnvironment(programEnvironment(place, dir.filePath("second.ini")));
@@ -121,7 +123,8 @@ TEST(SingleInstance, TwoRealProcesses) {
     EXPECT_EQ(second.p.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.p.exitCode(), 0);
     EXPECT_TRUE(second.err().contains("another copy is running")) << second.err().toStdString();
-    EXPECT_TRUE(second.err().contains("shown")) << second.err().toStdString();
+    EXPECT_TRUE(second.err().contains("answer: \"shown\"")) << second.err().toStdString();
+    EXPECT_FALSE(second.err().contains("main window shown")) << second.err().toStdString();
     EXPECT_TRUE(waitFor([&] { return first.err().contains("activation requested"); }, 5000))
         << first.err().toStdString();
     EXPECT_EQ(first.p.state(), QProcess::Running);
