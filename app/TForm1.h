@@ -274,6 +274,7 @@ private:
     void setObjectLabels(int index, const QString& text);
     void tickObject(int index);
     MinuteTicker m_tickers[3];
+    bool m_refusalShowing[3] = {false, false, false}; // a timed Start's refusal box is open
     QElapsedTimer m_monotonic; // the tick grids' clock: never jumps with the wall clock
 
     // Link control and sending (app/TForm1Link.cpp).

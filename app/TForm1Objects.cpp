@@ -366,7 +366,14 @@ bool TForm1::startObject(int k, QObject* sender) {
     check.hasPosition = o.hasPosition;
     if (const QString refusal = Schedule::startRefusal(check); !refusal.isEmpty()) {
         qCInfo(lcObjects) << "object" << k + 1 << "not started:" << refusal;
+        // The check repeats every minute while it fails, and the ticks go on while a box is
+        // open: an operator away for a weekend must come back to one box, not thousands of
+        // nested ones.
+        if (sender == objectTimer(k) && m_refusalShowing[k])
+            return false;
+        m_refusalShowing[k] = true;
         m_dialogs.information(refusal);
+        m_refusalShowing[k] = false;
         return false;
     }
     o.running = true;
@@ -475,4 +482,3 @@ void TForm1::spinRemaining2() {
 // ---- Where objects meet the link and the map ----------------------------------------------
 
 // linkConnected(), sendFrom() and releaseLink() are in TForm1Link.cpp.
-

@@ -8,8 +8,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <functional>
 
 namespace {
 
@@ -383,6 +385,76 @@ TEST_F(ObjectScheduling, DeleteIsDisabledWhileRunning) {
     EXPECT_FALSE(button("btnDelete", 0)->isEnabled());
     click("btnStop", 0);
     EXPECT_TRUE(button("btnDelete", 0)->isEnabled());
+}
+
+} // namespace
+
+namespace {
+
+// Message boxes that stay open while a given number of minutes pass, as they do when nobody is
+// at the desk: the window's timers keep firing inside the box's own event loop.
+class SlowDialogs : public TestDialogs {
+public:
+    std::function<void()> whileOpen;
+    int depth = 0;
+    int deepest = 0;
+    void information(const QString& text, const QString& title = {}) override {
+        TestDialogs::information(text, title);
+        ++depth;
+        deepest = std::max(deepest, depth);
+        if (whileOpen)
+            whileOpen();
+        --depth;
+    }
+};
+
+TEST(ObjectRefusals, ARepeatedRefusalNeverStacksBoxesWhileOneIsOpen) {
+    QTemporaryDir dir;
+    SlowDialogs dialogs;
+    ManualClock clock(QDateTime(QDate(2026, 3, 6), QTime(12, 0), Qt::UTC));
+    ObjectsEngine engine;
+    TForm1 form(dialogs, clock, dir.filePath("skyvane.ini"), dir.filePath("skyvane.doc"));
+    form.show();
+    form.m_station.MyCall = "G4ABC-1";
+    form.m_link.TCPPort = engine.port();
+    form.link()->setBusyInterval(1);
+    form.btnConnect1Click();
+    ASSERT_TRUE(ObjectsEngine::waitUntil([&] { return form.link()->isConnected(); }));
+    ASSERT_TRUE(form.mapLoaded()); // the sample map of a first start
+    auto* page = form.findChild<QTabWidget*>("Page");
+    page->setCurrentIndex(1);
+    form.ImageMouseMove(100, 160);
+    form.ImageMouseUp(Qt::LeftButton, 100, 160);
+    auto* list = form.findChild<QComboBox*>("cmbSymbol1");
+    list->setCurrentIndex(3);
+    emit list->activated(3);
+    auto* identifier = form.findChild<QLineEdit*>("Identifier1");
+    identifier->setText("TENT");
+    form.findChild<TSpinEdit*>("spinInterval1")->setValue(10);
+    form.btnStart1Click();
+    ASSERT_TRUE(engine.waitForFrames(1));
+    ASSERT_TRUE(ObjectsEngine::waitUntil([&] { return !form.link()->isBusy(); }));
+
+    identifier->clear();
+    for (int m = 0; m < 9; ++m)
+        form.TimerTimed1();
+    // The tenth minute's box stays open for an hour of ticks.
+    int ticksWhileOpen = 0;
+    dialogs.whileOpen = [&] {
+        for (; ticksWhileOpen < 60; ++ticksWhileOpen)
+            form.TimerTimed1();
+    };
+    form.TimerTimed1();
+    EXPECT_EQ(ticksWhileOpen, 60);
+    EXPECT_EQ(dialogs.deepest, 1);
+    EXPECT_EQ(dialogs.texts(), QStringList{"An Identifier is required."});
+    // Once it is closed, the next minute asks again.
+    dialogs.whileOpen = nullptr;
+    form.TimerTimed1();
+    EXPECT_EQ(dialogs.texts().size(), 2);
+    engine.settle();
+    EXPECT_EQ(engine.frames.size(), 1);
+    form.btnStop1Click();
 }
 
 } // namespace
