@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "app/MainWindowFixture.h"
+#include "links/LinkControl.h"
 #include "settings/TfrmStation.h"
 #include "support/Keys.h"
 #include "widgets/TForm4.h"
@@ -194,6 +195,20 @@ TEST_F(MainWindow, FrameToolbarMenusStatusBarAndTimers) {
     }
     EXPECT_EQ(m_form->Timer->timerType(), Qt::PreciseTimer);
     EXPECT_TRUE(find<QTimer>("CloseTimer"));
+    // The link's own timers belong to the window's link.
+    LinkControl* link = m_form->link();
+    ASSERT_TRUE(link);
+    for (QTimer* timer : {&link->busyTimer(), &link->connectedTimer(), &link->tncTimer()}) {
+        const int interval = timer->objectName() == "BusyTimer"        ? 3000
+                             : timer->objectName() == "ConnectedTimer" ? 15000
+                             : timer->objectName() == "TNCTimer"       ? 1500
+                                                                       : -1;
+        EXPECT_EQ(timer->interval(), interval) << timer->objectName().toStdString();
+    }
+    // The fixture shortens the close wait; a window of its own shows the real one.
+    TForm1 unshown(m_dialogs, m_clock, iniPath(), docPath());
+    EXPECT_EQ(unshown.CloseTimer->interval(), 1000);
+    EXPECT_FALSE(unshown.CloseTimer->isActive());
 }
 
 TEST_F(MainWindow, OtherWindowsAreCreatedHiddenInOrderWithTheirCaptions) {
