@@ -95,7 +95,11 @@ bool IniFile::save(const QString& path) const {
 
 void IniFile::parse(const QByteArray& bytes) {
     clear();
-    const QString text = Cp1252::toUnicode(bytes);
+    // An editor that saves UTF-8 with a byte order mark would otherwise hide the first section
+    // behind it; such a file is read as UTF-8 and written back in Windows-1252 like any other.
+    static const QByteArray utf8Bom("\xEF\xBB\xBF");
+    const QString text = bytes.startsWith(utf8Bom) ? QString::fromUtf8(bytes.mid(utf8Bom.size()))
+                                                   : Cp1252::toUnicode(bytes);
     QStringList lines = text.split(QLatin1Char('\n'));
     // A final line end does not start another line.
     if (!lines.isEmpty() && lines.last().isEmpty())

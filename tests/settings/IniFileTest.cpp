@@ -119,6 +119,18 @@ TEST(IniFile, LfAndCrlfFilesReadAlikeAndBlanksAreTrimmed) {
     }
 }
 
+TEST(IniFile, FileSavedAsUtf8WithByteOrderMarkKeepsItsFirstSection) {
+    IniFile ini;
+    ini.parse(
+        "\xEF\xBB\xBF[Station]\r\nMyCall=G4ABC-1\r\n[Object]\r\nMap=/maps/Bri\xC3\xA8re.gif\r\n");
+    EXPECT_EQ(ini.readString("Station", "MyCall", ""), "G4ABC-1");
+    EXPECT_EQ(ini.readString("Object", "Map", ""), QString::fromUtf8("/maps/Bri\xC3\xA8re.gif"));
+    EXPECT_EQ(ini.sections(), QStringList({"Station", "Object"}));
+    // Written back without the mark, in Windows-1252.
+    EXPECT_EQ(ini.toBytes(), QByteArray("[Station]\r\nMyCall=G4ABC-1\r\n[Object]\r\n"
+                                        "Map=/maps/Bri\xE8re.gif\r\n"));
+}
+
 TEST(IniFile, FirstOfRepeatedKeysAndSectionsWins) {
     IniFile ini;
     ini.parse("[A]\nk=1\nK=2\n[B]\nk=3\n[a]\nk=4\nj=5\n");
