@@ -146,7 +146,8 @@ TEST_F(MainWindow, FrameToolbarMenusStatusBarAndTimers) {
     auto* bar = find<QStatusBar>("Bar");
     ASSERT_TRUE(bar);
     EXPECT_EQ(m_form->barPanel(0)->width(), 200);
-    EXPECT_EQ(m_form->barPanel(1)->width(), 150);
+    // The pointer readout's panel grows past 150 pixels when its font needs the room.
+    EXPECT_GE(m_form->barPanel(1)->width(), 150);
     EXPECT_GE(m_form->barPanel(2)->width(), 50);
 
     struct Item {

@@ -94,12 +94,61 @@ TEST_F(MapWindow, PointerReadoutFollowsTheCalibration) {
         {360, 0, "  51.30.00N   000.00.00W"},   {380, 0, "  51.30.00N   000.02.50E"},
         {399, 319, "  51.10.06N   000.04.87E"},
     };
+    // The readout shows whole: its panel is at least as wide as the text, frame and indent.
+    const QLabel* readout = m_form->barPanel(1);
+    const int indent = readout->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2;
+    EXPECT_GE(readout->width(), 150);
     for (const auto& c : cases) {
         move(c.x, c.y);
         EXPECT_EQ(panel(1), c.readout) << c.x << "," << c.y;
+        EXPECT_LE(readout->fontMetrics().horizontalAdvance(panel(1)) + indent,
+                  readout->contentsRect().width())
+            << c.readout;
     }
     EXPECT_EQ(image()->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_TRUE(m_dialogs.texts().isEmpty());
+}
+
+TEST_F(MapWindow, CalibrationExamplesHoldThroughTheWindow) {
+    startOnMap(makeMap("swapped.jpg", 400, 320,
+                       "000.45.00W, 51.30.00N\r\n000.05.00E, 51.10.00N\r\nSwapped\r\n"));
+    ASSERT_TRUE(m_form->mapLoaded()) << m_dialogs.texts().join("|").toStdString();
+    EXPECT_DOUBLE_EQ(m_form->calibration().LatitudeSpan, 20);
+    EXPECT_DOUBLE_EQ(m_form->calibration().LongitudeSpan, 50);
+    move(240, 240);
+    EXPECT_EQ(panel(1), "  51.15.00N   000.15.00W");
+
+    const struct {
+        const char* name;
+        int width, height;
+        const char* inf;
+        double longitudeSpan;
+        int x, y;
+        const char* readout;
+    } maps[] = {
+        {"east.jpg", 240, 320, "51.30.00N, 010.00.00E\r\n51.10.00N, 012.00.00E\r\nEast\r\n", -120,
+         120, 0, "  51.30.00N   011.00.00E"},
+        {"dateline.jpg", 120, 60, "10.00.00N, 179.00.00E\r\n09.00.00N, 179.00.00W\r\nPacific\r\n",
+         -120, 90, 0, "  10.00.00N   179.30.00W"},
+        {"equator.bmp", 120, 120, "00.30.00N, 000.30.00W\r\n00.30.00S, 000.30.00E\r\nGulf\r\n", 60,
+         60, 61, "  00.00.50S   000.00.00W"},
+        {"cut.jpg", 400, 320, "51.20.00N, 000.45.00W\r\n51.10.00N, 000.05.00E\r\nCut\r\n", 50, 0, 0,
+         "  51.19.99N   000.45.00W"},
+    };
+    for (const auto& m : maps) {
+        SCOPED_TRACE(m.name);
+        const QString name = QString::fromLatin1(m.name);
+        const QString picture =
+            makeMap(name, m.width, m.height, m.inf, name.endsWith(".bmp") ? "bmp" : "jpg");
+        chooseNextMap(picture);
+        find<QToolButton>("btnLoad")->click();
+        ASSERT_EQ(m_form->m_mapPath, picture) << m_dialogs.texts().join("|").toStdString();
+        EXPECT_EQ(image()->size(), QSize(m.width, m.height));
+        EXPECT_DOUBLE_EQ(m_form->calibration().LongitudeSpan, m.longitudeSpan);
+        move(m.x, m.y);
+        EXPECT_EQ(panel(1), m.readout);
+    }
+    EXPECT_TRUE(m_dialogs.texts().isEmpty()) << m_dialogs.texts().join("|").toStdString();
 }
 
 TEST_F(MapWindow, ClickPlacesTheShownObjectWithMatchingBoxesAndTexts) {
