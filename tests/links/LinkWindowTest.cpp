@@ -17,6 +17,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QToolButton>
+#include <functional>
 
 namespace {
 
@@ -210,6 +211,40 @@ TEST_F(LinkWindow, WeatherReportGoesToTheWeatherDestinationForThatReportOnly) {
     EXPECT_EQ(frames[0].info, QByteArray("/061905/5130.25N/00007.50W_c000s000g000t054"));
     EXPECT_EQ(m_form->m_station.Destination, QStringLiteral("CQ"));
     waitIdle();
+}
+
+TEST_F(LinkWindow, WeatherDestinationLastsOneReportWhicheverWayItStarted) {
+    FrameSink sink;
+    connectTo(QString::number(sink.server.serverPort()));
+    ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
+    placeObject(0, QString(), 12);
+    m_form->UpdateHeader(1);
+    comment(0)->setText(QStringLiteral("c000s000g000t054"));
+    placeObject(1, QStringLiteral("CAMP"));
+
+    const struct {
+        const char* name;
+        std::function<void()> start;
+    } starters[] = {
+        {"Send Now", [&] { find<QPushButton>("btnSend")->click(); }},
+        {"Start", [&] { find<QPushButton>("btnStart")->click(); }},
+        {"timer", [&] { m_form->btnSendClick(m_form->Timer); }},
+    };
+    qsizetype expected = 0;
+    for (const auto& starter : starters) {
+        starter.start();
+        waitIdle();
+        find<QPushButton>("btnSend1")->click();
+        expected += 2;
+        ASSERT_TRUE(waitUntil([&] { return sink.frames().size() == expected; })) << starter.name;
+        waitIdle();
+        const auto frames = sink.frames();
+        EXPECT_EQ(frames[expected - 2].callTo, QStringLiteral("WX")) << starter.name;
+        EXPECT_EQ(frames[expected - 1].callTo, QStringLiteral("CQ")) << starter.name;
+        EXPECT_TRUE(frames[expected - 1].info.startsWith(";CAMP     *")) << starter.name;
+        EXPECT_EQ(m_form->m_station.Destination, QStringLiteral("CQ"));
+    }
+    EXPECT_TRUE(m_dialogs.shown.isEmpty()) << m_dialogs.texts().join("|").toStdString();
 }
 
 TEST_F(LinkWindow, CommentFileIsReadAtEverySend) {
