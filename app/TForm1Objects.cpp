@@ -382,7 +382,9 @@ bool TForm1::startObject(int k, QObject* sender) {
     t.stop->setVisible(true);
     t.stop->setEnabled(true);
     t.del->setEnabled(false);
-    o.interval = t.interval->Value();
+    // Text still being typed in the box is not limited yet; an interval below the least would
+    // put the object on the air every minute.
+    o.interval = qBound(Schedule::MinInterval, t.interval->Value(), Schedule::MaxInterval);
     o.minutesLeft = o.interval;
     // A Start by the timer keeps the minute grid of the first Start.
     QTimer* timer = objectTimer(k);

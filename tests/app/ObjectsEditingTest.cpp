@@ -95,6 +95,19 @@ TEST_F(ObjectEditing, IdentifiersOfAllThreeObjectsMustDiffer) {
     EXPECT_EQ(box("Identifier", 2)->text(), "");
     EXPECT_EQ(m_dialogs.texts(), QStringList{"Identifiers must be different."});
 
+    // Object 1 given object 3's name, and object 2 given it too.
+    m_dialogs.clear();
+    name(2, "AID3");
+    name(0, "AID3");
+    m_form->CheckID(0);
+    EXPECT_EQ(box("Identifier", 0)->text(), "");
+    name(1, "AID3");
+    m_form->CheckID(1);
+    EXPECT_EQ(box("Identifier", 1)->text(), "");
+    EXPECT_EQ(box("Identifier", 2)->text(), "AID3");
+    EXPECT_EQ(m_dialogs.texts(), QStringList(2, QStringLiteral("Identifiers must be different.")));
+    name(0, "AID1");
+
     // Different names pass, and empty boxes are never "the same".
     m_dialogs.clear();
     name(2, "AID3");

@@ -6,6 +6,8 @@
 #include "widgets/TSpinEdit.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTemporaryDir>
@@ -286,13 +288,35 @@ TEST_F(ObjectScheduling, ATimedStartKeepsTheMinutePeriodOfTheFirstStart) {
     click("btnStart", 1);
     EXPECT_TRUE(timer(1)->isActive());
     EXPECT_GT(timer(1)->remainingTime(), 55000);
-    minutes(1, 10);
-    ASSERT_TRUE(m_engine.waitForFrames(2));
-    // Re-armed against the grid of the first Start: the next tick is at most a minute on, and
-    // the eleventh grid point lies beyond the tenth.
+    // A tick delivered long before its minute is due still counts for that minute, and the
+    // timer is re-armed for the second grid point, not a fresh minute from now.
+    minute(1);
     EXPECT_TRUE(timer(1)->isActive());
-    EXPECT_GT(timer(1)->remainingTime(), 0);
-    EXPECT_LE(timer(1)->remainingTime(), 11 * 60000);
+    EXPECT_GT(timer(1)->remainingTime(), 115000);
+    minutes(1, 9);
+    ASSERT_TRUE(m_engine.waitForFrames(2));
+    // The timed Start does not restart the period either.
+    EXPECT_TRUE(timer(1)->isActive());
+    EXPECT_GT(timer(1)->remainingTime(), 115000);
+    EXPECT_EQ(hint(1), "10 Mins remaining. ");
+}
+
+TEST_F(ObjectScheduling, AnIntervalStillBeingTypedIsHeldToItsLimits) {
+    complete(0, "FAST");
+    // Typed, and Start pressed from the keyboard before the box was left.
+    auto* text = interval(0)->findChild<QLineEdit*>();
+    ASSERT_TRUE(text);
+    text->setText("1");
+    click("btnStart", 0);
+    ASSERT_TRUE(m_engine.waitForFrames(1));
+    EXPECT_EQ(hint(0), "10 Mins remaining. ");
+    minutes(0, 9);
+    m_engine.settle();
+    EXPECT_EQ(m_engine.frames.size(), 1);
+    click("btnStop", 0);
+    text->setText("500");
+    click("btnStart", 0);
+    EXPECT_EQ(hint(0), "120 Mins remaining. ");
 }
 
 TEST_F(ObjectScheduling, DeleteWithTheLinkUpOffersTheKilledReport) {
@@ -300,6 +324,15 @@ TEST_F(ObjectScheduling, DeleteWithTheLinkUpOffersTheKilledReport) {
     complete(1, "ABC");
     box("Comment", 1)->setText("Net tonight");
     m_form->m_objects[0].commentFile = "/data/keep.txt";
+    // The comment file in use is not read for the last report.
+    QFile file(path("net.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("06/03/26 15:00\r\nNet tomorrow\r\n");
+    file.close();
+    m_form->m_objects[1].commentFile = file.fileName();
+    m_form->m_objects[1].useCommentFile = true;
+    find<QCheckBox>("chkFile1")->setEnabled(true);
+    find<QCheckBox>("chkFile1")->setChecked(true);
 
     // Cancel: nothing happens.
     m_dialogs.yesNoAnswers.enqueue(Dialogs::Answer::Cancel);
