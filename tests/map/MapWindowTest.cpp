@@ -407,6 +407,17 @@ TEST_F(MapWindow, LoadsThatCannotGoAheadChangeNothing) {
     EXPECT_TRUE(message.contains("bad.inf")) << message.toStdString();
     EXPECT_TRUE(message.contains("line 1")) << message.toStdString();
 
+    // A calibration file that is there but cannot be read: a message, and the program goes on.
+    m_dialogs.clear();
+    const QString unreadable = makeMap("unreadable.jpg", 60, 60, QByteArray());
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("unreadable.inf"));
+    chooseNextMap(unreadable);
+    find<QToolButton>("btnLoad")->click();
+    unchanged("calibration file unreadable");
+    ASSERT_EQ(m_dialogs.texts().size(), 1);
+    EXPECT_EQ(m_dialogs.shown.last().kind, "error");
+    EXPECT_TRUE(m_dialogs.texts()[0].contains("unreadable.inf"));
+
     // The current map's objects file cannot be written: the load stops before anything else.
     m_dialogs.clear();
     QFile::remove(obd(first));
