@@ -169,7 +169,10 @@ void TForm1::UpdateHeader(int object) {
             Report::weatherHeader(m_clock.nowLocal(), o.latitude, o.table, o.longitude, o.code);
     else
         o.header = Report::objectHeader(o);
-    tabOf(ui.get(), k).header->setText(o.header);
+    QLineEdit* box = tabOf(ui.get(), k).header;
+    box->setText(o.header);
+    // The box is narrower than a whole header: show its start, the name and status.
+    box->setCursorPosition(0);
     if (k == 0)
         applyModeOfObject1();
 }

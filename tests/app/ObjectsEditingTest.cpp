@@ -28,6 +28,7 @@ TEST_F(ObjectEditing, IdentifierBecomesNameFieldTabCaptionAndHeader) {
     EXPECT_EQ(page()->tabText(1), "ABC");
     EXPECT_EQ(box("Header", 1)->text(), ";ABC      *061523z5115.00N/00015.00W>");
     EXPECT_EQ(o.header, box("Header", 1)->text());
+    EXPECT_EQ(box("Header", 1)->cursorPosition(), 0); // the name is what shows
     EXPECT_TRUE(m_dialogs.texts().isEmpty());
     // The stopped label beside the symbol carries the name, 8 pixels a character.
     auto* label = find<QLabel>("IDPanel101");
