@@ -26,5 +26,12 @@ build="$top/build"
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$top" -B "$build" "${launcher[@]}" ${SKYVANE_CMAKE_ARGS:-} >/dev/null
 fi
-cmake --build "$build" -j"$(nproc)" -- --no-print-directory 2>&1 | grep -v -E '^\[ *[0-9]+%\]|^Automatic MOC|^Automatic UIC' || true
-test "${PIPESTATUS[0]}" -eq 0
+# Progress lines are dropped; warnings and errors are shown, and a failed build fails here.
+status=0
+cmake --build "$build" -j"$(nproc)" >"$build/build.log" 2>&1 || status=$?
+grep -v -E '^\[ *[0-9]+%\]|^Automatic (MOC|UIC)|^(make|gmake)\[[0-9]+\]: (Entering|Leaving)' \
+    "$build/build.log" || true
+if [ "$status" -ne 0 ]; then
+    echo "Build failed (exit $status); full log: $build/build.log" >&2
+    exit "$status"
+fi

@@ -14,9 +14,14 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$top" -B "$build" -DSKYVANE_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_CXX_COMPILER=clang++ "${launcher[@]}" >/dev/null
 fi
-cmake --build "$build" -j2 --target fuzz_calibration fuzz_objects fuzz_picture -- \
-    --no-print-directory 2>&1 | grep -v -E '^\[ *[0-9]+%\]' || true
-test "${PIPESTATUS[0]}" -eq 0
+status=0
+cmake --build "$build" -j2 --target fuzz_calibration fuzz_objects fuzz_picture \
+    >"$build/build.log" 2>&1 || status=$?
+grep -v -E '^\[ *[0-9]+%\]|^(make|gmake)\[[0-9]+\]: (Entering|Leaving)' "$build/build.log" || true
+if [ "$status" -ne 0 ]; then
+    echo "Fuzz target build failed (exit $status); full log: $build/build.log" >&2
+    exit "$status"
+fi
 
 mkdir -p "$build/findings"
 status=0
