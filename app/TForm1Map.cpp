@@ -52,8 +52,8 @@ QString shippedMapsFolder() {
     return {};
 }
 
-// The main window previews every key (the spec's KeyPreview); the map image reports pointer
-// movements and releases with their picture coordinates; object 2's position boxes answer
+// The main window previews every key before the focused control sees it; the map image reports
+// pointer movements and releases with their picture coordinates; object 2's position boxes answer
 // clicks.
 // One instance watches the whole application for keys, another the map image and the boxes.
 class MapEventFilter : public QObject {

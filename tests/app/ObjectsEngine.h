@@ -3,6 +3,7 @@
 #pragma once
 
 #include "links/AgwpeFrame.h"
+#include "links/LinkTestSupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -44,16 +45,7 @@ public:
         return waitUntil([&] { return frames.size() >= count; }, boundMs);
     }
     static bool waitUntil(const std::function<bool()>& condition, int boundMs = 5000) {
-        QElapsedTimer elapsed;
-        elapsed.start();
-        while (!condition()) {
-            if (elapsed.elapsed() > boundMs)
-                return false;
-            QEventLoop loop;
-            QTimer::singleShot(5, &loop, &QEventLoop::quit);
-            loop.exec();
-        }
-        return true;
+        return ::waitUntil(condition, boundMs);
     }
     // Lets anything in flight arrive, for checks that nothing more came.
     void settle(int ms = 100) {
