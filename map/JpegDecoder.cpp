@@ -92,6 +92,15 @@ void cmykRowToRgb32(const unsigned char* in, quint32* out, JDIMENSION width, boo
 }
 
 // The part that the library may leave by longjmp. Only plain data in this frame.
+// Ends a decode that cannot finish: the library's state and our buffers go together.
+void abandon(Context& ctx) {
+    jpeg_destroy_decompress(&ctx.cinfo);
+    std::free(ctx.pixels);
+    ctx.pixels = nullptr;
+    std::free(ctx.row);
+    ctx.row = nullptr;
+}
+
 Outcome decodeRaw(Context& ctx, const unsigned char* data, unsigned long size, qint64 maxPixels,
                   bool headerOnly) {
     jpeg_decompress_struct& cinfo = ctx.cinfo;
@@ -99,11 +108,7 @@ Outcome decodeRaw(Context& ctx, const unsigned char* data, unsigned long size, q
     ctx.err.error_exit = onError;
     ctx.err.emit_message = onMessage;
     if (setjmp(ctx.jump)) {
-        jpeg_destroy_decompress(&cinfo);
-        std::free(ctx.pixels);
-        ctx.pixels = nullptr;
-        std::free(ctx.row);
-        ctx.row = nullptr;
+        abandon(ctx);
         return Outcome::Failed;
     }
     jpeg_create_decompress(&cinfo);
@@ -134,11 +139,7 @@ Outcome decodeRaw(Context& ctx, const unsigned char* data, unsigned long size, q
     if (cmyk)
         ctx.row = static_cast<unsigned char*>(std::malloc(stride));
     if (!ctx.pixels || (cmyk && !ctx.row)) {
-        jpeg_destroy_decompress(&cinfo);
-        std::free(ctx.pixels);
-        ctx.pixels = nullptr;
-        std::free(ctx.row);
-        ctx.row = nullptr;
+        abandon(ctx);
         return Outcome::OutOfMemory;
     }
     jpeg_start_decompress(&cinfo);
