@@ -12,6 +12,7 @@
 #include "settings/SettingsLocation.h"
 #include "settings/TfrmStation.h"
 #include "ui_TForm1.h"
+#include "weather/TfrmWx.h"
 #include "widgets/TAGWPE.h"
 #include "widgets/TForm14.h"
 #include "widgets/TForm4.h"
@@ -24,7 +25,6 @@
 #include "widgets/TfrmKissHelp.h"
 #include "widgets/TfrmSetTNC.h"
 #include "widgets/TfrmTNC.h"
-#include "widgets/TfrmWx.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -208,8 +208,9 @@ void TForm1::createOtherWindows() {
     frmSetTNC = new TfrmSetTNC(this);
     frmKiss = new TfrmKiss(this);
     frmKissHelp = new TfrmKissHelp(this);
-    frmWx = new TfrmWx(this);
+    frmWx = new TfrmWx(m_dialogs, this);
     Form14 = new TForm14(this);
+    frmWx->setHelpWindow(Form14);
     connect(frmStation, &TfrmStation::titleChanged, this, &QWidget::setWindowTitle);
     connect(frmStation, &TfrmStation::stationChanged, this,
             [this](const StationSettings& station) { m_station = station; });

@@ -2,8 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #pragma once
 
+#include "common/ConvertError.h"
+
 #include <QString>
-#include <stdexcept>
 
 // The weather dialog's fields as typed, in the units the dialog is set to.
 struct WeatherReadings {
@@ -20,15 +21,11 @@ struct WeatherReadings {
 
 // A reading that is a number but cannot be written in its group of the weather report (a
 // four-digit wind speed, a temperature below -99 F). message() names the field and the range
-// it must be in. Thrown instead of sending a group that receivers would misread.
-class WeatherRangeError : public std::runtime_error {
+// it must be in. Thrown instead of sending a group that receivers would misread. It is a
+// ConvertError so that every handler that reports a number the user typed reports this too.
+class WeatherRangeError : public ConvertError {
 public:
-    explicit WeatherRangeError(const QString& message)
-        : std::runtime_error(message.toStdString()), m_message(message) {}
-    const QString& message() const { return m_message; }
-
-private:
-    QString m_message;
+    explicit WeatherRangeError(const QString& message) : ConvertError(message) {}
 };
 
 // text with "0" characters put in front until it is width characters long; an empty text
