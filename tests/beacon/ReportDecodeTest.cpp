@@ -8,10 +8,8 @@
 #include "beacon/SymbolTable.h"
 #include "links/Ax25.h"
 #include "links/Kiss.h"
+#include "support/DecodeAprs.h"
 
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,32 +26,8 @@ QString monitorLineOnAir(const QString& info) {
     return frame ? ax25MonitorText(*frame) : QString();
 }
 
-// decode_aprs's explanation of each line, colours removed, one block per input line.
 QStringList decodeAprs(const QStringList& lines) {
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("decode_aprs"));
-    if (program.isEmpty()) {
-        ADD_FAILURE() << "decode_aprs is missing: install the direwolf package (./test does)";
-        return {};
-    }
-    QProcess process;
-    process.start(program, {});
-    process.write((lines.join('\n') + '\n').toUtf8());
-    process.closeWriteChannel();
-    if (!process.waitForFinished(10000)) {
-        process.kill();
-        ADD_FAILURE() << "decode_aprs did not finish";
-        return {};
-    }
-    static const QRegularExpression colour(QStringLiteral("\x1b\\[[0-9;]*[A-Za-z]"));
-    const QString out = QString::fromUtf8(process.readAllStandardOutput()).remove(colour);
-    QStringList blocks;
-    for (const QString& line : out.split('\n')) {
-        if (line.startsWith(QLatin1String("NOCALL-1>")))
-            blocks << QString();
-        if (!blocks.isEmpty())
-            blocks.last() += line + '\n';
-    }
-    return blocks;
+    return ::decodeAprs(lines, QStringLiteral("NOCALL-1"));
 }
 
 } // namespace
