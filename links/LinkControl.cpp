@@ -44,6 +44,7 @@ LinkControl::LinkControl(Dialogs& dialogs, Clock& clock, QObject* parent)
     connect(&m_sockets, &TSockets::OnSessionConnected, this, &LinkControl::SessionConnected);
     connect(&m_sockets, &TSockets::OnErrorOccurred, this, &LinkControl::Error);
     connect(&m_sockets, &TSockets::OnSessionClosed, this, &LinkControl::SessionClosed);
+    connect(&m_sockets, &TSockets::OnLookupFailed, this, &LinkControl::LookupFailed);
 
     m_serial.FlowControl = TSerialPort::fcRTS_CTS;
     m_serial.EOFChar = 254;
@@ -156,9 +157,10 @@ bool LinkControl::connectLink() {
         m_sockets.IPAddr = m_link.IPAddr;
         m_sockets.Port = m_link.TCPPort;
         m_sockets.SConnect();
-        // No port, no address or an unknown host: the box has been shown and no connection
-        // will ever complete, so the link must not look connected.
-        if (m_sockets.socketHandle() < 0) {
+        // No port, no address or an unknown dotted host: the box has been shown and no
+        // connection will ever complete, so the link must not look connected. A host name
+        // still being looked up is a connect under way.
+        if (!m_sockets.active()) {
             setWaitCursor(false);
             disconnectLink();
             return false;
@@ -216,7 +218,7 @@ void LinkControl::disconnectLink() {
     if (type() == LinkType::Agwpe) {
         // Also closes a connection still being made, so it cannot complete behind a
         // disconnected window.
-        if (m_sockets.socketHandle() >= 0)
+        if (m_sockets.active())
             m_sockets.Disconnect();
         m_connectedTimer.stop();
     }
@@ -258,7 +260,7 @@ void LinkControl::Error(int socket, int error, const QString& message) {
     if (m_layout.menuCaption == DisconnectCaption)
         disconnectLink();
     // The failed socket is of no further use; keeping it would leak it.
-    if (m_sockets.socketHandle() >= 0)
+    if (m_sockets.active())
         m_sockets.Disconnect();
     m_connectedTimer.stop();
     m_dialogs.error(QStringLiteral("AGWPE Connection error reported with the message:\r\n") +
@@ -271,16 +273,22 @@ void LinkControl::SessionClosed(int socket) {
 }
 
 void LinkControl::ConnectedTest() {
-    if (m_connected && !m_busy && type() == LinkType::Agwpe) {
+    // A look-up still running from the last check is left to finish rather than started
+    // again behind a slow name server.
+    if (m_connected && !m_busy && type() == LinkType::Agwpe && !m_sockets.resolving()) {
         qCDebug(lcLink) << "reconnecting to the packet engine";
-        if (m_sockets.socketHandle() >= 0)
+        if (m_sockets.active())
             m_sockets.Disconnect();
         m_sockets.SConnect();
-        // The host name no longer resolves: its box has been shown; without a socket the link
-        // is down, and the next check must not show the box again.
-        if (m_sockets.socketHandle() < 0)
+        if (!m_sockets.active())
             disconnectLink();
     }
+}
+
+void LinkControl::LookupFailed() {
+    // The host name no longer resolves: its box has been shown; the link is down, and the
+    // next check must not show the box again.
+    disconnectLink();
 }
 
 void LinkControl::BusyTimed() {

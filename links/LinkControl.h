@@ -78,6 +78,7 @@ public:
     void SessionConnected(int socket);
     void Error(int socket, int error, const QString& message);
     void SessionClosed(int socket);
+    void LookupFailed();
     void ConnectedTest();
     void BusyTimed();
     void TNCTimed();

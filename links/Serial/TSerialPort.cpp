@@ -11,6 +11,7 @@
 #include <QThread>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -28,6 +29,10 @@ constexpr int kMaxRead = 4096;
 // WriteTO 0 would mean "no limit"; a write that can never finish must still give the
 // window thread back.
 constexpr int kDefaultWriteMs = 5000;
+// How long a TNC may hold us off through its handshake beyond the bytes' own time: long
+// enough to key up and send a frame it already has, short enough that a TNC that never
+// lets go is reported instead of freezing the window.
+constexpr int kFlowHoldMs = 2000;
 
 speed_t speedConstant(int baud) {
     switch (baud) {
@@ -124,6 +129,7 @@ bool TSerialPort::Open(int index) {
     {
         std::lock_guard io(m_ioMutex);
         m_fd = fd;
+        ++m_session;
     }
     if (!ApplySettings()) {
         const int e = m_lastError;
@@ -149,6 +155,9 @@ bool TSerialPort::Close() {
 }
 
 void TSerialPort::PurgeInput() {
+    // Under the reader's lock: a flush between its count of waiting bytes and its read would
+    // otherwise hand it an empty read, and bytes it read before the flush would survive it.
+    std::lock_guard io(m_ioMutex);
     const int fd = m_fd.load();
     if (fd < 0) {
         m_lastError = kNotOpen;
@@ -264,6 +273,20 @@ bool TSerialPort::fillTermios(termios& t) const {
     return true;
 }
 
+int TSerialPort::writeAllowanceMs(qsizetype bytes) const {
+    // Start bit, data bits as the line runs them (four become five), parity, stop bits (one
+    // and a half become two on Linux).
+    static constexpr int dataBits[] = {5, 5, 6, 7, 8};
+    const int bitsPerByte =
+        1 + dataBits[DataBits] + (ParityType == pcNone ? 0 : 1) + (StopBits == sbOne ? 1 : 2);
+    const qint64 baud = baudValue(BaudRate);
+    const qint64 lineMs = (qint64(bytes) * bitsPerByte * 1000 + baud - 1) / baud;
+    const bool handshake = FlowControl == fcRTS_CTS || FlowControl == fcXON_XOFF;
+    const qint64 total =
+        (WriteTO > 0 ? qint64(WriteTO) : kDefaultWriteMs) + lineMs + (handshake ? kFlowHoldMs : 0);
+    return int(std::min<qint64>(total, INT_MAX));
+}
+
 bool TSerialPort::Write(const QByteArray& data) {
     const int fd = m_fd.load();
     if (fd < 0) {
@@ -277,7 +300,9 @@ bool TSerialPort::Write(const QByteArray& data) {
 
     QElapsedTimer elapsed;
     elapsed.start();
-    const int limit = WriteTO > 0 ? int(WriteTO) : kDefaultWriteMs;
+    // WriteTO is what the TNC may take to accept a block; the line itself needs the bytes'
+    // own time on top, which at 1200 baud is most of a second for one report.
+    const int limit = writeAllowanceMs(data.size());
     qsizetype done = 0;
     int error = 0;
     while (done < data.size()) {
@@ -304,7 +329,7 @@ bool TSerialPort::Write(const QByteArray& data) {
         }
     }
     // A write counts as done once the bytes have left the port, as callers purge the output
-    // queue right after; the wait is bounded by the same time-out.
+    // queue right after; the wait is bounded by the same allowance.
     while (error == 0) {
         int queued = 0;
         if (ioctl(fd, TIOCOUTQ, &queued) != 0 || queued <= 0)
@@ -327,7 +352,9 @@ bool TSerialPort::Write(const QByteArray& data) {
 void TSerialPort::receiveLoop() {
     bool dataArrived = false;
     bool gone = false;
-    int lastFd = -1;
+    // Each Open starts a session; a port reopened after its device vanished usually gets the
+    // same descriptor number back, so the number alone cannot say the device is new.
+    quint64 session = 0;
     // Parity marking (0xFF 0x00 x for a bad byte, 0xFF 0xFF for 0xFF) may span two reads.
     int markState = 0;
     while (true) {
@@ -343,59 +370,35 @@ void TSerialPort::receiveLoop() {
         {
             std::lock_guard io(m_ioMutex);
             const int fd = m_fd.load();
-            if (fd != lastFd) {
-                lastFd = fd;
+            if (session != m_session) {
+                session = m_session;
                 gone = false;
                 markState = 0;
             }
             if (fd >= 0 && !gone) {
-                int waiting = 0;
                 pollfd p{fd, POLLIN, 0};
                 ::poll(&p, 1, 0);
+                int waiting = 0;
                 if (ioctl(fd, FIONREAD, &waiting) != 0)
                     waiting = 0;
+                ssize_t n = 0;
+                int readError = 0;
+                char buffer[kMaxRead];
                 if (waiting > 0) {
-                    char buffer[kMaxRead];
-                    const ssize_t n = ::read(fd, buffer, size_t(std::min(waiting, kMaxRead)));
-                    if (n > 0) {
-                        QByteArray chunk;
-                        chunk.reserve(n);
-                        const bool marking = ParityErrorChecking && ParityErrorReplacement;
-                        for (ssize_t i = 0; i < n; ++i) {
-                            const char c = buffer[i];
-                            if (marking) {
-                                if (markState == 0 && quint8(c) == 0xFF) {
-                                    markState = 1;
-                                    continue;
-                                }
-                                if (markState == 1) {
-                                    markState = quint8(c) == 0xFF ? 0 : 2;
-                                    if (markState == 0)
-                                        chunk.append(c);
-                                    continue;
-                                }
-                                if (markState == 2) {
-                                    markState = 0;
-                                    chunk.append(char(ErrorChar));
-                                    continue;
-                                }
-                            }
-                            if (StripNullChars && c == '\0')
-                                continue;
-                            chunk.append(c);
-                        }
-                        std::lock_guard lock(m_bufferMutex);
-                        m_pending.append(chunk);
-                        readSome = true;
-                    } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
-                        gone = true;
-                        m_lastError = n == 0 ? EIO : errno;
-                    }
-                } else if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) {
-                    // The other side has gone (USB adapter pulled, pseudo-terminal closed):
-                    // note it once and stop polling this descriptor.
+                    n = ::read(fd, buffer, size_t(std::min(waiting, kMaxRead)));
+                    readError = n < 0 ? errno : 0;
+                }
+                if (n > 0) {
+                    appendReceived(buffer, n, markState);
+                    readSome = true;
+                } else if (readError == EIO || readError == ENXIO || readError == ENODEV ||
+                           (p.revents & (POLLHUP | POLLERR | POLLNVAL))) {
+                    // The kernel says the device has gone (USB adapter pulled, pseudo-terminal
+                    // closed): note it once and stop polling this descriptor until the next
+                    // Open. An empty read is no such sign: with VMIN and VTIME at 0 a terminal
+                    // returns nothing whenever there is nothing, which a purge can cause.
                     gone = true;
-                    m_lastError = EIO;
+                    m_lastError = readError != 0 ? readError : EIO;
                     qCWarning(lcSerial) << "the device has gone away";
                 }
             }
@@ -417,6 +420,37 @@ void TSerialPort::receiveLoop() {
         m_wake.wait(lock, [this] { return m_delivered || m_stop.load(); });
     }
     m_running = false;
+}
+
+void TSerialPort::appendReceived(const char* buffer, qsizetype n, int& markState) {
+    QByteArray chunk;
+    chunk.reserve(n);
+    const bool marking = ParityErrorChecking && ParityErrorReplacement;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = buffer[i];
+        if (marking) {
+            if (markState == 0 && quint8(c) == 0xFF) {
+                markState = 1;
+                continue;
+            }
+            if (markState == 1) {
+                markState = quint8(c) == 0xFF ? 0 : 2;
+                if (markState == 0)
+                    chunk.append(c);
+                continue;
+            }
+            if (markState == 2) {
+                markState = 0;
+                chunk.append(char(ErrorChar));
+                continue;
+            }
+        }
+        if (StripNullChars && c == '\0')
+            continue;
+        chunk.append(c);
+    }
+    std::lock_guard lock(m_bufferMutex);
+    m_pending.append(chunk);
 }
 
 void TSerialPort::deliver() {

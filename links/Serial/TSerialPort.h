@@ -81,8 +81,11 @@ public:
     // The line settings above written into t (raw mode); false for a speed the line cannot
     // run at.
     bool fillTermios(termios& t) const;
-    // Writes the whole block within WriteTO; false (and LastError) when it cannot.
+    // Writes the whole block within writeAllowanceMs; false (and LastError) when it cannot.
     bool Write(const QByteArray& data);
+    // The time one write of `bytes` may take: WriteTO plus the bytes' time at the line's
+    // speed and frame format, plus a bounded hold-off when a handshake can pause the line.
+    int writeAllowanceMs(qsizetype bytes) const;
     int LastError() const { return m_lastError.load(); }
 
     bool isOpen() const { return m_fd.load() >= 0; }
@@ -99,6 +102,8 @@ signals:
 
 private:
     void receiveLoop();
+    // Called by the receive thread with m_ioMutex held.
+    void appendReceived(const char* buffer, qsizetype n, int& markState);
     void deliver();
 
     std::array<QString, 8> m_devices;
@@ -108,6 +113,8 @@ private:
     // Held while the receive thread uses the descriptor, so Close never pulls it away
     // mid-read.
     std::mutex m_ioMutex;
+    // Counts the Opens; guarded by m_ioMutex.
+    quint64 m_session = 0;
     // Bytes read and not yet delivered; shared by both threads.
     std::mutex m_bufferMutex;
     QByteArray m_pending;

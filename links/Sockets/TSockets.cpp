@@ -10,6 +10,8 @@
 #include <QMetaMethod>
 #include <QSocketNotifier>
 
+#include <thread>
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <climits>
@@ -38,9 +40,17 @@ int setNonBlocking(int fd, bool on) {
 
 } // namespace
 
-TSockets::TSockets(Dialogs* dialogs, QObject* parent) : QObject(parent), m_dialogs(dialogs) {}
+TSockets::TSockets(Dialogs* dialogs, QObject* parent)
+    : QObject(parent), m_dialogs(dialogs), m_relay(std::make_shared<LookupRelay>()) {
+    m_relay->owner = this;
+}
 
 TSockets::~TSockets() {
+    {
+        // A look-up thread that finishes later finds nobody to tell.
+        std::lock_guard lock(m_relay->mutex);
+        m_relay->owner = nullptr;
+    }
     // Closing quietly: nobody is left to hear about it.
     closeSocket(true);
 }
@@ -240,6 +250,7 @@ void TSockets::stopNotifiers() {
 }
 
 void TSockets::closeSocket(bool reset) {
+    ++m_lookupId;
     stopNotifiers();
     m_outgoing.clear();
     m_received.clear();
@@ -255,6 +266,60 @@ void TSockets::closeSocket(bool reset) {
     m_socket = -1;
 }
 
+namespace {
+
+// A port text that is a decimal number needs no service look-up: service names always hold
+// a letter.
+bool isDecimal(const QByteArray& text) {
+    if (text.isEmpty())
+        return false;
+    for (const char c : text)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+in_port_t decimalPort(const QByteArray& text) {
+    bool ok = false;
+    const uint number = text.toUInt(&ok, 10);
+    // A port that is no number gives port 0, which the connect then refuses.
+    return htons(ok && number <= 65535 ? quint16(number) : 0);
+}
+
+} // namespace
+
+// Runs on a look-up thread (or, in blocking mode, on the caller's): only reentrant calls.
+TSockets::LookupResult TSockets::lookUp(const QByteArray& host, const QByteArray& port) {
+    LookupResult result;
+    if (isDecimal(port)) {
+        result.port = decimalPort(port);
+    } else {
+        servent entry{};
+        servent* found = nullptr;
+        char buffer[1024];
+        if (getservbyname_r(port.constData(), "tcp", &entry, buffer, sizeof buffer, &found) == 0 &&
+            found)
+            result.port = found->s_port; // already in network order
+        else
+            result.port = decimalPort(port);
+    }
+    if (inet_pton(AF_INET, host.constData(), &result.address) == 1) {
+        result.hostFound = true;
+        return result;
+    }
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.constData(), nullptr, &hints, &found) == 0 && found) {
+        result.address = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr;
+        result.hostFound = true;
+    }
+    if (found)
+        freeaddrinfo(found);
+    return result;
+}
+
 void TSockets::SConnect() {
     if (Port.isEmpty()) {
         if (m_dialogs)
@@ -268,38 +333,48 @@ void TSockets::SConnect() {
     }
 
     // A socket left from an earlier failed attempt would otherwise leak one descriptor per
-    // reconnect.
+    // reconnect; a look-up still running for it is forgotten.
     closeSocket(true);
 
-    in_port_t port = 0;
     const QByteArray portText = Port.trimmed().toLatin1();
-    if (const servent* service = getservbyname(portText.constData(), "tcp")) {
-        port = service->s_port; // already in network order
-    } else {
-        bool ok = false;
-        const uint number = Port.trimmed().toUInt(&ok, 10);
-        // A port that is no number gives port 0, which the connect then refuses, as before.
-        port = htons(ok && number <= 65535 ? quint16(number) : 0);
+    const QByteArray host = IPAddr.trimmed().toLatin1();
+    in_addr dotted{};
+    // A blocking component blocks anyway, and a dotted address with a port number needs no
+    // look-up; everything else is looked up away from the window thread, since a slow or
+    // absent name server would otherwise freeze the window at every reconnect.
+    if (!NonBlocking ||
+        (isDecimal(portText) && inet_pton(AF_INET, host.constData(), &dotted) == 1)) {
+        lookupDone(m_lookupId, lookUp(host, portText));
+        return;
     }
+    m_state = State::Resolving;
+    const quint64 id = m_lookupId;
+    std::thread([relay = m_relay, id, host, portText] {
+        const LookupResult result = lookUp(host, portText);
+        std::lock_guard lock(relay->mutex);
+        if (TSockets* owner = relay->owner)
+            QMetaObject::invokeMethod(
+                owner, [owner, id, result] { owner->lookupDone(id, result); },
+                Qt::QueuedConnection);
+    }).detach();
+}
 
+void TSockets::lookupDone(quint64 id, const LookupResult& result) {
+    // Answers for a look-up that a Disconnect or a newer SConnect has replaced are dropped.
+    if (id != m_lookupId)
+        return;
+    m_state = State::None;
+    if (!result.hostFound) {
+        m_outgoing.clear();
+        if (m_dialogs)
+            m_dialogs->information(QStringLiteral("Cannot convert host address"), kWinsockTitle);
+        emit OnLookupFailed();
+        return;
+    }
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_port = port;
-    const QByteArray host = IPAddr.trimmed().toLatin1();
-    if (inet_pton(AF_INET, host.constData(), &address.sin_addr) != 1) {
-        addrinfo hints{};
-        hints.ai_family = AF_INET;
-        hints.ai_socktype = SOCK_STREAM;
-        addrinfo* found = nullptr;
-        if (getaddrinfo(host.constData(), nullptr, &hints, &found) != 0 || !found) {
-            if (m_dialogs)
-                m_dialogs->information(QStringLiteral("Cannot convert host address"),
-                                       kWinsockTitle);
-            return;
-        }
-        address.sin_addr = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr;
-        freeaddrinfo(found);
-    }
+    address.sin_port = result.port;
+    address.sin_addr = result.address;
     char dotted[INET_ADDRSTRLEN] = {};
     inet_ntop(AF_INET, &address.sin_addr, dotted, sizeof dotted);
     m_peerAddress = QString::fromLatin1(dotted);
@@ -309,7 +384,7 @@ void TSockets::SConnect() {
         reportError(winsockError(errno), QStringLiteral("SConnect (socket)"));
         return;
     }
-    qCDebug(lcSockets) << "connecting to" << m_peerAddress << ntohs(port);
+    qCDebug(lcSockets) << "connecting to" << m_peerAddress << ntohs(result.port);
 
     const int rc = ::connect(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
     const int connectErrno = rc == 0 ? 0 : errno;
@@ -464,7 +539,7 @@ bool TSockets::flushOutgoing(const QString& place) {
 }
 
 int TSockets::SSend(const QByteArray& data) {
-    if (m_socket < 0)
+    if (m_socket < 0 && m_state != State::Resolving)
         return 0;
     if (data.isEmpty())
         return 0;
@@ -501,7 +576,7 @@ int TSockets::SSend(const QByteArray& data) {
     // Written after what is still queued, so frames keep their order; bytes are written
     // once the connect completes if it has not yet.
     m_outgoing.append(data);
-    if (m_state == State::Connecting)
+    if (m_state == State::Connecting || m_state == State::Resolving)
         return int(data.size());
     if (!flushOutgoing(QStringLiteral("SSend")))
         return -1;
@@ -509,6 +584,12 @@ int TSockets::SSend(const QByteArray& data) {
 }
 
 void TSockets::Disconnect() {
+    if (m_state == State::Resolving) {
+        // A connect still looking up its host has no socket to close yet: it just never
+        // happens.
+        closeSocket(true);
+        return;
+    }
     if (m_socket < 0) {
         reportError(10038, QStringLiteral("Disconnect (closesocket)"));
         return;

@@ -6,6 +6,10 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+#include <mutex>
+#include <netinet/in.h>
+
 class Dialogs;
 class QSocketNotifier;
 
@@ -43,6 +47,9 @@ public:
     QByteArray SReceive();
 
     int socketHandle() const { return m_socket; }
+    // A connect is under way or made: a socket, or a host name still being looked up.
+    bool active() const { return m_socket >= 0 || m_state == State::Resolving; }
+    bool resolving() const { return m_state == State::Resolving; }
     bool connected() const { return m_state == State::Connected; }
     // Bytes accepted by SSend that the kernel has not taken yet.
     qsizetype pendingOutput() const { return m_outgoing.size(); }
@@ -57,9 +64,24 @@ signals:
     void OnSessionConnected(int socket);
     void OnSessionClosed(int socket);
     void OnErrorOccurred(int socket, int error, const QString& message);
+    // The host name did not resolve: its box has been shown and no connection will come.
+    void OnLookupFailed();
 
 private:
-    enum class State { None, Connecting, Connected, Failed };
+    enum class State { None, Resolving, Connecting, Connected, Failed };
+    struct LookupResult {
+        bool hostFound = false;
+        in_addr address{};
+        in_port_t port = 0;
+    };
+    // Shared with look-up threads, which may outlive this object.
+    struct LookupRelay {
+        std::mutex mutex;
+        TSockets* owner = nullptr;
+    };
+
+    static LookupResult lookUp(const QByteArray& host, const QByteArray& port);
+    void lookupDone(quint64 id, const LookupResult& result);
 
     void reportError(int error, const QString& place);
     void reportTimeout();
@@ -78,4 +100,7 @@ private:
     QByteArray m_outgoing;
     QByteArray m_received;
     QString m_peerAddress;
+    std::shared_ptr<LookupRelay> m_relay;
+    // Changes whenever the socket is closed, so an older look-up's answer is recognised.
+    quint64 m_lookupId = 0;
 };

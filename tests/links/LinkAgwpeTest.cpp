@@ -285,6 +285,7 @@ TEST(LinkAgwpe, ReconnectToAHostThatNoLongerResolvesDropsTheLinkOnce) {
     ASSERT_TRUE(l.connectAndWait(engine, 1));
     l.link.sockets().IPAddr = QStringLiteral("no-such-host.invalid");
     l.link.ConnectedTest();
+    ASSERT_TRUE(waitUntil([&] { return !l.dialogs.shown.isEmpty(); }, 30000));
     EXPECT_EQ(l.dialogs.texts(), QStringList{QStringLiteral("Cannot convert host address")});
     EXPECT_FALSE(l.link.isConnected());
     EXPECT_EQ(l.link.statusText(), QStringLiteral("Not Connected"));
@@ -294,15 +295,21 @@ TEST(LinkAgwpe, ReconnectToAHostThatNoLongerResolvesDropsTheLinkOnce) {
 }
 
 TEST(LinkAgwpe, DisconnectingWhileTheConnectIsUnderwayStaysDisconnected) {
-    Engine engine;
-    AgwpeLink l(engine.port());
-    l.link.connectLink();
-    l.link.disconnectLink();
-    spinEvents(300);
-    EXPECT_FALSE(l.link.isConnected());
-    EXPECT_EQ(l.link.statusText(), QStringLiteral("Not Connected"));
-    EXPECT_FALSE(l.link.connectedTimer().isActive());
-    EXPECT_TRUE(l.dialogs.shown.isEmpty());
+    // Also while the host name is still being looked up.
+    for (const char* host : {"127.0.0.1", "localhost"}) {
+        Engine engine;
+        AgwpeLink l(engine.port());
+        LinkSettings settings = l.link.linkSettings();
+        settings.IPAddr = QString::fromLatin1(host);
+        l.link.setLinkSettings(settings);
+        l.link.connectLink();
+        l.link.disconnectLink();
+        spinEvents(300);
+        EXPECT_FALSE(l.link.isConnected()) << host;
+        EXPECT_EQ(l.link.statusText(), QStringLiteral("Not Connected"));
+        EXPECT_FALSE(l.link.connectedTimer().isActive());
+        EXPECT_TRUE(l.dialogs.shown.isEmpty());
+    }
 }
 
 TEST(LinkAgwpe, TwoHundredSendsThroughRepeatedDropsLoseNoFrameIntegrity) {

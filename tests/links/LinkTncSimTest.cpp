@@ -8,6 +8,7 @@
 #include "support/TncSim.h"
 
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -109,4 +110,45 @@ TEST(LinkTncSim, UnpluggedTncMidSessionIsReportedWithoutHanging) {
     elapsed.start();
     s.reset();
     EXPECT_LT(elapsed.elapsed(), 5000);
+}
+
+TEST(LinkTncSim, ATncPluggedInAgainAtTheSamePathIsHeardAndGetsTheReport) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("tnc"));
+    const QString kiss = QStringLiteral("--kiss");
+    const QString link = QStringLiteral("--link");
+    auto sim = std::make_unique<TncSim>(QStringList{kiss, link, path});
+    ASSERT_TRUE(sim->running());
+    TestDialogs dialogs;
+    ManualClock clock;
+    LinkControl control(dialogs, clock);
+    LinkSettings settings;
+    settings.UseKISS = true;
+    settings.ComPort = 4;
+    settings.ComDevices[3] = path;
+    control.setLinkSettings(settings);
+    StationSettings station;
+    station.MyCall = QStringLiteral("N0CALL-7");
+    control.setStation(station);
+    ASSERT_TRUE(control.connectLink());
+
+    sim->kill();
+    ASSERT_TRUE(waitUntil([&] { return control.serialPort().LastError() != 0; }, 3000));
+    control.sendReport(kInfo, QStringLiteral("APRS"));
+    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("The TNC is not responding.")});
+
+    // Back at the same path but in command mode: the silence check must hear its answer.
+    sim = std::make_unique<TncSim>(QStringList{link, path});
+    ASSERT_TRUE(sim->running());
+    EXPECT_FALSE(control.connectLink());
+    EXPECT_EQ(dialogs.texts().last(), QStringLiteral("The TNC is not in Kiss Mode."));
+
+    // Switched to KISS and reconnected: the report reaches it.
+    sim.reset();
+    sim = std::make_unique<TncSim>(QStringList{kiss, link, path});
+    ASSERT_TRUE(sim->running());
+    ASSERT_TRUE(control.connectLink());
+    control.sendReport(kInfo, QStringLiteral("APRS"));
+    EXPECT_EQ(sim->frames(1), QStringList{QStringLiteral("N0CALL-7>APRS:") + kInfo});
+    EXPECT_EQ(dialogs.shown.size(), 2);
 }

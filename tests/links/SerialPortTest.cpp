@@ -9,8 +9,10 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <termios.h>
+#include <thread>
 
 namespace {
 
@@ -88,15 +90,68 @@ TEST(SerialPort, WritesWholeBlocksAndTellsBeforeAndAfter) {
     EXPECT_EQ(got, big);
 }
 
-TEST(SerialPort, WriteGivesUpAfterWriteTimeout) {
+TEST(SerialPort, AWriteMayTakeTheBytesTimeOnTheLine) {
+    using P = TSerialPort;
+    const struct {
+        P::TBaudRate baud;
+        P::TDataBits bits;
+        P::TParity parity;
+        P::TStopBits stop;
+        P::TFlowControl flow;
+        quint16 writeTo;
+        int bytes;
+        int allowanceMs;
+    } rows[] = {
+        // A report with a path at 1200 baud, 8N1: 834 ms on the line, more than WriteTO.
+        {P::br1200, P::db8, P::pcNone, P::sbOne, P::fcNone, 500, 100, 500 + 834},
+        // 7E2: eleven bits a byte; 1.5 stop bits run as two.
+        {P::br1200, P::db7, P::pcEven, P::sbTwo, P::fcNone, 500, 100, 500 + 917},
+        {P::br1200, P::db7, P::pcOdd, P::sbOnePtFive, P::fcNone, 500, 100, 500 + 917},
+        {P::br9600, P::db8, P::pcNone, P::sbOne, P::fcNone, 500, 1, 500 + 2},
+        {P::br115200, P::db8, P::pcNone, P::sbOne, P::fcNone, 500, 0, 500},
+        // A handshake may hold the line, for a bounded time.
+        {P::br1200, P::db8, P::pcNone, P::sbOne, P::fcRTS_CTS, 500, 100, 500 + 834 + 2000},
+        {P::br1200, P::db8, P::pcNone, P::sbOne, P::fcXON_XOFF, 500, 100, 500 + 834 + 2000},
+        // DSR/DTR runs without a handshake here.
+        {P::br1200, P::db8, P::pcNone, P::sbOne, P::fsDSR_DTR, 500, 100, 500 + 834},
+        // WriteTO 0 is no licence to wait for ever.
+        {P::br9600, P::db8, P::pcNone, P::sbOne, P::fcNone, 0, 100, 5000 + 105},
+    };
+    P port;
+    for (const auto& row : rows) {
+        port.BaudRate = row.baud;
+        port.DataBits = row.bits;
+        port.ParityType = row.parity;
+        port.StopBits = row.stop;
+        port.FlowControl = row.flow;
+        port.WriteTO = row.writeTo;
+        EXPECT_EQ(port.writeAllowanceMs(row.bytes), row.allowanceMs)
+            << P::baudValue(row.baud) << " baud, " << row.bytes << " bytes, flow " << row.flow;
+    }
+}
+
+TEST(SerialPort, ATncHoldingTheLineIsWaitedForWithinABound) {
     PortOnPty p;
+    p.port->FlowControl = TSerialPort::fcXON_XOFF;
+    p.port->WriteTO = 100;
     ASSERT_TRUE(p.port->Open(1));
-    p.port->WriteTO = 300;
-    QElapsedTimer elapsed;
-    elapsed.start();
-    // Nobody reads the other side: the write cannot finish and must not hang.
-    EXPECT_FALSE(p.port->Write(QByteArray(1024 * 1024, 'x')));
-    EXPECT_LT(elapsed.elapsed(), 3000);
+    const auto holdOff = [&] {
+        p.pty.send(QByteArrayLiteral("\x13"));
+        QThread::msleep(100); // for the line discipline to take it
+    };
+    // The TNC lets go later than WriteTO alone would wait, within the handshake's bound.
+    holdOff();
+    std::thread tnc([&] {
+        QThread::msleep(600);
+        p.pty.send(QByteArrayLiteral("\x11"));
+    });
+    EXPECT_TRUE(p.port->Write(QByteArrayLiteral("report")));
+    tnc.join();
+    EXPECT_EQ(p.pty.readAvailable(6), QByteArrayLiteral("report"));
+
+    // One that never lets go: the write ends and says why instead of hanging.
+    holdOff();
+    EXPECT_FALSE(p.port->Write(QByteArrayLiteral("report")));
     EXPECT_EQ(p.port->LastError(), ETIMEDOUT);
 }
 
@@ -271,4 +326,56 @@ TEST(SerialPort, AVanishedDeviceSetsLastErrorWithoutSpinningOrHanging) {
     elapsed.start();
     p.port.reset();
     EXPECT_LT(elapsed.elapsed(), 1500);
+}
+
+TEST(SerialPort, ADeviceThatVanishedAndCameBackAtTheSamePathIsReadAgain) {
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("tnc"));
+    auto first = std::make_unique<PtyPair>();
+    ASSERT_TRUE(QFile::link(first->path, link));
+    TSerialPort port;
+    std::array<QString, 8> devices;
+    devices[0] = link;
+    port.setDeviceTable(devices);
+    QStringList received;
+    QObject::connect(&port, &TSerialPort::AfterReceive,
+                     [&](const QString& text) { received << text; });
+    ASSERT_TRUE(port.Open(0));
+    first->closeMaster();
+    ASSERT_TRUE(waitUntil([&] { return port.LastError() != 0; }, 3000));
+
+    // Plugged in again: the reopened port usually gets the same descriptor number back.
+    first.reset();
+    PtyPair second;
+    ASSERT_TRUE(QFile::remove(link));
+    ASSERT_TRUE(QFile::link(second.path, link));
+    ASSERT_TRUE(port.Open(0));
+    second.send(QByteArrayLiteral("cmd:"));
+    ASSERT_TRUE(waitUntil([&] { return !received.isEmpty(); }));
+    EXPECT_EQ(received, QStringList{QStringLiteral("cmd:")});
+    EXPECT_EQ(port.LastError(), 0);
+}
+
+TEST(SerialPort, PurgesWhileTheDeviceTalksNeverStopTheReading) {
+    PortOnPty p;
+    ASSERT_TRUE(p.port->Open(1));
+    std::atomic<bool> talking{true};
+    std::thread tnc([&] {
+        while (talking)
+            p.pty.send(QByteArrayLiteral("?EH\r\n"));
+    });
+    // A purge that empties the device between the reader's count and its read leaves it an
+    // empty read, which is no sign of a vanished device.
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (elapsed.elapsed() < 2000) {
+        p.port->PurgeInput();
+        QCoreApplication::processEvents();
+    }
+    talking = false;
+    tnc.join();
+    EXPECT_EQ(p.port->LastError(), 0);
+    p.pty.send(QByteArrayLiteral("fresh"));
+    EXPECT_TRUE(
+        waitUntil([&] { return p.received.join(QString()).endsWith(QLatin1String("fresh")); }));
 }

@@ -167,7 +167,7 @@ TEST(Sockets, ConfigurationMistakesShowTheirBoxes) {
     sockets.SConnect();
     sockets.IPAddr = QStringLiteral("no-such-host.invalid");
     sockets.SConnect();
-    ASSERT_EQ(dialogs.shown.size(), 3);
+    ASSERT_TRUE(waitUntil([&] { return dialogs.shown.size() == 3; }, 30000));
     EXPECT_EQ(dialogs.texts(), (QStringList{QStringLiteral("No Port Specified"),
                                             QStringLiteral("No IP Address Specified"),
                                             QStringLiteral("Cannot convert host address")}));
@@ -305,4 +305,52 @@ TEST(Sockets, WritingToAClosedPeerIsAResetAndUnknownNumbersSaySo) {
     EXPECT_EQ(TSockets::errorText(TSockets::winsockError(ENOENT)),
               QStringLiteral("Not a WinSock error"));
     EXPECT_EQ(TSockets::errorText(11001), QStringLiteral("Host not found"));
+}
+
+TEST(Sockets, NamesAreLookedUpWhileTheWindowGoesOn) {
+    Listener listener;
+    TestDialogs dialogs;
+    TSockets sockets(&dialogs);
+    Recorder seen;
+    seen.attach(sockets);
+    int lookupsFailed = 0;
+    QObject::connect(&sockets, &TSockets::OnLookupFailed, [&] { ++lookupsFailed; });
+
+    // A dotted address and a port number need no look-up: the socket exists at once.
+    sockets.IPAddr = QStringLiteral("127.0.0.1");
+    sockets.Port = listener.port();
+    sockets.SConnect();
+    EXPECT_GE(sockets.socketHandle(), 0);
+    ASSERT_TRUE(waitUntil([&] { return seen.connected.size() == 1; }));
+    sockets.Disconnect();
+
+    // A host name returns to the caller before it is resolved; a frame sent meanwhile waits
+    // for the connection instead of being lost.
+    sockets.IPAddr = QStringLiteral("localhost");
+    sockets.SConnect();
+    EXPECT_TRUE(sockets.resolving());
+    EXPECT_TRUE(sockets.active());
+    EXPECT_EQ(sockets.SSend(QByteArrayLiteral("early")), 5);
+    ASSERT_TRUE(waitUntil([&] { return listener.received == QByteArrayLiteral("early"); }));
+    EXPECT_EQ(seen.connected.size(), 2);
+    EXPECT_EQ(sockets.PeerAddress(sockets.socketHandle()), QStringLiteral("127.0.0.1"));
+
+    // Disconnecting during a look-up means no connection and no report later, and closes
+    // nothing that is not there.
+    const int peersBefore = int(listener.peers.size());
+    sockets.SConnect();
+    sockets.Disconnect();
+    EXPECT_FALSE(sockets.active());
+    spinEvents(500);
+    EXPECT_EQ(int(listener.peers.size()), peersBefore);
+    EXPECT_EQ(seen.connected.size(), 2);
+
+    // A name that does not resolve brings the same box as ever, then says so once.
+    sockets.IPAddr = QStringLiteral("no-such-host.invalid");
+    sockets.SConnect();
+    ASSERT_TRUE(waitUntil([&] { return lookupsFailed > 0; }, 30000));
+    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Cannot convert host address")});
+    EXPECT_FALSE(sockets.active());
+    EXPECT_TRUE(seen.errors.isEmpty());
+    EXPECT_EQ(lookupsFailed, 1);
 }
