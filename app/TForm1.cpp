@@ -3,6 +3,7 @@
 #include "app/TForm1.h"
 
 #include "app/ToolbarIcons.h"
+#include "beacon/TfrmComment.h"
 #include "common/Clock.h"
 #include "common/DateFormat.h"
 #include "common/Dialogs.h"
@@ -20,7 +21,6 @@
 #include "widgets/TfrmAbout.h"
 #include "widgets/TfrmCHelp.h"
 #include "widgets/TfrmCHelp1.h"
-#include "widgets/TfrmComment.h"
 #include "widgets/TfrmKiss.h"
 #include "widgets/TfrmKissHelp.h"
 #include "widgets/TfrmSetTNC.h"
@@ -201,7 +201,7 @@ void TForm1::createOtherWindows() {
     frmStation = new TfrmStation(m_dialogs, this);
     Form4 = new TForm4(this);
     frmAbout = new TfrmAbout(this);
-    frmComment = new TfrmComment(this);
+    frmComment = new TfrmComment(m_dialogs, m_clock, this);
     frmCHelp = new TfrmCHelp(this);
     frmCHelp1 = new TfrmCHelp1(this);
     frmTNC = new TfrmTNC(this);

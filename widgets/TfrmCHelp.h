@@ -3,14 +3,22 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
-// Help on comment files, opened from the Help menu. Created hidden at start-up and reused for the
-// whole run.
+namespace Ui {
+class TfrmCHelp;
+}
+
+// Help on comment files, opened from the Help menu. Created hidden at start-up and reused.
 class TfrmCHelp : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmCHelp(QWidget* parent = nullptr) : QDialog(parent) {
-        setObjectName(QStringLiteral("frmCHelp"));
-        setWindowTitle(QStringLiteral("Comment File Help"));
-    }
+    explicit TfrmCHelp(QWidget* parent = nullptr);
+    ~TfrmCHelp() override;
+
+    // Modal, with its frame at `at`.
+    void showAt(QPoint at);
+
+private:
+    std::unique_ptr<Ui::TfrmCHelp> ui;
 };

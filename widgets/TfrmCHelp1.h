@@ -3,14 +3,22 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
-// Help on comment files, opened from the comment files dialog. Created hidden at start-up and
-// reused for the whole run.
+namespace Ui {
+class TfrmCHelp1;
+}
+
+// The Comment Files dialog's help: a shorter text about the file and the default comment.
 class TfrmCHelp1 : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmCHelp1(QWidget* parent = nullptr) : QDialog(parent) {
-        setObjectName(QStringLiteral("frmCHelp1"));
-        setWindowTitle(QStringLiteral("Comment File Help"));
-    }
+    explicit TfrmCHelp1(QWidget* parent = nullptr);
+    ~TfrmCHelp1() override;
+
+    // Modal, with its frame at `at`.
+    void showAt(QPoint at);
+
+private:
+    std::unique_ptr<Ui::TfrmCHelp1> ui;
 };

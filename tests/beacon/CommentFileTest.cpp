@@ -1,14 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "beacon/CommentFile.h"
+#include "beacon/BeaconObject.h"
 #include "beacon/Report.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -45,6 +51,12 @@ TEST(CommentFile, ReadsFirstTwoLinesWhateverTheLineEnds) {
         {"blank2.txt", "06/03/07 14:30\r\n\r\nthird", "06/03/07 14:30", ""},
         {"empty.txt", "", "", ""},
         {"cp1252.txt", "x\r\nCaf\xe9 \x80 5\r\n", "x", "Caf\xc3\xa9 \xe2\x82\xac 5"},
+        // An editor that saved UTF-8 marks it; the mark is not part of the date line.
+        {"bom.txt",
+         "\xef\xbb\xbf"
+         "06/03/07 14:30\r\nCaf\xc3\xa9\r\n",
+         "06/03/07 14:30", "Caf\xc3\xa9"},
+        {"bomonly.txt", "\xef\xbb\xbf", "", ""},
     };
     for (const auto& row : rows) {
         const CommentFileText text = readCommentFile(writeFile(dir, row.name, row.bytes));
@@ -79,13 +91,29 @@ TEST(CommentFile, MissingAndUnreadableFilesAreTold) {
     EXPECT_TRUE(failing.error.contains(q("/proc/self/mem"))) << failing.error.toStdString();
 }
 
-TEST(CommentFile, HugeFileReadsOnlyItsStart) {
+TEST(CommentFile, FilesOverTheSizeLimitAreRefused) {
     QTemporaryDir dir;
     QByteArray bytes = "06/03/07 14:30\r\nFirst\r\n";
-    bytes += QByteArray(8 * 1024 * 1024, 'z');
-    const CommentFileText text = readCommentFile(writeFile(dir, "big.txt", bytes));
-    EXPECT_EQ(text.state, CommentFileText::State::Read);
-    EXPECT_EQ(text.line2, q("First"));
+    bytes += QByteArray(MaxCommentFileSize - bytes.size(), 'z');
+    const CommentFileText atLimit = readCommentFile(writeFile(dir, "full.txt", bytes));
+    EXPECT_EQ(atLimit.state, CommentFileText::State::Read);
+    EXPECT_EQ(atLimit.line2, q("First"));
+
+    const QString big = writeFile(dir, "big.txt", bytes + 'z');
+    const CommentFileText over = readCommentFile(big);
+    EXPECT_EQ(over.state, CommentFileText::State::Unreadable);
+    EXPECT_TRUE(over.error.contains(big) && over.error.contains(q("64 KiB")))
+        << over.error.toStdString();
+}
+
+TEST(CommentFile, LineTwoEndedOnlyWhenABreakFollowsIt) {
+    const struct {
+        QByteArray bytes;
+        bool ended;
+    } rows[] = {{"a\r\nb\r\n", true}, {"a\nb\n", true}, {"a\rb\r", true},
+                {"a\r\nb", false},    {"a\r\n", false}, {"", false}};
+    for (const auto& row : rows)
+        EXPECT_EQ(commentFileLines(row.bytes).line2Ended, row.ended) << row.bytes.toStdString();
 }
 
 TEST(CommentFile, DateLineReadings) {
@@ -102,6 +130,9 @@ TEST(CommentFile, DateLineReadings) {
         {"06/03/07 12:10 am", QDateTime(QDate(2007, 3, 6), QTime(0, 10))},
         {"06/03/99 14:30", QDateTime(QDate(1999, 3, 6), QTime(14, 30))},
         {"06/03/31 14:30", QDateTime(QDate(2031, 3, 6), QTime(14, 30))},
+        {"06.03.2007 14:30", QDateTime(QDate(2007, 3, 6), QTime(14, 30))},
+        {"06-03-2007 14:30", QDateTime(QDate(2007, 3, 6), QTime(14, 30))},
+        {"06/03/207 14:30", QDateTime()},
         // Word first: day after the first blank, month 01, the rest as it stands.
         {"Tue 06 07 14:30", QDateTime(QDate(2007, 1, 6), QTime(14, 30))},
         {"Mon 06 14:30", QDateTime(QDate(2026, 1, 6), QTime(14, 30))},
@@ -172,4 +203,115 @@ TEST(CommentFile, UnreadableDateLineFallsBackToNowAndLongLinesAreCut) {
 
     file.line2.clear(); // a one-line file
     EXPECT_EQ(commentFromFile(file, q("default"), evening, q("hhMM")).comment, QString());
+}
+
+TEST(CommentFile, AppliedToItsObjectBeforeASend) {
+    const QDateTime nowUtc(QDate(2026, 3, 6), QTime(18, 5), Qt::UTC);
+    CommentFileText file;
+    file.state = CommentFileText::State::Read;
+    file.line1 = q("05/03/26 14:30");
+    file.line2 = q("$ Temp 12C");
+    const CommentFileText missing;
+    const struct {
+        const char* name;
+        bool weather;
+        const CommentFileText& file;
+        const char* comment;
+        const char* header;
+        const char* fileDate;
+        const char* current;
+    } rows[] = {
+        {"object, file", false, file, "$ Temp 12C", ";TENT     *061805z5130.25N/00007.50W;",
+         "051430", "061905"},
+        {"object, no file", false, missing, "% No data available",
+         ";TENT     *061805z5130.25N/00007.50W;", "061905", "061905"},
+        // The weather station reports when its readings were taken, not when they were sent.
+        {"weather, file", true, file, "$ Temp 12C", "/051430/5130.25N/00007.50W;", "051430",
+         "051430"},
+        {"weather, no file", true, missing, "", "/061905/5130.25N/00007.50W;", "061905", "061905"},
+    };
+    for (const auto& row : rows) {
+        BeaconObject o;
+        o.identifier = q("TENT");
+        o.nameField = Report::nameField(o.identifier);
+        o.latitude = q("5130.25N");
+        o.longitude = q("00007.50W");
+        o.table = q("/");
+        o.code = q(";");
+        o.defaultComment = q("% No data available");
+        o.comment = q("typed");
+        const CommentFromFile got =
+            applyCommentFile(o, row.weather, row.file, nowUtc, evening, q("ddhhMM"));
+        EXPECT_EQ(o.comment, q(row.comment)) << row.name;
+        EXPECT_EQ(got.comment, o.comment) << row.name;
+        EXPECT_EQ(o.timeStamp, q("061805z")) << row.name;
+        EXPECT_EQ(o.header, q(row.header)) << row.name;
+        EXPECT_EQ(got.fileDateText, q(row.fileDate)) << row.name;
+        EXPECT_EQ(got.currentTimeText, q(row.current)) << row.name;
+    }
+}
+
+TEST(CommentFile, AHalfWrittenFileIsTakenOnceItsWriterHasFinished) {
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "busy.txt", "06/03/07 14:30\r\nTemp 1");
+    std::thread writer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write("2C\r\n");
+    });
+    const CommentFileText text = readCommentFile(path);
+    writer.join();
+    EXPECT_EQ(text.line2, q("Temp 12C"));
+
+    // Left alone for a while, an unended last line is the whole of it.
+    const QString still = writeFile(dir, "still.txt", "06/03/07 14:30\r\nTemp 1");
+    QFile file(still);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-5),
+                                 QFileDevice::FileModificationTime));
+    file.close();
+    EXPECT_EQ(readCommentFile(still).line2, q("Temp 1"));
+}
+
+// Another program rewrites the file over and over while it is read: each read gives one whole
+// version of line 2, never one completed before the read began.
+TEST(CommentFile, RewrittenWhileReadGivesTheNewestWholeLine) {
+    static const QRegularExpression whole(QStringLiteral(R"(^v(\d{6}) \.{25} (\d{6})$)"));
+    for (const char* mode : {"rename", "inplace"}) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(q("comment.txt"));
+        const QString counterPath = dir.filePath(q("counter"));
+        QFile counter(counterPath);
+        ASSERT_TRUE(counter.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(counter.resize(8));
+        auto* published = reinterpret_cast<std::atomic<qint64>*>(counter.map(0, 8));
+        ASSERT_NE(published, nullptr);
+
+        QProcess writer;
+        writer.start(q(SKYVANE_BINARY_DIR "/comment-writer"),
+                     {path, q(mode), counterPath, q("1000")});
+        ASSERT_TRUE(writer.waitForStarted(5000));
+        while (published->load() < 1 && writer.state() == QProcess::Running)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+
+        // Reads one after another while the writer goes through 40 versions.
+        int reads = 0;
+        while (published->load() < 40 && writer.state() == QProcess::Running) {
+            const qint64 finished = published->load();
+            const CommentFileText text = readCommentFile(path);
+            ++reads;
+            ASSERT_EQ(text.state, CommentFileText::State::Read) << mode << text.error.toStdString();
+            const QRegularExpressionMatch m = whole.match(text.line2);
+            ASSERT_TRUE(m.hasMatch() && m.captured(1) == m.captured(2))
+                << mode << " torn: " << text.line2.toStdString();
+            const qint64 version = m.captured(1).toLongLong();
+            ASSERT_GE(version, finished) << mode << " stale";
+            EXPECT_EQ(text.line1, q("06/03/26 14:%1").arg(10 + version % 50)) << mode;
+        }
+        EXPECT_GE(published->load(), 40) << mode << " the writer stopped early";
+        EXPECT_GT(reads, 20) << mode;
+        writer.kill();
+        writer.waitForFinished(5000);
+    }
 }
