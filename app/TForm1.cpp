@@ -10,6 +10,7 @@
 #include "links/LinkControl.h"
 #include "links/Serial/TSerialPort.h"
 #include "settings/AppSettings.h"
+#include "settings/IniFile.h"
 #include "settings/SettingsLocation.h"
 #include "settings/TfrmStation.h"
 #include "ui_TForm1.h"
@@ -251,6 +252,7 @@ void TForm1::FormShow() {
 void TForm1::loadSettings() {
     QString error;
     const AppSettings s = AppSettings::load(m_settingsPath, &error);
+    m_settingsUnreadable = !error.isEmpty();
     if (!error.isEmpty()) {
         qCWarning(lcApp) << "settings not read:" << error;
         m_dialogs.error(error + QStringLiteral("\n\nSkyvane starts with its default settings."));
@@ -297,8 +299,13 @@ AppSettings TForm1::currentSettings() const {
 
 bool TForm1::saveSettings() {
     QString error;
-    if (currentSettings().save(m_settingsPath, &error))
+    QString keptAs;
+    if (currentSettings().save(m_settingsPath, &error, m_settingsUnreadable, &keptAs)) {
+        m_settingsUnreadable = false;
+        if (!keptAs.isEmpty())
+            m_dialogs.information(IniFile::keptAsideMessage(m_settingsPath, keptAs));
         return true;
+    }
     qCWarning(lcApp) << "settings not written:" << error;
     m_dialogs.error(QStringLiteral("Unable to write to %1").arg(m_settingsPath));
     return false;

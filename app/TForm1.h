@@ -61,7 +61,11 @@ public:
     BeaconObject m_objects[3];
     StationSettings m_station;
     LinkSettings m_link;
-    QString m_mapPath;                             // "Object" / "Map": the picture last loaded
+    QString m_mapPath; // "Object" / "Map": the picture last loaded
+    // The settings file, or the current map's objects file, could not be read: the first save
+    // keeps it aside instead of writing over it.
+    bool m_settingsUnreadable = false;
+    bool m_objectsUnreadable = false;
     QString m_dateFormat = QStringLiteral("hhmm"); // "Object" / "Date"
     int m_dateIndex = 4;                           // "Object" / "Index"
     bool m_metric = false;                         // "Weather Data" / "Metric"

@@ -10,6 +10,7 @@
 #include "map/MapSymbols.h"
 #include "map/ObjectsFile.h"
 #include "map/PictureLoader.h"
+#include "settings/IniFile.h"
 #include "ui_TForm1.h"
 
 #include <QAction>
@@ -280,6 +281,7 @@ void TForm1::LoadMap(QObject* sender) {
     ui->Image1->setCursor(Qt::PointingHandCursor);
     qCInfo(lcMap) << "map" << m_mapPath << size << "title" << m_calibration.MapTitle;
 
+    m_objectsUnreadable = false;
     if (QFileInfo::exists(ObjectsFile::pathFor(m_mapPath)))
         ReadMapIni();
     ui->ScrollBox1->horizontalScrollBar()->setValue(m_mapScrollH);
@@ -293,6 +295,7 @@ void TForm1::ReadMapIni() {
     ObjectsFileData data;
     QString error;
     if (!ObjectsFile::load(path, data, error)) {
+        m_objectsUnreadable = true;
         m_dialogs.error(error);
         return;
     }
@@ -406,11 +409,15 @@ bool TForm1::SaveMapIni() {
     data.HP = horizontal;
     const QString path = ObjectsFile::pathFor(m_mapPath);
     QString error;
-    if (!ObjectsFile::save(path, data, error)) {
+    QString keptAs;
+    if (!ObjectsFile::save(path, data, error, m_objectsUnreadable, &keptAs)) {
         qCWarning(lcMap) << error;
         m_dialogs.error(QStringLiteral("Unable to write to %1").arg(path));
         return false;
     }
+    m_objectsUnreadable = false;
+    if (!keptAs.isEmpty())
+        m_dialogs.information(IniFile::keptAsideMessage(path, keptAs));
     return true;
 }
 

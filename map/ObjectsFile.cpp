@@ -4,6 +4,7 @@
 
 #include "settings/IniFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace ObjectsFile {
@@ -24,6 +25,24 @@ QString withExtension(const QString& path, const char* extension) {
     const QString base =
         info.suffix().isEmpty() ? path : path.left(path.size() - info.suffix().size() - 1);
     return base + QLatin1String(extension);
+}
+
+// Maps copied from Windows often carry ".INF" or ".Obd": the file beside the picture with this
+// extension in the case it has on disk, the exact case first. Without one, the lower-case name
+// a new file gets.
+QString companionOf(const QString& picturePath, const char* extension) {
+    const QString exact = withExtension(picturePath, extension);
+    const QFileInfo exactInfo(exact);
+    if (exactInfo.exists() || exactInfo.isSymLink())
+        return exact;
+    const QString name = exactInfo.fileName();
+    QStringList found;
+    for (const QString& entry :
+         exactInfo.dir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Name))
+        if (entry.size() == name.size() && entry.startsWith(name.chopped(qstrlen(extension))) &&
+            entry.endsWith(QLatin1String(extension), Qt::CaseInsensitive))
+            found << entry;
+    return found.isEmpty() ? exact : exactInfo.dir().filePath(found.first());
 }
 
 bool digitsAt(const QString& text, int from, int count) {
@@ -91,10 +110,10 @@ void write(IniFile& ini, const ObjectsFileData& data) {
 }
 
 QString pathFor(const QString& picturePath) {
-    return withExtension(picturePath, ".obd");
+    return companionOf(picturePath, ".obd");
 }
 QString calibrationPathFor(const QString& picturePath) {
-    return withExtension(picturePath, ".inf");
+    return companionOf(picturePath, ".inf");
 }
 
 bool load(const QString& path, ObjectsFileData& data, QString& error) {
@@ -107,10 +126,15 @@ bool load(const QString& path, ObjectsFileData& data, QString& error) {
     return true;
 }
 
-bool save(const QString& path, const ObjectsFileData& data, QString& error) {
+bool save(const QString& path, const ObjectsFileData& data, QString& error, bool unreadableBefore,
+          QString* keptAs) {
     IniFile ini;
-    // Keys someone added by hand survive; a file that cannot be read is written afresh.
-    ini.load(path);
+    // Keys someone added by hand survive; a file that cannot be read is kept aside and
+    // written afresh.
+    if (!ini.loadForUpdate(path, unreadableBefore, keptAs)) {
+        error = ini.errorString();
+        return false;
+    }
     write(ini, data);
     if (!ini.save(path)) {
         error = ini.errorString();

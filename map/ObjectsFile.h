@@ -39,16 +39,20 @@ ObjectsFileData read(const IniFile& ini);
 // station's comment is weather data taken from elsewhere at every send, so it is written empty.
 void write(IniFile& ini, const ObjectsFileData& data);
 
-// The objects file beside a picture: same path and name, extension ".obd".
+// The objects file beside a picture: same path and name, extension ".obd" in whatever case
+// an existing one has (the exact case first), else in lower case.
 QString pathFor(const QString& picturePath);
-// The calibration file beside a picture: extension ".inf".
+// The calibration file beside a picture: extension ".inf", found the same way.
 QString calibrationPathFor(const QString& picturePath);
 
 // From disk. A missing file gives the defaults and true; a file that exists and cannot be read
 // gives false with the reason in `error`.
 bool load(const QString& path, ObjectsFileData& data, QString& error);
-// To disk through a temporary file, so the old file stays whole when the write fails.
-bool save(const QString& path, const ObjectsFileData& data, QString& error);
+// To disk through a temporary file, so the old file stays whole when the write fails. A file
+// that cannot be read, or could not be read at load (`unreadableBefore`), is moved aside
+// first, its new name in `keptAs`.
+bool save(const QString& path, const ObjectsFileData& data, QString& error,
+          bool unreadableBefore = false, QString* keptAs = nullptr);
 
 // Position texts as they go on the air: "ddmm.hhN"/"ddmm.hhS" and "dddmm.hhE"/"dddmm.hhW".
 // A hand-edited or damaged file may hold anything; only these may reach a report.

@@ -189,11 +189,16 @@ AppSettings AppSettings::load(const QString& path, QString* error) {
     return read(ini);
 }
 
-bool AppSettings::save(const QString& path, QString* error) const {
-    // Keys other programs or later versions added stay; a file that cannot be read is
-    // replaced rather than blocking the save.
+bool AppSettings::save(const QString& path, QString* error, bool unreadableBefore,
+                       QString* keptAs) const {
+    // Keys other programs or later versions added stay; a file that cannot be read is kept
+    // aside rather than written over or blocking the save.
     IniFile ini;
-    ini.load(path);
+    if (!ini.loadForUpdate(path, unreadableBefore, keptAs)) {
+        if (error)
+            *error = ini.errorString();
+        return false;
+    }
     write(ini);
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder)) {

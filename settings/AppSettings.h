@@ -42,7 +42,10 @@ struct AppSettings {
     static AppSettings load(const QString& path, QString* error);
     // Writes every key into the file at path, keeping any other keys it holds, through a
     // temporary file so a failure leaves the old file whole. False with a reason on failure.
-    bool save(const QString& path, QString* error) const;
+    // A file that cannot be read, or could not be read at load (`unreadableBefore`), is moved
+    // aside first, its new name in `keptAs`.
+    bool save(const QString& path, QString* error, bool unreadableBefore = false,
+              QString* keptAs = nullptr) const;
 };
 
 // The presets of the unproto path list, index 1..4; anything else has no preset.

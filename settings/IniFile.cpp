@@ -5,6 +5,7 @@
 #include "common/Cp1252.h"
 #include "common/Numbers.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -68,6 +69,66 @@ bool IniFile::load(const QString& path) {
     }
     parse(bytes);
     return true;
+}
+
+bool IniFile::loadForUpdate(const QString& path, bool unreadableBefore, QString* keptAs) {
+    if (keptAs)
+        keptAs->clear();
+    const bool readable = load(path);
+    const QFileInfo info(path);
+    if ((readable && !unreadableBefore) || (!info.exists() && !info.isSymLink())) {
+        m_error.clear();
+        return true;
+    }
+    if (info.isDir()) {
+        // A folder is nobody's settings: it stays where it is, and so no file can go there.
+        clear();
+        m_error = QStringLiteral("Unable to write to %1: it is a folder").arg(path);
+        return false;
+    }
+    // What is there may be the user's only copy of their settings or objects, unreadable to
+    // us for now (another owner, a damaged disc): it is kept, never written over.
+    clear();
+    const QString aside = keepAside(path, QDateTime::currentDateTime());
+    if (aside.isEmpty()) {
+        m_error = QStringLiteral("Unable to write to %1: it could not be read, and it could not "
+                                 "be moved aside to keep it")
+                      .arg(path);
+        qCWarning(lcIni) << m_error;
+        return false;
+    }
+    qCWarning(lcIni) << path << "could not be read; kept as" << aside;
+    if (keptAs)
+        *keptAs = aside;
+    m_error.clear();
+    return true;
+}
+
+QString IniFile::keepAside(const QString& path, const QDateTime& now) {
+    // ASCII digits whatever the user's language.
+    const QDate d = now.date();
+    const QTime t = now.time();
+    const QString base =
+        path + QString::asprintf(".unreadable-%04d%02d%02d-%02d%02d%02d", d.year(), d.month(),
+                                 d.day(), t.hour(), t.minute(), t.second());
+    for (int n = 1; n < 100; ++n) {
+        const QString target = n == 1 ? base : base + QStringLiteral("-%1").arg(n);
+        const QFileInfo taken(target);
+        if (taken.exists() || taken.isSymLink())
+            continue;
+        // QDir::rename moves folders and dangling links as well as files, and never replaces
+        // what stands at the target.
+        if (QDir().rename(path, target))
+            return target;
+        return {};
+    }
+    return {};
+}
+
+QString IniFile::keptAsideMessage(const QString& path, const QString& keptAs) {
+    return QStringLiteral("%1 could not be read, so it has been kept as %2 and a new file "
+                          "written in its place.")
+        .arg(path, keptAs);
 }
 
 bool IniFile::save(const QString& path) const {

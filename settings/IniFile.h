@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -28,6 +29,18 @@ public:
     // returns false and errorString() names the path and the reason.
     bool save(const QString& path) const;
     QString errorString() const { return m_error; }
+
+    // Loads the file at path to update it and write it back. A file that cannot be read, or
+    // could not be read when it was loaded before (`unreadableBefore`), is first moved aside
+    // (keepAside) so the write never replaces it; `keptAs` then names where it went. False,
+    // with errorString(), when it could not be moved: the caller must not write then.
+    bool loadForUpdate(const QString& path, bool unreadableBefore, QString* keptAs);
+    // Renames the file (or whatever stands there) at path to
+    // "<path>.unreadable-YYYYMMDD-HHMMSS" in local time, a number added when that is taken;
+    // the new path, or empty when it could not be renamed.
+    static QString keepAside(const QString& path, const QDateTime& now);
+    // What the user is told, once, about a file kept aside.
+    static QString keptAsideMessage(const QString& path, const QString& keptAs);
 
     void parse(const QByteArray& bytes);
     QByteArray toBytes() const;

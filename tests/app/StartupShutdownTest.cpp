@@ -251,6 +251,33 @@ TEST_F(Shutdown, FailedWriteLeavesTheOldFileWholeAndTheNextCloseSucceeds) {
     EXPECT_EQ(ini.readString("Station", "MyCall", ""), "G4XYZ-2");
 }
 
+TEST_F(Shutdown, SettingsThatCouldNotBeReadAreKeptAsideAndTheUserToldOnce) {
+    // A link that leads nowhere stands for any settings file we cannot open.
+    ASSERT_TRUE(QFile::link("skyvane.ini", iniPath()));
+    TForm1& form = start();
+    ASSERT_EQ(m_dialogs.shown.size(), 1);
+    form.m_station.MyCall = "G4XYZ-2";
+    m_dialogs.clear();
+    ASSERT_TRUE(closeWindow());
+    const QStringList aside = QDir(m_dir.path())
+                                  .entryList({"skyvane.ini.unreadable-*"},
+                                             QDir::AllEntries | QDir::System | QDir::Hidden);
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_TRUE(QFileInfo(path(aside.first())).isSymLink());
+    EXPECT_EQ(
+        m_dialogs.texts(),
+        (QStringList{"Close Skyvane?", IniFile::keptAsideMessage(iniPath(), path(aside.first()))}));
+    IniFile ini;
+    ASSERT_TRUE(ini.load(iniPath()));
+    EXPECT_EQ(ini.readString("Station", "MyCall", ""), "G4XYZ-2");
+
+    // Told once: the next run writes its own file as ever.
+    restart();
+    m_dialogs.clear();
+    ASSERT_TRUE(closeWindow());
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"Close Skyvane?"});
+}
+
 TEST_F(Startup, WindowStoredOutOfReachComesBackWhereItCanBeSeen) {
     struct Row {
         const char* form;

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -117,6 +118,14 @@ TEST(ObjectsFile, SavesAtomicallyAndKeepsForeignKeys) {
     ASSERT_TRUE(ObjectsFile::load(path, back, error));
     EXPECT_EQ(back.objects[1].Ident, "PARK");
 
+    // An objects file that could not be read when its map was loaded is kept, not replaced.
+    QString keptAs;
+    ASSERT_TRUE(ObjectsFile::save(path, sample(), error, true, &keptAs));
+    EXPECT_TRUE(keptAs.startsWith(path + ".unreadable-")) << keptAs.toStdString();
+    IniFile kept;
+    ASSERT_TRUE(kept.load(keptAs));
+    EXPECT_EQ(kept.readString("Notes", "Who", ""), "club");
+
     // A folder standing where a save needs to go: the save fails, names the path, and the
     // file it would have replaced is as it was.
     const QByteArray before = readAll(path);
@@ -148,4 +157,40 @@ TEST(ObjectsFile, CompanionPathsAndPositionTexts) {
         EXPECT_TRUE(ObjectsFile::isLongitudeText(good)) << good;
     for (const char* bad : {"0045.00W", "00045.00N", "18100.00E", "00060.00E", "000.45.00W"})
         EXPECT_FALSE(ObjectsFile::isLongitudeText(bad)) << bad;
+}
+
+TEST(ObjectsFile, CompanionFilesAreFoundWhateverTheCaseOfTheirExtension) {
+    QTemporaryDir dir;
+    for (const char* name : {"Map.JPG", "Map.INF", "Map.OBD", "a.jpg", "a.INF", "a.inf", "b.gif",
+                             "b.Inf", "c.jpg", "C.inf", "d.bmp", "d.inf.bak"}) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const struct {
+        const char* picture;
+        const char* calibration;
+        const char* objects;
+    } rows[] = {
+        {"Map.JPG", "Map.INF", "Map.OBD"},
+        // The exact case wins over another case.
+        {"a.jpg", "a.inf", "a.obd"},
+        // No objects file yet: a new one is named in lower case.
+        {"b.gif", "b.Inf", "b.obd"},
+        // Only the extension's case is free, not the name's.
+        {"c.jpg", "c.inf", "c.obd"},
+        {"d.bmp", "d.inf", "d.obd"},
+    };
+    for (const auto& row : rows) {
+        const QString picture = dir.filePath(row.picture);
+        EXPECT_EQ(ObjectsFile::calibrationPathFor(picture), dir.filePath(row.calibration));
+        EXPECT_EQ(ObjectsFile::pathFor(picture), dir.filePath(row.objects));
+    }
+
+    // Saving the objects of "Map.JPG" writes into "Map.OBD" and makes no second file.
+    QString error;
+    ASSERT_TRUE(ObjectsFile::save(ObjectsFile::pathFor(dir.filePath("Map.JPG")), sample(), error));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("Map.obd")));
+    ObjectsFileData back;
+    ASSERT_TRUE(ObjectsFile::load(dir.filePath("Map.OBD"), back, error));
+    EXPECT_EQ(back.objects[0].Ident, "CAR");
 }

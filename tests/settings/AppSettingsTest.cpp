@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -304,6 +306,46 @@ TEST(AppSettings, UnreadableFileGivesDefaultsAndAMessage) {
     const AppSettings s = AppSettings::load(dir.filePath("skyvane.ini"), &error);
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(s.station.MyCall, "NOCALL-1");
+}
+
+TEST(AppSettings, AFileThatCouldNotBeReadIsKeptAsideNeverWrittenOver) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("skyvane.ini");
+    const QRegularExpression asideName(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(path) + "\\.unreadable-\\d{8}-\\d{6}(-\\d+)?"));
+    AppSettings a;
+    a.station.MyCall = "G4ABC-9";
+    QString error;
+    QString keptAs;
+
+    // Not readable now (a link that leads nowhere stands for any file we cannot open): it is
+    // renamed, not replaced, and the new file holds the settings.
+    ASSERT_TRUE(QFile::link("skyvane.ini", path));
+    ASSERT_TRUE(a.save(path, &error, false, &keptAs)) << error.toStdString();
+    EXPECT_TRUE(asideName.match(keptAs).hasMatch()) << keptAs.toStdString();
+    EXPECT_EQ(QFileInfo(keptAs).symLinkTarget(), path);
+    EXPECT_EQ(AppSettings::load(path, &error).station.MyCall, "G4ABC-9");
+
+    // Readable again, but it was not at start-up, so what is in it is not what the program
+    // holds: kept too, byte for byte, even within the same second.
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("[Station]\r\nMyCall=THEIRS\r\n");
+    f.close();
+    QString second;
+    ASSERT_TRUE(a.save(path, &error, true, &second));
+    EXPECT_TRUE(asideName.match(second).hasMatch()) << second.toStdString();
+    EXPECT_NE(second, keptAs);
+    QFile kept(second);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("[Station]\r\nMyCall=THEIRS\r\n"));
+
+    // Once moved, the file is ours: later saves write over it as ever.
+    QString third = "unset";
+    ASSERT_TRUE(a.save(path, &error, false, &third));
+    EXPECT_TRUE(third.isEmpty());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System).size(), 3);
+    EXPECT_TRUE(IniFile::keptAsideMessage(path, second).contains(second));
 }
 
 } // namespace
