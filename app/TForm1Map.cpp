@@ -269,8 +269,8 @@ void TForm1::LoadMap(QObject* sender) {
     m_symbols->picture(0, MapSymbols::Placeholder)->hide();
 
     const QSize size = picture.image.size();
-    // The pixmap takes the decoded rows over where it can, so a large map is held once.
-    ui->Image1->setPixmap(QPixmap::fromImage(std::move(picture.image)));
+    // The picture widget paints straight from the decoded rows, so a large map is held once.
+    ui->Image1->setImage(std::move(picture.image));
     ui->Image1->setGeometry(QRect(QPoint(0, 0), size));
     ui->MapArea->resize(size);
     barPanel(2)->setText(QStringLiteral("   ") + calibration.MapTitle);

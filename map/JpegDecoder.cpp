@@ -5,7 +5,10 @@
 #include <QLoggingCategory>
 #include <QtEndian>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +23,15 @@ Q_LOGGING_CATEGORY(lcJpeg, "skyvane.map.jpeg")
 namespace JpegDecoder {
 namespace {
 
+// Compressed bytes read from a file a block at a time, so only one block is held at once.
+struct FileSource {
+    jpeg_source_mgr pub;
+    int fd;
+    off_t offset;  // of the next block to read
+    int readError; // errno of a failed read; 0 when the file simply ended
+    JOCTET block[64 * 1024];
+};
+
 // Everything the library's callbacks and the long jump touch lives here, in plain C data:
 // no C++ object with a destructor may sit in a frame that longjmp() leaves.
 struct Context {
@@ -29,8 +41,9 @@ struct Context {
     char message[JMSG_LENGTH_MAX];
     char warnings[512];
     bool damaged;
-    unsigned char* pixels; // malloc'd; handed over on success, freed on failure
-    unsigned char* row;    // CMYK scratch row
+    unsigned char* pixels; // from PixelBuffer; handed over on success, freed on failure
+    unsigned char* row;    // CMYK scratch row, malloc'd
+    FileSource source;     // used when decoding from a file
 };
 
 // Warnings that mean the picture is not what the file should hold: stopping here is better
@@ -75,6 +88,61 @@ extern "C" void onMessage(j_common_ptr cinfo, int level) {
                       text);
 }
 
+extern "C" void startFile(j_decompress_ptr) {}
+extern "C" void endFile(j_decompress_ptr) {}
+
+extern "C" boolean fillFromFile(j_decompress_ptr cinfo) {
+    FileSource& s = reinterpret_cast<Context*>(cinfo->client_data)->source;
+    ssize_t n = 0;
+    do
+        n = pread(s.fd, s.block, sizeof s.block, s.offset);
+    while (n < 0 && errno == EINTR);
+    if (n <= 0) {
+        if (n < 0)
+            s.readError = errno;
+        // Like the library's own sources: an end-of-image marker after a warning, which
+        // onMessage turns into a damaged picture.
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+        s.block[0] = 0xFF;
+        s.block[1] = JPEG_EOI;
+        n = 2;
+    } else {
+        s.offset += n;
+    }
+    s.pub.next_input_byte = s.block;
+    s.pub.bytes_in_buffer = size_t(n);
+    return TRUE;
+}
+
+extern "C" void skipInFile(j_decompress_ptr cinfo, long count) {
+    FileSource& s = reinterpret_cast<Context*>(cinfo->client_data)->source;
+    if (count <= 0)
+        return;
+    if (size_t(count) <= s.pub.bytes_in_buffer) {
+        s.pub.next_input_byte += count;
+        s.pub.bytes_in_buffer -= size_t(count);
+        return;
+    }
+    // The next fill starts beyond the skipped bytes.
+    s.offset += off_t(size_t(count) - s.pub.bytes_in_buffer);
+    s.pub.bytes_in_buffer = 0;
+}
+
+void useFile(Context& ctx, int fd) {
+    FileSource& s = ctx.source;
+    s.fd = fd;
+    s.offset = 0;
+    s.readError = 0;
+    s.pub.init_source = startFile;
+    s.pub.fill_input_buffer = fillFromFile;
+    s.pub.skip_input_data = skipInFile;
+    s.pub.resync_to_restart = jpeg_resync_to_restart;
+    s.pub.term_source = endFile;
+    s.pub.bytes_in_buffer = 0;
+    s.pub.next_input_byte = nullptr;
+    ctx.cinfo.src = &s.pub;
+}
+
 enum class Outcome { Ok, Failed, TooLarge, OutOfMemory };
 
 // Adobe writes CMYK inverted (0 = full ink); others write it straight.
@@ -95,14 +163,15 @@ void cmykRowToRgb32(const unsigned char* in, quint32* out, JDIMENSION width, boo
 // Ends a decode that cannot finish: the library's state and our buffers go together.
 void abandon(Context& ctx) {
     jpeg_destroy_decompress(&ctx.cinfo);
-    std::free(ctx.pixels);
+    PixelBuffer::free(ctx.pixels);
     ctx.pixels = nullptr;
     std::free(ctx.row);
     ctx.row = nullptr;
 }
 
-Outcome decodeRaw(Context& ctx, const unsigned char* data, unsigned long size, qint64 maxPixels,
-                  bool headerOnly) {
+// Reads from `fd` when it is not negative, otherwise from `data`.
+Outcome decodeRaw(Context& ctx, const unsigned char* data, unsigned long size, int fd,
+                  qint64 maxPixels, bool headerOnly) {
     jpeg_decompress_struct& cinfo = ctx.cinfo;
     cinfo.err = jpeg_std_error(&ctx.err);
     ctx.err.error_exit = onError;
@@ -116,7 +185,10 @@ Outcome decodeRaw(Context& ctx, const unsigned char* data, unsigned long size, q
     // Progressive files keep every coefficient in memory; beyond this the library reports
     // an error instead of asking the system for more.
     cinfo.mem->max_memory_to_use = 1024L * 1024L * 1024L;
-    jpeg_mem_src(&cinfo, data, size);
+    if (fd >= 0)
+        useFile(ctx, fd);
+    else
+        jpeg_mem_src(&cinfo, data, size);
     jpeg_read_header(&cinfo, TRUE);
     if (headerOnly) {
         jpeg_calc_output_dimensions(&cinfo);
@@ -135,7 +207,7 @@ Outcome decodeRaw(Context& ctx, const unsigned char* data, unsigned long size, q
         return Outcome::TooLarge;
     }
     const size_t stride = size_t(cinfo.output_width) * 4;
-    ctx.pixels = static_cast<unsigned char*>(std::malloc(stride * cinfo.output_height));
+    ctx.pixels = PixelBuffer::allocate(stride * cinfo.output_height).release();
     if (cmyk)
         ctx.row = static_cast<unsigned char*>(std::malloc(stride));
     if (!ctx.pixels || (cmyk && !ctx.row)) {
@@ -188,7 +260,7 @@ bool readSize(const QByteArray& data, int& width, int& height, QString& error) {
     }
     const Outcome outcome =
         decodeRaw(*ctx, reinterpret_cast<const unsigned char*>(data.constData()),
-                  static_cast<unsigned long>(data.size()), MaxPixels, true);
+                  static_cast<unsigned long>(data.size()), -1, MaxPixels, true);
     if (outcome != Outcome::Ok) {
         error = QString::fromLocal8Bit(ctx->message);
         return false;
@@ -198,12 +270,10 @@ bool readSize(const QByteArray& data, int& width, int& height, QString& error) {
     return true;
 }
 
-Result decode(const QByteArray& data, qint64 maxPixels) {
+namespace {
+
+Result decodeFrom(const QByteArray& data, int fd, qint64 maxPixels) {
     Result result;
-    if (data.isEmpty()) {
-        result.error = QStringLiteral("the file is empty");
-        return result;
-    }
     std::unique_ptr<Context, decltype(&std::free)> ctx(newContext(), &std::free);
     if (!ctx) {
         result.error = QStringLiteral("not enough memory to decode it");
@@ -211,7 +281,7 @@ Result decode(const QByteArray& data, qint64 maxPixels) {
     }
     const Outcome outcome =
         decodeRaw(*ctx, reinterpret_cast<const unsigned char*>(data.constData()),
-                  static_cast<unsigned long>(data.size()), maxPixels, false);
+                  static_cast<unsigned long>(data.size()), fd, maxPixels, false);
     switch (outcome) {
     case Outcome::Ok:
         break;
@@ -228,6 +298,11 @@ Result decode(const QByteArray& data, qint64 maxPixels) {
                            .arg(ctx->cinfo.output_height);
         return result;
     case Outcome::Failed:
+        if (ctx->source.readError != 0) {
+            result.error = QStringLiteral("the file could not be read (%1)")
+                               .arg(QString::fromLocal8Bit(std::strerror(ctx->source.readError)));
+            return result;
+        }
         result.error = ctx->damaged ? QStringLiteral("the JPEG data is damaged or incomplete (%1)")
                                           .arg(QString::fromLocal8Bit(ctx->message))
                                     : QStringLiteral("it is not a readable JPEG picture (%1)")
@@ -238,12 +313,27 @@ Result decode(const QByteArray& data, qint64 maxPixels) {
     result.image.width = int(ctx->cinfo.output_width);
     result.image.height = int(ctx->cinfo.output_height);
     result.image.bytesPerLine = qsizetype(ctx->cinfo.output_width) * 4;
-    result.image.pixels.reset(ctx->pixels);
+    result.image.pixels = PixelBuffer::adopt(ctx->pixels);
     ctx->pixels = nullptr;
     result.warnings = QString::fromLocal8Bit(ctx->warnings);
     if (!result.warnings.isEmpty())
         qCInfo(lcJpeg) << "decoded with warnings:" << result.warnings;
     return result;
+}
+
+} // namespace
+
+Result decode(const QByteArray& data, qint64 maxPixels) {
+    if (data.isEmpty()) {
+        Result result;
+        result.error = QStringLiteral("the file is empty");
+        return result;
+    }
+    return decodeFrom(data, -1, maxPixels);
+}
+
+Result decodeFile(int fd, qint64 maxPixels) {
+    return decodeFrom(QByteArray(), fd, maxPixels);
 }
 
 } // namespace JpegDecoder

@@ -2,11 +2,10 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #pragma once
 
+#include "map/PixelBuffer.h"
+
 #include <QByteArray>
 #include <QString>
-
-#include <cstdlib>
-#include <memory>
 
 // Map pictures are shown at full size and kept for the whole run, so a picture's pixels
 // are held once: decoded straight into 32-bit rows that the window can use without a copy.
@@ -16,16 +15,12 @@ namespace JpegDecoder {
 // pixels hold 480 MB, several times any map an operator scrolls around in.
 inline constexpr qint64 MaxPixels = 120'000'000;
 
-struct FreeDeleter {
-    void operator()(unsigned char* p) const { std::free(p); }
-};
-
 struct Image {
     int width = 0;
     int height = 0;
     qsizetype bytesPerLine = 0;
     // Each pixel is one native-endian 32-bit word 0xffRRGGBB (what QImage::Format_RGB32 holds).
-    std::unique_ptr<unsigned char, FreeDeleter> pixels;
+    PixelBuffer pixels;
 };
 
 struct Result {
@@ -38,6 +33,9 @@ struct Result {
 // Decodes a whole JPEG file held in memory. Never ends the process and never returns a
 // partly decoded picture: data that stops early or is damaged is an error.
 Result decode(const QByteArray& data, qint64 maxPixels = MaxPixels);
+// The same, reading the file open on `fd` from its start as the decoder goes, so that the
+// compressed bytes are never all held beside the pixels. The descriptor's offset is left alone.
+Result decodeFile(int fd, qint64 maxPixels = MaxPixels);
 
 // Only the header: the picture's size without decoding it. False with an error otherwise.
 bool readSize(const QByteArray& data, int& width, int& height, QString& error);

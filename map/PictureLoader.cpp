@@ -3,6 +3,7 @@
 #include "map/PictureLoader.h"
 
 #include "map/JpegDecoder.h"
+#include "map/PixelBuffer.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -22,16 +23,15 @@ LoadedPicture failure(const QString& name, const QString& reason) {
     return p;
 }
 
-LoadedPicture fromJpeg(const QByteArray& data, const QString& name) {
-    JpegDecoder::Result r = JpegDecoder::decode(data);
+LoadedPicture fromJpeg(JpegDecoder::Result r, const QString& name) {
     if (!r.ok())
         return failure(name, r.error);
     unsigned char* pixels = r.image.pixels.release();
     LoadedPicture p;
     // The image takes over the decoder's buffer: an 8000 x 6000 map is not copied.
-    p.image = QImage(
-        pixels, r.image.width, r.image.height, r.image.bytesPerLine, QImage::Format_RGB32,
-        [](void* buffer) { std::free(buffer); }, pixels);
+    p.image = QImage(pixels, r.image.width, r.image.height, r.image.bytesPerLine,
+                     QImage::Format_RGB32, PixelBuffer::free, pixels);
+    p.inPixelBuffer = true;
     p.warnings = r.warnings;
     return p;
 }
@@ -53,9 +53,20 @@ qint64 littleEndian(const QByteArray& data, qsizetype at, int bytes) {
     return v;
 }
 
+// What the bitmap's header says, as far as the checks and the pixel buffer need it.
+struct BitmapHeader {
+    qint64 width = 0;
+    qint64 height = 0;
+    qint64 bitCount = 0;
+    qint64 compression = 0;
+    qint64 pixelOffset = 0;
+};
+
 // Qt's bitmap reader fills the rows missing from a cut file with black and reports success;
 // a map missing its lower part would still take clicks, so the rows are counted here first.
-QString bitmapProblem(const QByteArray& data) {
+// `data` holds at least the file's first 34 bytes (all of it when shorter); `fileSize` is the
+// size of the whole file.
+QString bitmapProblem(const QByteArray& data, qint64 fileSize, BitmapHeader* header = nullptr) {
     if (data.size() < 26)
         return QStringLiteral("the bitmap data is damaged or incomplete (header cut short)");
     const qint64 pixelOffset = littleEndian(data, 10, 4) & 0xffffffff;
@@ -80,12 +91,37 @@ QString bitmapProblem(const QByteArray& data) {
     const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
     if (uncompressed && bitCount > 0 && bitCount <= 32) {
         const qint64 stride = (width * bitCount + 31) / 32 * 4;
-        if (pixelOffset + stride * height > data.size())
+        if (pixelOffset + stride * height > fileSize)
             return QStringLiteral("the bitmap data is damaged or incomplete (%1 of %2 bytes)")
-                .arg(data.size())
+                .arg(fileSize)
                 .arg(pixelOffset + stride * height);
     }
+    if (header)
+        *header = {width, height, bitCount, compression, pixelOffset};
     return {};
+}
+
+// An image on a pixel buffer in the form Qt's bitmap reader gives such a file, which the
+// reader then fills in place; null where the reader would choose its own form.
+QImage bitmapTarget(const BitmapHeader& h) {
+    QImage::Format format = QImage::Format_Invalid;
+    qsizetype bytesPerLine = 0;
+    if ((h.bitCount == 16 || h.bitCount == 24 || h.bitCount == 32) && h.compression == 0) {
+        format = QImage::Format_RGB32;
+        bytesPerLine = qsizetype(h.width) * 4;
+    } else if ((h.bitCount == 4 || h.bitCount == 8) &&
+               (h.compression == 0 || h.compression == 1 || h.compression == 2)) {
+        format = QImage::Format_Indexed8;
+        bytesPerLine = (qsizetype(h.width) + 3) / 4 * 4;
+    } else {
+        return {};
+    }
+    PixelBuffer buffer = PixelBuffer::allocate(std::size_t(bytesPerLine) * std::size_t(h.height));
+    if (buffer.isNull())
+        return {};
+    unsigned char* pixels = buffer.release();
+    return QImage(pixels, int(h.width), int(h.height), bytesPerLine, format, PixelBuffer::free,
+                  pixels);
 }
 
 // Qt's GIF reader, too, shows a cut file as far as it goes. Walking the block structure up to
@@ -135,23 +171,32 @@ QString gifProblem(const QByteArray& data) {
     return QStringLiteral("the GIF data is damaged or incomplete (no picture in it)");
 }
 
-LoadedPicture fromQtReader(const QByteArray& data, const QString& name, const char* format) {
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
+// `target`, when not null, is the image the reader is to fill in place.
+LoadedPicture fromQtReader(QIODevice& device, const QString& name, const char* format,
+                           QImage target = {}) {
+    QImageReader reader(&device, format);
     // The reader's own cap covers what the size check below cannot see in advance.
     QImageReader::setAllocationLimit(int(JpegDecoder::MaxPixels * 4 / (1024 * 1024)));
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() > JpegDecoder::MaxPixels)
         return failure(name, tooLarge(size.width(), size.height()));
-    QImage image;
+    const uchar* const given = target.isNull() ? nullptr : target.constBits();
+    QImage image = std::move(target);
     if (!reader.read(&image) || image.isNull())
         return failure(name, QStringLiteral("the %1 data is damaged or incomplete (%2)")
                                  .arg(QString::fromLatin1(format).toUpper(), reader.errorString()));
     LoadedPicture p;
+    p.inPixelBuffer = given && image.constBits() == given;
     p.image = std::move(image);
     return p;
+}
+
+LoadedPicture fromQtReader(const QByteArray& data, const QString& name, const char* format,
+                           QImage target = {}) {
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    return fromQtReader(buffer, name, format, std::move(target));
 }
 
 } // namespace
@@ -160,16 +205,17 @@ LoadedPicture fromData(const QByteArray& data, const QString& name) {
     if (data.isEmpty())
         return failure(name, QStringLiteral("the file is empty"));
     if (data.startsWith("\xFF\xD8"))
-        return fromJpeg(data, name);
+        return fromJpeg(JpegDecoder::decode(data), name);
     if (data.startsWith("GIF87a") || data.startsWith("GIF89a")) {
         if (const QString problem = gifProblem(data); !problem.isEmpty())
             return failure(name, problem);
         return fromQtReader(data, name, "gif");
     }
     if (data.startsWith("BM")) {
-        if (const QString problem = bitmapProblem(data); !problem.isEmpty())
+        BitmapHeader header;
+        if (const QString problem = bitmapProblem(data, data.size(), &header); !problem.isEmpty())
             return failure(name, problem);
-        return fromQtReader(data, name, "bmp");
+        return fromQtReader(data, name, "bmp", bitmapTarget(header));
     }
     return failure(name, QStringLiteral("it is not a GIF, JPEG or bitmap picture"));
 }
@@ -181,6 +227,21 @@ LoadedPicture load(const QString& path) {
     if (file.size() > MaxFileBytes)
         return failure(
             path, QStringLiteral("the file is too large (%1 MB)").arg(file.size() / (1024 * 1024)));
+    // JPEG and bitmap pixels are read from the file as they are decoded, so the file's bytes
+    // are never all held beside the picture. GIF files, small beside their pictures, are read
+    // whole for the block walk below.
+    if (file.size() > 0) {
+        const QByteArray head = file.peek(64);
+        if (head.startsWith("\xFF\xD8"))
+            return fromJpeg(JpegDecoder::decodeFile(file.handle()), path);
+        if (head.startsWith("BM")) {
+            BitmapHeader header;
+            if (const QString problem = bitmapProblem(head, file.size(), &header);
+                !problem.isEmpty())
+                return failure(path, problem);
+            return fromQtReader(file, path, "bmp", bitmapTarget(header));
+        }
+    }
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return failure(path, file.errorString());

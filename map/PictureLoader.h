@@ -11,6 +11,8 @@ struct LoadedPicture {
     QImage image;     // null on failure
     QString error;    // a full sentence naming the file; empty on success
     QString warnings; // faults the decoder stepped over, for the log
+    // The pixels sit in a PixelBuffer rather than memory Qt's readers took from the heap.
+    bool inPixelBuffer = false;
     bool ok() const { return error.isEmpty(); }
 };
 

@@ -139,7 +139,7 @@ TEST_F(MainWindow, FrameToolbarMenusStatusBarAndTimers) {
     EXPECT_TRUE(find<QLineEdit>("Edit1")->isReadOnly());
     auto* scroll = find<QScrollArea>("ScrollBox1");
     ASSERT_TRUE(scroll);
-    auto* image = find<QLabel>("Image1");
+    auto* image = find<QWidget>("Image1");
     ASSERT_TRUE(image);
     EXPECT_TRUE(scroll->widget()->isAncestorOf(image));
 

@@ -47,7 +47,7 @@ protected:
         return QFileInfo(picture).path() + "/" + QFileInfo(picture).completeBaseName() + ".obd";
     }
 
-    QLabel* image() const { return find<QLabel>("Image1"); }
+    QWidget* image() const { return find<QWidget>("Image1"); }
     QString panel(int i) const { return m_form->barPanel(i)->text(); }
     void move(int x, int y) {
         QMouseEvent e(QEvent::MouseMove, QPointF(x, y), image()->mapToGlobal(QPointF(x, y)),

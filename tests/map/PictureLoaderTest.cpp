@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -130,6 +131,36 @@ TEST(PictureLoader, LoadsEachKindFromDiskWhateverItsName) {
             writeFile(dir, QString::fromLatin1(name), encoded(picture, format)));
         EXPECT_TRUE(loaded.ok()) << loaded.error.toStdString();
         expectTwoColours(loaded.image);
+    }
+}
+
+TEST(PictureLoader, LargeJpegAndBitmapFilesAreDecodedStraightIntoPixelBuffers) {
+    // Above 32 MiB of pixels, where the buffers take huge pages.
+    const int width = 3200, height = 2700;
+    QTemporaryDir dir;
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(qRgb(220, 20, 20));
+    QPainter(&picture).fillRect(width / 2, 0, width - width / 2, height, qRgb(20, 20, 220));
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {"big.jpg", encoded(picture, "jpg")},
+        {"big.bmp", encoded(picture, "bmp")},
+        {"indexed.bmp", encoded(picture.convertToFormat(QImage::Format_Indexed8), "bmp")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const LoadedPicture loaded =
+            PictureLoader::load(writeFile(dir, QString::fromLatin1(c.name), c.bytes));
+        ASSERT_TRUE(loaded.ok()) << loaded.error.toStdString();
+        expectTwoColours(loaded.image, width, height);
+        EXPECT_TRUE(loaded.inPixelBuffer);
+        // Read from the file as it goes or from bytes in memory: the same picture.
+        const LoadedPicture fromMemory = PictureLoader::fromData(c.bytes, c.name);
+        ASSERT_TRUE(fromMemory.ok());
+        EXPECT_TRUE(fromMemory.image == loaded.image);
     }
 }
 
