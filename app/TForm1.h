@@ -159,8 +159,8 @@ public:
 
     // ---- Map (app/TForm1Map.cpp) --------------------------------------------------------
     void setupMap();
-    // At start-up: the picture named by m_mapPath with its objects, when it and its ".inf" exist;
-    // on a first start (no settings file yet) the sample map.
+    // At start-up: the picture named by m_mapPath with its objects, or a message naming what is
+    // missing; on a first start (no settings file yet) the sample map.
     void loadLastMap();
     // Writes the objects file of the current map; false after its error has been shown.
     bool saveMapObjects();

@@ -200,9 +200,18 @@ void TForm1::loadLastMap() {
     // No settings file yet: a first start. The sample map lets a new user place an object at once.
     if (m_mapPath.isEmpty() && !QFileInfo::exists(m_settingsPath))
         m_mapPath = sampleMapPath();
-    if (m_mapPath.isEmpty() || !QFileInfo(m_mapPath).isFile() ||
-        !QFileInfo::exists(ObjectsFile::calibrationPathFor(m_mapPath)))
+    if (m_mapPath.isEmpty())
         return;
+    // A map on a drive not yet mounted, or moved away: say which, so the user knows why the
+    // window is empty. The path stays remembered for the next start.
+    if (!QFileInfo(m_mapPath).isFile()) {
+        m_dialogs.error(QStringLiteral("Unable to find the map ") + m_mapPath);
+        return;
+    }
+    if (!QFileInfo::exists(ObjectsFile::calibrationPathFor(m_mapPath))) {
+        m_dialogs.error(QStringLiteral("Unable to locate the \".INF\" file for ") + m_mapPath);
+        return;
+    }
     LoadMap(this);
 }
 

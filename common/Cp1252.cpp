@@ -49,4 +49,11 @@ QByteArray fromUnicode(const QString& text) {
     return out;
 }
 
+bool canEncode(const QString& text) {
+    for (QChar c : text)
+        if (c != QLatin1Char('?') && fromUnicode(c) == '?')
+            return false;
+    return true;
+}
+
 } // namespace Cp1252

@@ -12,6 +12,8 @@ QString toUnicode(const QByteArray& bytes);
 // A character with no Windows-1252 byte becomes '?'.
 QByteArray fromUnicode(const QString& text);
 char fromUnicode(QChar c);
+// Whether every character of the text has a Windows-1252 byte.
+bool canEncode(const QString& text);
 QChar toUnicode(unsigned char byte);
 
 } // namespace Cp1252

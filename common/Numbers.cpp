@@ -4,10 +4,11 @@
 
 #include "common/ConvertError.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
+#include <system_error>
 
 std::optional<int> tryStrToInt(const QString& text) {
     int i = 0;
@@ -67,16 +68,28 @@ std::optional<double> tryStrToFloat(const QString& text) {
     auto isDigit = [&](int k) {
         return k < n && t[k] >= QLatin1Char('0') && t[k] <= QLatin1Char('9');
     };
+    const bool negative = i < n && t[i] == QLatin1Char('-');
     if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
         ++i;
+    const int numberStart = i;
+    // The decimal place of the first significant digit (1 for "5", 0 for ".5", -2 for
+    // ".005"), so that a number out of a double's range can be told too large from too small.
+    int magnitude = 0;
+    bool significant = false;
     int digits = 0;
     while (isDigit(i)) {
+        significant = significant || t[i] != QLatin1Char('0');
+        if (significant)
+            ++magnitude;
         ++i;
         ++digits;
     }
     if (i < n && t[i] == QLatin1Char('.')) {
         ++i;
         while (isDigit(i)) {
+            if (!significant && t[i] == QLatin1Char('0'))
+                --magnitude;
+            significant = significant || t[i] != QLatin1Char('0');
             ++i;
             ++digits;
         }
@@ -85,20 +98,35 @@ std::optional<double> tryStrToFloat(const QString& text) {
         return std::nullopt;
     if (i < n && (t[i] == QLatin1Char('e') || t[i] == QLatin1Char('E'))) {
         ++i;
+        const bool negativeExponent = i < n && t[i] == QLatin1Char('-');
         if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
             ++i;
         if (!isDigit(i))
             return std::nullopt;
-        while (isDigit(i))
-            ++i;
+        int exponent = 0;
+        for (; isDigit(i); ++i)
+            exponent = std::min(exponent * 10 + (t[i].unicode() - '0'), 1000000);
+        magnitude += negativeExponent ? -exponent : exponent;
     }
     if (i != n)
         return std::nullopt;
-    const QByteArray latin = t.toLatin1();
-    const double v = std::strtod(latin.constData(), nullptr);
+    // from_chars never consults the C library's locale, which the application sets from the
+    // desktop: strtod would read "51.25" as 51 under a decimal-comma locale.
+    const QByteArray latin = t.mid(numberStart).toLatin1();
+    double v = 0;
+    const auto [end, error] = std::from_chars(latin.constData(), latin.constData() + latin.size(),
+                                              v, std::chars_format::general);
+    if (error == std::errc::result_out_of_range) {
+        // A value too small for a double reads as zero, as it always has; too large is refused.
+        if (magnitude > 0)
+            return std::nullopt;
+        v = 0;
+    } else if (error != std::errc() || end != latin.constData() + latin.size()) {
+        return std::nullopt;
+    }
     if (!std::isfinite(v))
         return std::nullopt;
-    return v;
+    return negative ? -v : v;
 }
 
 double strToFloat(const QString& text) {
@@ -114,10 +142,12 @@ QString floatToStr(double value) {
         return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
     if (value == 0)
         return QStringLiteral("0");
+    // to_chars, unlike printf, writes "." whatever the C library's locale says.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", value);
+    const auto written =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
     // buf: [-]d.dddddddddddddde[+-]xx
-    QString s = QString::fromLatin1(buf);
+    QString s = QString::fromLatin1(buf, written.ptr - buf);
     const bool negative = s.startsWith(QLatin1Char('-'));
     if (negative)
         s.remove(0, 1);

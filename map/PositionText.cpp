@@ -17,16 +17,21 @@ struct DegreesAndMinutes {
     QString minutes;
 };
 
+// The 15-significant-digit text of a non-negative value, never in scientific form: a
+// "1.18E-16" left by a division near the equator or the meridian would otherwise be read as
+// digits of degrees or minutes. Values below 0.00001 cannot reach the hundredths of a minute,
+// so they are written as 0. (Large values stay in fixed form: no map spans 1E15 degrees.)
+QString fixedText(double value) {
+    return value < 0.00001 ? QStringLiteral("0") : floatToStr(value);
+}
+
 DegreesAndMinutes split(double degrees) {
-    const QString text = floatToStr(std::fabs(degrees));
+    const QString text = fixedText(std::fabs(degrees));
     const qsizetype point = text.indexOf(QLatin1Char('.'));
-    // Values below 0.00001 are written in scientific form and have no whole degrees.
-    const bool scientific = text.contains(QLatin1Char('E'));
-    const qint64 whole = scientific ? qint64(std::trunc(std::fabs(degrees)))
-                                    : (point < 0 ? text : text.left(point)).toLongLong();
+    const qint64 whole = (point < 0 ? text : text.left(point)).toLongLong();
     const double fraction = point < 0 ? 0.0 : strToFloat(QLatin1Char('0') + text.mid(point));
 
-    const QString minutesText = floatToStr(fraction * 60);
+    const QString minutesText = fixedText(fraction * 60);
     const qsizetype mp = minutesText.indexOf(QLatin1Char('.'));
     QString intPart = mp < 0 ? minutesText : minutesText.left(mp);
     QString decimals = mp < 0 ? QString() : minutesText.mid(mp + 1, 2);

@@ -31,6 +31,8 @@ QString trimBlanks(const QString& s) {
     return s.mid(start, end - start);
 }
 
+const QByteArray utf8Bom("\xEF\xBB\xBF");
+
 bool sameName(const QString& a, const QString& b) {
     return QString::compare(a, b, Qt::CaseInsensitive) == 0;
 }
@@ -157,10 +159,10 @@ bool IniFile::save(const QString& path) const {
 void IniFile::parse(const QByteArray& bytes) {
     clear();
     // An editor that saves UTF-8 with a byte order mark would otherwise hide the first section
-    // behind it; such a file is read as UTF-8 and written back in Windows-1252 like any other.
-    static const QByteArray utf8Bom("\xEF\xBB\xBF");
-    const QString text = bytes.startsWith(utf8Bom) ? QString::fromUtf8(bytes.mid(utf8Bom.size()))
-                                                   : Cp1252::toUnicode(bytes);
+    // behind it; such a file is read as UTF-8 and stays UTF-8 when written back.
+    m_readAsUtf8 = bytes.startsWith(utf8Bom);
+    const QString text =
+        m_readAsUtf8 ? QString::fromUtf8(bytes.mid(utf8Bom.size())) : Cp1252::toUnicode(bytes);
     QStringList lines = text.split(QLatin1Char('\n'));
     // A final line end does not start another line.
     if (!lines.isEmpty() && lines.last().isEmpty())
@@ -201,6 +203,10 @@ QByteArray IniFile::toBytes() const {
         for (const Line& l : s.lines)
             put(l.text);
     }
+    // Older copies of the program read only Windows-1252, so a file stays in it whenever it
+    // can; writing "?" for a path it cannot hold would lose the map at the next start.
+    if (m_readAsUtf8 || !Cp1252::canEncode(out))
+        return utf8Bom + out.toUtf8();
     return Cp1252::fromUnicode(out);
 }
 
@@ -340,4 +346,5 @@ void IniFile::removeSection(const QString& section) {
 void IniFile::clear() {
     m_preamble.clear();
     m_sections.clear();
+    m_readAsUtf8 = false;
 }

@@ -12,7 +12,9 @@
 // older Windows programs' settings files rely on: section and key names match without regard
 // to case, a missing file, section or key gives the caller's default, writing a key creates
 // its section or key where needed and leaves every other line (comments included) as it was.
-// On disk the text is Windows-1252 with CRLF line ends; LF-only files read the same.
+// On disk the text is Windows-1252 with CRLF line ends; LF-only files read the same. A file
+// holding text that Windows-1252 cannot write (a folder named in Cyrillic), or one that was
+// read as UTF-8, is written as UTF-8 with a byte order mark instead, so nothing is lost.
 class IniFile {
 public:
     // Values longer than this are cut when read back, as the settings routines always did.
@@ -85,5 +87,6 @@ private:
 
     std::vector<Line> m_preamble; // lines before the first section, kept but never read
     std::vector<Section> m_sections;
+    bool m_readAsUtf8 = false;
     mutable QString m_error;
 };

@@ -66,10 +66,9 @@ void objects(const QByteArray& bytes) {
         const StoredObject& b = again.objects[i];
         if (a.Index != b.Index || a.ST != b.ST || a.SL != b.SL)
             broken("numbers changed on a round trip");
-        // Texts with line breaks or outer blanks cannot be kept by any INI file, nor characters
-        // Windows-1252 has no byte for (a file read as UTF-8 may hold them); the others must.
-        const bool storable = Cp1252::toUnicode(Cp1252::fromUnicode(a.Ident)) == a.Ident;
-        if (storable && a.Ident == a.Ident.trimmed() && !a.Ident.contains(QLatin1Char('\n')) &&
+        // Texts with line breaks or outer blanks cannot be kept by any INI file; the others
+        // must, also those Windows-1252 has no byte for (the file is then written as UTF-8).
+        if (a.Ident == a.Ident.trimmed() && !a.Ident.contains(QLatin1Char('\n')) &&
             !a.Ident.contains(QLatin1Char('\r')) && a.Ident != b.Ident)
             broken("identifier changed on a round trip");
     }

@@ -2,7 +2,10 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "map/PositionText.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -81,6 +84,68 @@ TEST(PositionText, TextRules) {
     c.LeftLongitude = 0.00006;
     c.LongitudePerPixel = 0;
     EXPECT_EQ(positionAt(c, 0, 0).longitudeDisplay, "000.00.00W");
+}
+
+namespace {
+
+// Signed minutes (north and east positive) that a position text stands for.
+double signedMinutes(const QString& text, int degreeDigits) {
+    const double minutes =
+        text.left(degreeDigits).toInt() * 60 + text.mid(degreeDigits, 5).toDouble();
+    const QChar letter = text.back();
+    return letter == QLatin1Char('S') || letter == QLatin1Char('W') ? -minutes : minutes;
+}
+
+} // namespace
+
+// Near the equator and the meridian a division leaves residues such as 1.18E-16 degrees;
+// their scientific form must never reach a position text.
+TEST(PositionText, BesideTheEquatorAndTheMeridian) {
+    const QRegularExpression latitudeForm(QStringLiteral("^[0-9]{4}\\.[0-9]{2}[NS]$"));
+    const QRegularExpression longitudeForm(QStringLiteral("^[0-9]{5}\\.[0-9]{2}[EW]$"));
+    const struct {
+        const char* line1;
+        const char* line2;
+        int width, height;
+    } maps[] = {
+        {"00.10.00N, 000.10.00W", "00.10.00S, 000.10.00E", 300, 300},
+        {"00.07.00N, 000.07.00W", "00.07.00S, 000.07.00E", 400, 400}, // -1.48E-17 at 200
+        {"01.00.00N, 001.00.00W", "00.20.00S, 000.20.00E", 1234, 987},
+        {"00.00.70N, 000.00.70W", "00.00.70S, 000.00.70E", 7, 7},
+    };
+    for (const auto& m : maps) {
+        const MapCalibration c = calibration(m.line1, m.line2, m.width, m.height);
+        // The pixel rows and columns around the zero line, and the first and last ones.
+        const int zeroY = int(std::lround(c.TopLatitude / c.LatitudePerPixel));
+        const int zeroX = int(std::lround(c.LeftLongitude / c.LongitudePerPixel));
+        for (int y : {0, zeroY - 2, zeroY - 1, zeroY, zeroY + 1, zeroY + 2, m.height}) {
+            for (int x : {0, zeroX - 2, zeroX - 1, zeroX, zeroX + 1, zeroX + 2, m.width}) {
+                SCOPED_TRACE(testing::Message() << m.line1 << " at " << x << "," << y);
+                const MapPosition p = positionAt(c, x, y);
+                EXPECT_TRUE(latitudeForm.match(p.latitude).hasMatch()) << qPrintable(p.latitude);
+                EXPECT_TRUE(longitudeForm.match(p.longitude).hasMatch()) << qPrintable(p.longitude);
+                // Cut to hundredths of a minute, never further off.
+                const double north = c.TopLatitude - y * c.LatitudePerPixel;
+                const double east = x * c.LongitudePerPixel - c.LeftLongitude;
+                EXPECT_NEAR(signedMinutes(p.latitude, 2), north, 0.0101) << qPrintable(p.latitude);
+                EXPECT_NEAR(signedMinutes(p.longitude, 3), east, 0.0101) << qPrintable(p.longitude);
+            }
+        }
+    }
+
+    // Residues as a division leaves them: 1.18E-16 and 1.1E-6 degrees.
+    MapCalibration c = exampleMap();
+    c.LatitudePerPixel = 0;
+    c.LongitudePerPixel = 0;
+    for (double degrees : {1.18e-16, 1.1e-6, 9.99e-6}) {
+        c.TopLatitude = degrees * 60;
+        c.LeftLongitude = degrees * 60;
+        EXPECT_EQ(positionAt(c, 0, 0).latitude, "0000.00N") << degrees;
+        EXPECT_EQ(positionAt(c, 0, 0).longitude, "00000.00W") << degrees;
+    }
+    // A whole degree with a residue in its fraction: 1.0000000001 degrees.
+    c.TopLatitude = 60.000000006;
+    EXPECT_EQ(positionAt(c, 0, 0).latitude, "0100.00N");
 }
 
 TEST(PositionText, AcrossThe180DegreeMeridian) {

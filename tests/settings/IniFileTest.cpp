@@ -126,9 +126,9 @@ TEST(IniFile, FileSavedAsUtf8WithByteOrderMarkKeepsItsFirstSection) {
     EXPECT_EQ(ini.readString("Station", "MyCall", ""), "G4ABC-1");
     EXPECT_EQ(ini.readString("Object", "Map", ""), QString::fromUtf8("/maps/Bri\xC3\xA8re.gif"));
     EXPECT_EQ(ini.sections(), QStringList({"Station", "Object"}));
-    // Written back without the mark, in Windows-1252.
-    EXPECT_EQ(ini.toBytes(), QByteArray("[Station]\r\nMyCall=G4ABC-1\r\n[Object]\r\n"
-                                        "Map=/maps/Bri\xE8re.gif\r\n"));
+    // Written back as it was read: an editor's or a user's choice of UTF-8 stays.
+    EXPECT_EQ(ini.toBytes(), QByteArray("\xEF\xBB\xBF[Station]\r\nMyCall=G4ABC-1\r\n[Object]\r\n"
+                                        "Map=/maps/Bri\xC3\xA8re.gif\r\n"));
 }
 
 TEST(IniFile, FirstOfRepeatedKeysAndSectionsWins) {
@@ -212,17 +212,40 @@ TEST(IniFile, TextIsWindows1252OnDisk) {
     QTemporaryDir dir;
     const QString path = dir.filePath("cp.ini");
     IniFile ini;
-    ini.writeString("Object", "Comment", QString::fromUtf8("Café €5 ± 2°"));
-    ini.writeString("Object", "Other", QString::fromUtf8("日本"));
+    ini.writeString("Object", "Comment", QString::fromUtf8("Café €5 ± 2° ?"));
     ASSERT_TRUE(ini.save(path));
     EXPECT_EQ(readAll(path), QByteArray("[Object]\r\nComment=Caf\xE9 \x80"
-                                        "5 \xB1 2\xB0\r\nOther=??\r\n"));
+                                        "5 \xB1 2\xB0 ?\r\n"));
 
     writeAll(path, "[Obj\xE9t]\r\nName=\xC5ngstr\xF6m \x99\r\n");
     IniFile back;
     ASSERT_TRUE(back.load(path));
     EXPECT_EQ(back.readString(QString::fromUtf8("OBJÉT"), "name", ""),
               QString::fromUtf8("Ångström ™"));
+}
+
+// A path or text Windows-1252 has no byte for must not come back as "?????": such a file is
+// written as UTF-8 with a byte order mark, and once UTF-8 it stays so.
+TEST(IniFile, TextWindows1252CannotHoldIsKeptAsUtf8) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("utf8.ini");
+    const QString map = QString::fromUtf8("/home/op/Карты/Μάρκος Łódź 日本/map.jpg");
+    IniFile ini;
+    ini.writeString("Object", "Map", map);
+    ini.writeString("Object", "Comment", QString::fromUtf8("Café €5"));
+    ASSERT_TRUE(ini.save(path));
+    EXPECT_EQ(readAll(path), QByteArray("\xEF\xBB\xBF[Object]\r\nMap=") + map.toUtf8() +
+                                 QByteArray("\r\nComment=Caf\xC3\xA9 \xE2\x82\xAC"
+                                            "5\r\n"));
+
+    IniFile back;
+    ASSERT_TRUE(back.load(path));
+    EXPECT_EQ(back.readString("Object", "Map", ""), map);
+    EXPECT_EQ(back.readString("Object", "Comment", ""), QString::fromUtf8("Café €5"));
+    back.writeString("Object", "Map", "/maps/plain.gif");
+    ASSERT_TRUE(back.save(path));
+    EXPECT_TRUE(readAll(path).startsWith("\xEF\xBB\xBF[Object]\r\nMap=/maps/plain.gif\r\n"
+                                         "Comment=Caf\xC3\xA9"));
 }
 
 TEST(IniFile, LineBreaksInAValueCannotCorruptTheFile) {
