@@ -82,6 +82,7 @@ TForm1::TForm1(Dialogs& dialogs, Clock& clock, const QString& settingsPath, cons
     setupLink();
     setupMap();
     setupObjects();
+    setupWeather();
 }
 
 TForm1::~TForm1() {

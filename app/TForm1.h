@@ -239,6 +239,12 @@ public:
     int objectOfSender(const QObject* sender) const;
     QTimer* objectTimer(int index) const;
 
+    // ---- Weather station (app/TForm1Weather.cpp) ----------------------------------------
+    void setupWeather();
+    // "Set Data" or the weather picture: the weather dialog, whose OK gives object 1 its
+    // weather data and sets the unit setting.
+    void btnWxClick();
+
 signals:
     // The close was confirmed and everything saved: the program ends.
     void closed();
