@@ -12,7 +12,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -55,6 +54,15 @@ protected:
         field->setFocus();
         typeText(field, keys);
     }
+    // Empties every field, opens the dialog in the units and types the readings.
+    void enter(bool metric, const QList<std::pair<const char*, const char*>>& readings) {
+        dialog.hide();
+        for (const char* f : kFields)
+            find(f)->clear();
+        open(metric);
+        for (const auto& [field, keys] : readings)
+            type(field, keys);
+    }
     void toggleMetric() { find<QCheckBox>("chkMetric")->click(); }
     void ok() { find<QPushButton>("btnOK")->click(); }
 
@@ -68,51 +76,33 @@ protected:
 
 TEST_F(WeatherDialog, FormHasItsFieldsInOrderWithLabelsAsNames) {
     open(false);
-    EXPECT_EQ(dialog.windowTitle(), "Weather Data");
     EXPECT_EQ(dialog.pos(), owner.pos() + QPoint(10, 50));
     QStringList groups;
     for (auto* g : dialog.findChildren<QGroupBox*>())
         groups << g->title();
     EXPECT_EQ(groups, (QStringList{"Wind ", "Rain ", "Air "}));
-
+    // Tab order, and each field named by its label.
     const char* names[] = {"Direction",   "Speed",          "Gusts (>5mins)",
                            "Last 24 hrs", "Since midnight", "Last Hour",
                            "Temperature", "Pressure",       "Humidity"};
-    // The tab order: each step goes to the next widget that takes the focus by Tab.
-    auto next = [](QWidget* w) {
+    QWidget* w = find("Direction");
+    for (int i = 0; i < 13; ++i) {
+        if (i < 9) {
+            EXPECT_EQ(w->objectName(), kFields[i]);
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name), names[i]);
+        } else {
+            EXPECT_EQ(w->objectName(),
+                      (QStringList{"chkMetric", "btnOK", "btnCancel", "Button1"}[i - 9]));
+        }
         do
             w = w->nextInFocusChain();
         while (!(w->focusPolicy() & Qt::TabFocus));
-        return w;
-    };
-    QWidget* w = find("Direction");
-    for (int i = 0; i < 9; ++i) {
-        EXPECT_EQ(w->objectName(), kFields[i]);
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-        ASSERT_TRUE(a);
-        EXPECT_EQ(a->text(QAccessible::Name), names[i]);
-        w = next(w);
     }
-    for (const char* name : {"chkMetric", "btnOK", "btnCancel", "Button1"}) {
-        EXPECT_EQ(w->objectName(), name);
-        w = next(w);
-    }
-    EXPECT_EQ(label("Label4"), "mph");
-    EXPECT_EQ(label("Label10"), "mph");
     EXPECT_EQ(label("Label8"), "inches (0.00  to  9.99)");
     EXPECT_EQ(label("Label14"), QString::fromUtf8("\u00B0F"));
 }
 
-TEST_F(WeatherDialog, TypingStopsAtEachFieldsLength) {
-    open(true);
-    const int lengths[] = {3, 4, 4, 4, 4, 4, 3, 6, 2};
-    for (int i = 0; i < 9; ++i) {
-        type(kFields[i], "123456789");
-        EXPECT_EQ(text(kFields[i]), QString("123456789").left(lengths[i])) << kFields[i];
-    }
-}
-
-TEST_F(WeatherDialog, KeyFiltersFollowTheUnits) {
+TEST_F(WeatherDialog, KeyFiltersAndLengthsFollowTheUnits) {
     struct Row {
         bool metric;
         const char* field;
@@ -120,126 +110,97 @@ TEST_F(WeatherDialog, KeyFiltersFollowTheUnits) {
         const char* shown;
     };
     const Row rows[] = {
-        {false, "Direction", "a1-2.", "12"},
+        {false, "Direction", "a1-2.3", "123"},
         {false, "Temperature", "-5", "5"},
-        {false, "Humidity", "5x5", "55"},
+        {false, "Humidity", "5x55", "55"},
         {false, "Speed", "1.5", "15"},
-        {true, "Temperature", "-5", "-5"},
-        {true, "Speed", "1.5", "1.5"},
-        {true, "Humidity", "a", "a"},
+        {true, "Temperature", "-5.5", "-5."},
+        {true, "Speed", "1.50", "1.50"},
+        {true, "Gust", "12345", "1234"},
+        {true, "Humidity", "ab", "ab"},
         // Rain: digits and points; a first point becomes "0."; in English units one digit
         // before the point.
         {false, "Rain", ".", "0."},
         {false, "Rain24", ".5", "0.5"},
-        {false, "RainM", "1.25", "1.25"},
+        {false, "RainM", "1.255", "1.25"},
         {false, "Rain", "125", "1"},
         {false, "Rain", "a-", ""},
         {true, "Rain", "12.5", "12.5"},
-        {true, "RainM", ".25", "0.25"},
         {true, "Rain24", "-3", "3"},
         // Pressure: digits and points in both unit systems.
-        {false, "Pressure", "1013.2x", "1013.2"},
+        {false, "Pressure", "1013.2x5", "1013.2"},
         {true, "Pressure", "-985", "985"},
     };
     for (const Row& r : rows) {
-        open(r.metric);
-        type(r.field, r.keys);
+        enter(r.metric, {{r.field, r.keys}});
         EXPECT_EQ(text(r.field), r.shown) << r.field << " " << r.keys << " metric " << r.metric;
-        dialog.hide();
     }
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
 TEST_F(WeatherDialog, KeysReplacingASelectionSeeTheFieldWithoutIt) {
-    open(false);
+    enter(false, {{"Rain", "5"}});
     QLineEdit* rain = find("Rain");
-    type("Rain", "5");
     rain->selectAll();
-    typeText(rain, "7");
-    EXPECT_EQ(rain->text(), "7");
-    type("Rain", "1.25");
+    typeText(rain, "7.");
+    EXPECT_EQ(rain->text(), "7.");
     rain->selectAll();
     typeText(rain, ".");
     EXPECT_EQ(rain->text(), "0.");
     EXPECT_EQ(rain->cursorPosition(), 2);
-    // Backspace and the editing keys are not filtered.
     pressKey(rain, Qt::Key_Backspace, QStringLiteral("\b"));
-    EXPECT_EQ(rain->text(), "0");
     pressKey(rain, Qt::Key_Home);
     pressKey(rain, Qt::Key_Delete, QStringLiteral("\x7f"));
     EXPECT_EQ(rain->text(), "");
 }
 
 TEST_F(WeatherDialog, TogglingConvertsTheFieldsAndLabels) {
-    open(false);
-    type("Direction", "270");
-    type("Speed", "25");
-    type("Gust", "10");
-    type("RainM", "9.99");
-    type("Rain", "0.05");
-    type("Temperature", "0");
-    type("Pressure", "1013.2");
-    type("Humidity", "55");
+    enter(false, {{"Direction", "270"},
+                  {"Speed", "25"},
+                  {"RainM", "9.99"},
+                  {"Rain", "0.05"},
+                  {"Temperature", "0"},
+                  {"Pressure", "1013.2"},
+                  {"Humidity", "55"}});
     toggleMetric();
-    EXPECT_EQ(text("Speed"), "40.2");
-    EXPECT_EQ(text("Gust"), "16.1");
-    EXPECT_EQ(text("RainM"), "254.2");
-    EXPECT_EQ(text("Rain"), "1.272");
-    EXPECT_EQ(text("Rain24"), "");
-    EXPECT_EQ(text("Temperature"), "-17.");
-    EXPECT_EQ(label("Label4"), "km/h");
-    EXPECT_EQ(label("Label10"), "km/h");
-    EXPECT_EQ(label("Label8"), "mm  (0 to 250)");
-    EXPECT_EQ(label("Label14"), QString::fromUtf8("\u00B0C"));
+    const QStringList metric = {"270", "40.2", "", "", "254.2", "1.272", "-17.", "1013.2", "55"};
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(text(kFields[i]), metric[i]) << kFields[i];
+    EXPECT_EQ((QStringList{label("Label4"), label("Label10"), label("Label8"), label("Label14")}),
+              (QStringList{"km/h", "km/h", "mm  (0 to 250)", QString::fromUtf8("\u00B0C")}));
 
-    type("Temperature", "37");
+    // Back to English: the cuts and the clamp lose what they lose; a frost keeps its sign.
+    type("Temperature", "-20");
     toggleMetric();
-    EXPECT_EQ(text("Speed"), "24");
-    EXPECT_EQ(text("Gust"), "10");
-    EXPECT_EQ(text("RainM"), "9.99");
-    EXPECT_EQ(text("Rain"), "0.05");
-    EXPECT_EQ(text("Temperature"), "98.5");
+    const QStringList english = {"270", "24", "", "", "9.99", "0.05", "-4", "1013.2", "55"};
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(text(kFields[i]), english[i]) << kFields[i];
     EXPECT_EQ(label("Label8"), "inches (0.00  to  9.99)");
     EXPECT_EQ(label("Label14"), QString::fromUtf8("\u00B0F"));
-    // Direction, pressure and humidity are the same in both systems.
-    EXPECT_EQ(text("Direction"), "270");
-    EXPECT_EQ(text("Pressure"), "1013.2");
-    EXPECT_EQ(text("Humidity"), "55");
+    ok();
+    EXPECT_EQ(dialog.values().data, "270/024t-04r005P999h55b10132w");
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
-TEST_F(WeatherDialog, AFrostToggledToEnglishKeepsItsSign) {
-    open(true);
-    type("Temperature", "-20");
-    toggleMetric();
-    EXPECT_EQ(text("Temperature"), "-4");
-    ok();
-    EXPECT_EQ(dialog.values().data, "---/---t-04w");
-}
-
 TEST_F(WeatherDialog, ToggleStopsAtAFieldThatIsNotANumber) {
-    open(true);
-    type("Speed", "16.1");
-    type("Gust", "1x");
-    type("Rain", "10");
+    enter(true, {{"Speed", "16.1"}, {"Gust", "1x"}, {"Rain", "10"}});
     toggleMetric();
     EXPECT_EQ(dialogs.texts(), QStringList{"'1x' is not a valid floating point value"});
     EXPECT_EQ(dialogs.shown.value(0).kind, "error");
     EXPECT_FALSE(find<QCheckBox>("chkMetric")->isChecked());
-    EXPECT_EQ(text("Speed"), "10");
-    EXPECT_EQ(text("Gust"), "1x");
-    EXPECT_EQ(text("Rain"), "10");
-    EXPECT_EQ(label("Label4"), "km/h");
+    EXPECT_EQ((QStringList{text("Speed"), text("Gust"), text("Rain"), label("Label4")}),
+              (QStringList{"10", "1x", "10", "km/h"}));
 }
 
-TEST_F(WeatherDialog, OkBuildsTheWeatherString) {
+TEST_F(WeatherDialog, OkBuildsTheWeatherStringOrRefusesAndWritesNothing) {
     struct Row {
         bool metric;
         QList<std::pair<const char*, const char*>> typed;
-        const char* data;
+        const char* result;    // the string, or the message of the refusal
+        const char* direction; // the direction field afterwards
     };
     const Row rows[] = {
-        {false, {}, "---/---w"},
+        {false, {}, "---/---w", ""},
         {false,
          {{"Direction", "90"},
           {"Speed", "5"},
@@ -248,96 +209,53 @@ TEST_F(WeatherDialog, OkBuildsTheWeatherString) {
           {"Rain", "0.05"},
           {"Humidity", "55"},
           {"Pressure", "1013.2"}},
-         "090/005g012t068r005h55b10132w"},
-        {false, {{"Direction", "5"}, {"Humidity", "7"}}, "005/---h07w"},
+         "090/005g012t068r005h55b10132w",
+         "90"},
+        {false, {{"Direction", "360"}, {"Humidity", "7"}}, "000/---h07w", "0"},
         {false,
-         {{"Rain24", "0.5"}, {"Humidity", "0"}, {"Pressure", "1013"}},
-         "---/---p050h00b10130w"},
-        {true, {{"Temperature", "-20"}}, "---/---t-04w"},
-        {true, {{"Temperature", "20"}, {"Speed", "10"}, {"RainM", "25.4"}}, "---/006t068P100w"},
+         {{"Direction", "361"}, {"Rain24", "0.5"}, {"Humidity", "0"}, {"Pressure", "1013"}},
+         "359/---p050h00b10130w",
+         "359"},
+        {true, {{"Temperature", "20"}, {"Speed", "10"}, {"RainM", "25.4"}}, "---/006t068P100w", ""},
+        // Refused: the message, the dialog stays open, a direction correction stays.
+        {true, {{"Direction", "9x"}}, "'9x' is not a valid integer value", "9x"},
+        {true,
+         {{"Direction", "361"}, {"Speed", "1.."}},
+         "'1..' is not a valid floating point value",
+         "359"},
+        {false, {{"Pressure", "10.1."}}, "'10.1.' is not a valid floating point value", ""},
+        {false, {{"Speed", "1000"}}, "Wind speed must be from 0 to 999 mph.", ""},
+        {true, {{"Rain", "300"}}, "Rain in the last hour must be from 0 to 253.9 mm.", ""},
     };
+    QString sent;
     for (const Row& r : rows) {
-        open(r.metric);
-        for (const char* f : kFields)
-            find(f)->clear();
-        for (const auto& [field, keys] : r.typed)
-            type(field, keys);
-        ok();
-        EXPECT_FALSE(dialog.isVisible()) << r.data;
-        EXPECT_EQ(dialog.values().data, r.data);
-        EXPECT_EQ(dialog.values().metric, r.metric);
-    }
-    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join('|').toStdString();
-}
-
-TEST_F(WeatherDialog, OkCorrectsTheDirectionInPlace) {
-    open(false);
-    type("Direction", "360");
-    ok();
-    EXPECT_EQ(text("Direction"), "0");
-    EXPECT_EQ(dialog.values().data, "000/---w");
-    open(false);
-    type("Direction", "361");
-    ok();
-    EXPECT_EQ(text("Direction"), "359");
-    EXPECT_EQ(dialog.values().data, "359/---w");
-}
-
-TEST_F(WeatherDialog, OkRefusesWhatCannotBeSentAndWritesNothing) {
-    open(false);
-    type("Speed", "5");
-    ok();
-    const WeatherEntry before = dialog.values();
-    ASSERT_EQ(before.data, "---/005w");
-    struct Row {
-        bool metric;
-        const char* field;
-        const char* keys;
-        const char* message;
-    };
-    const Row rows[] = {
-        {true, "Direction", "9x", "'9x' is not a valid integer value"},
-        {true, "Speed", "1..", "'1..' is not a valid floating point value"},
-        {false, "Pressure", "10.1.", "'10.1.' is not a valid floating point value"},
-        {false, "Speed", "1000", "Wind speed must be from 0 to 999 mph."},
-        {true, "Rain", "300", "Rain in the last hour must be from 0 to 253.9 mm."},
-    };
-    for (const Row& r : rows) {
-        for (const char* f : kFields)
-            find(f)->clear();
         dialogs.clear();
-        open(r.metric);
-        type("Direction", "361");
-        if (QLatin1String(r.field) != QLatin1String("Direction"))
-            type(r.field, r.keys);
-        else
-            type("Direction", r.keys);
+        enter(r.metric, r.typed);
         ok();
-        EXPECT_EQ(dialogs.texts(), QStringList{r.message});
-        EXPECT_EQ(dialogs.shown.value(0).kind, "error");
-        EXPECT_TRUE(dialog.isVisible()) << r.message;
-        EXPECT_EQ(dialog.values().data, before.data);
-        EXPECT_EQ(dialog.values().metric, r.metric);
-        // A direction correction made before the refused field stays.
-        if (QLatin1String(r.field) != QLatin1String("Direction"))
-            EXPECT_EQ(text("Direction"), "359") << r.message;
-        dialog.hide();
+        const bool refused = !QString(r.result).endsWith('w');
+        if (refused) {
+            EXPECT_EQ(dialogs.texts(), QStringList{r.result});
+            EXPECT_EQ(dialogs.shown.value(0).kind, "error");
+        } else {
+            sent = r.result;
+            EXPECT_TRUE(dialogs.shown.isEmpty()) << r.result;
+        }
+        EXPECT_EQ(dialog.isVisible(), refused) << r.result;
+        EXPECT_EQ(dialog.values().data, sent);
+        EXPECT_EQ(text("Direction"), r.direction) << r.result;
     }
 }
 
 TEST_F(WeatherDialog, ReopeningKeepsTheBoxAndTheFields) {
-    open(false);
-    type("Speed", "10");
-    type("Pressure", "985");
+    enter(false, {{"Speed", "10"}, {"Pressure", "985"}});
     toggleMetric();
     ok();
     ASSERT_TRUE(dialog.values().metric);
     const QString sent = dialog.values().data;
     open(dialog.values().metric);
     EXPECT_TRUE(find<QCheckBox>("chkMetric")->isChecked());
-    EXPECT_EQ(text("Speed"), "16.1");
-    EXPECT_EQ(text("Pressure"), "985");
-    EXPECT_EQ(label("Label4"), "km/h");
+    EXPECT_EQ((QStringList{text("Speed"), text("Pressure"), label("Label4")}),
+              (QStringList{"16.1", "985", "km/h"}));
 
     // Cancel leaves the last OK's string and setting as they were.
     toggleMetric();
