@@ -3,6 +3,7 @@
 #include "widgets/TForm14.h"
 
 #include "ui_TForm14.h"
+#include "widgets/HelpWindow.h"
 
 TForm14::TForm14(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm14>()) {
     ui->setupUi(this);
@@ -21,8 +22,7 @@ void TForm14::showEvent(QShowEvent* event) {
 void TForm14::frmShow() {
     if (m_opener)
         move(m_opener->x() + 30, m_opener->y() + 40);
-    // The pale cream of the program's help texts.
     QPalette palette = ui->Memo1->palette();
-    palette.setColor(QPalette::Base, QColor(246, 244, 218));
+    palette.setColor(QPalette::Base, kHelpTextColour);
     ui->Memo1->setPalette(palette);
 }
