@@ -3,6 +3,7 @@
 #include "weather/TfrmWx.h"
 
 #include "support/Keys.h"
+#include "support/ScopedLocale.h"
 #include "support/TestDialogs.h"
 #include "widgets/TForm14.h"
 
@@ -270,6 +271,20 @@ TEST_F(WeatherDialog, ReopeningKeepsTheBoxAndTheFields) {
     EXPECT_TRUE(find<QCheckBox>("chkMetric")->isChecked());
     EXPECT_EQ(text("Speed"), "16.1");
     EXPECT_EQ(label("Label14"), QString::fromUtf8("\u00B0C"));
+}
+
+TEST_F(WeatherDialog, NumbersIgnoreTheDesktopLanguage) {
+    for (const char* name : TestLocales) {
+        ScopedLocale locale(name);
+        ASSERT_TRUE(locale.active()) << name;
+        enter(false, {{"Speed", "25"}, {"Rain", "0.05"}, {"Pressure", "1013.2"}});
+        toggleMetric();
+        EXPECT_EQ((QStringList{text("Speed"), text("Rain")}), (QStringList{"40.2", "1.272"}))
+            << name;
+        ok();
+        EXPECT_EQ(dialog.values().data, "---/024r005b10132w") << name;
+    }
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join('|').toStdString();
 }
 
 TEST_F(WeatherDialog, HelpShowsTheWeatherHelpBesideTheDialog) {
