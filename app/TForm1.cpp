@@ -93,12 +93,13 @@ TForm1::~TForm1() {
 
 QString TForm1::defaultSettingsPath() {
     const QString program = QCoreApplication::applicationFilePath();
-    return settingsPathFor(program, QFileInfo(QFileInfo(program).absolutePath()).isWritable(),
-                           qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath());
+    return defaultSettingsPathFor(program,
+                                  QFileInfo(QFileInfo(program).absolutePath()).isWritable(),
+                                  qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath());
 }
 
 QString TForm1::defaultHelpPath() {
-    return besideProgram(QCoreApplication::applicationFilePath(), QStringLiteral(".doc"));
+    return helpDocumentPathFor(QCoreApplication::applicationFilePath());
 }
 
 namespace {
@@ -201,7 +202,7 @@ void TForm1::createOtherWindows() {
         return;
     AGWPE = new TAGWPE(this);
     frmStation = new TfrmStation(m_dialogs, this);
-    Form4 = new TForm4(this);
+    Form4 = new TForm4(m_dialogs, m_helpPath, this);
     frmAbout = new TfrmAbout(this);
     frmComment = new TfrmComment(m_dialogs, m_clock, this);
     frmCHelp = new TfrmCHelp(this);
@@ -247,7 +248,8 @@ void TForm1::FormShow() {
         }
     }
     qCInfo(lcApp).noquote() << "main window shown with settings" << m_settingsPath << "map"
-                            << (m_mapPath.isEmpty() ? QStringLiteral("(none)") : m_mapPath);
+                            << (m_mapPath.isEmpty() ? QStringLiteral("(none)") : m_mapPath)
+                            << "help" << m_helpPath;
 }
 
 void TForm1::loadSettings() {
@@ -409,6 +411,21 @@ void TForm1::CloseTimed() {
 bool TForm1::CloseQuery() {
     if (!m_dialogs.okCancel(QStringLiteral("Close Skyvane?")))
         return false;
+    return shutDown();
+}
+
+void TForm1::endSession() {
+    if (m_closing)
+        return;
+    qCInfo(lcApp) << "asked to end by the system: saving without asking";
+    if (!shutDown())
+        return;
+    // Quitting closes the window; that close must not ask again.
+    m_ended = true;
+    emit closed();
+}
+
+bool TForm1::shutDown() {
     CloseTimer->start();
     m_closing = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -425,6 +442,10 @@ bool TForm1::CloseQuery() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (m_ended) {
+        event->accept();
+        return;
+    }
     // A second close while the first still waits for its timer would run the sequence twice.
     if (m_closing) {
         event->ignore();

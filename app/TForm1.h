@@ -112,6 +112,9 @@ public:
     // ---- Application shell (app/TForm1.cpp) ---------------------------------------------
     void FormShow();
     bool CloseQuery();
+    // The desktop session or the system ends the program (SIGTERM, SIGHUP): everything is saved
+    // as at a confirmed close, without the question nobody is there to answer.
+    void endSession();
     void CloseTimed();
     void btnHideClick();
     void mnuShowClick();
@@ -255,6 +258,9 @@ protected:
 
 private:
     void setupShell();
+    // The close after its confirmation: the wait, the disconnect and the saves.
+    bool shutDown();
+    bool m_ended = false; // saved and ending: a close no longer asks
     AppSettings currentSettings() const;
     void applyHintsToToolbar();
 

@@ -2,8 +2,10 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "app/TForm1.h"
 #include "common/Clock.h"
+#include "widgets/AppIcon.h"
 #include "widgets/QtDialogs.h"
 #include "widgets/SingleInstance.h"
+#include "widgets/TerminationSignals.h"
 
 #include <QApplication>
 
@@ -17,12 +19,18 @@ int main(int argc, char* argv[]) {
     if (instance.otherInstanceRunning())
         return 0;
 
+    // Desktops match the running window to its installed entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.skyvane.Skyvane"));
+    QApplication::setWindowIcon(appIcon());
+
     QtDialogs dialogs;
     SystemClock clock;
     // $SKYVANE_SETTINGS names another settings file, for a private copy beside the usual one.
     TForm1 form(dialogs, clock, qEnvironmentVariable("SKYVANE_SETTINGS"));
     instance.setWindow(&form);
     QObject::connect(&form, &TForm1::closed, &app, &QApplication::quit);
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::requested, &form, &TForm1::endSession);
     form.show();
     form.createOtherWindows();
     return QApplication::exec();

@@ -20,3 +20,27 @@ QString settingsPathFor(const QString& programPath, bool programFolderWritable,
                                : QDir(home).filePath(QStringLiteral(".config"));
     return QDir(config).filePath(QStringLiteral("skyvane/skyvane.ini"));
 }
+
+QString installedDataFolder(const QString& programPath) {
+    const QFileInfo program(programPath);
+    QDir bin = program.absoluteDir();
+    if (bin.dirName() != QLatin1String("bin") || !bin.cdUp())
+        return {};
+    const QString data = bin.filePath(QStringLiteral("share/skyvane"));
+    return QFileInfo(data).isDir() ? QDir::cleanPath(data) : QString();
+}
+
+QString defaultSettingsPathFor(const QString& programPath, bool programFolderWritable,
+                               const QString& xdgConfigHome, const QString& home) {
+    const bool installed = !installedDataFolder(programPath).isEmpty();
+    return settingsPathFor(programPath, programFolderWritable && !installed, xdgConfigHome, home);
+}
+
+QString helpDocumentPathFor(const QString& programPath) {
+    const QString beside = besideProgram(programPath, QStringLiteral(".doc"));
+    if (QFileInfo(beside).isFile())
+        return beside;
+    const QString data = installedDataFolder(programPath);
+    const QString installed = data.isEmpty() ? QString() : data + QStringLiteral("/skyvane.doc");
+    return !installed.isEmpty() && QFileInfo(installed).isFile() ? installed : beside;
+}

@@ -3,13 +3,22 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
-// The about box. Created hidden at start-up and reused for the whole run.
+namespace Ui {
+class TfrmAbout;
+}
+
+// The about box: the program's picture, name, version and release date. Created hidden at
+// start-up and reused for the whole run.
 class TfrmAbout : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmAbout(QWidget* parent = nullptr) : QDialog(parent) {
-        setObjectName(QStringLiteral("frmAbout"));
-        setWindowTitle(QStringLiteral("About"));
-    }
+    explicit TfrmAbout(QWidget* parent = nullptr);
+    ~TfrmAbout() override;
+
+    void Button1Click();
+
+private:
+    std::unique_ptr<Ui::TfrmAbout> ui;
 };

@@ -2,6 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "settings/SettingsLocation.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -25,6 +28,32 @@ TEST(SettingsLocation, BesideTheProgramOrInTheUsersConfigFolder) {
         EXPECT_EQ(settingsPathFor(r.program, r.writable, r.xdg, "/home/op"), r.expected)
             << r.program << " " << r.xdg;
     EXPECT_EQ(besideProgram("/opt/sky/skyvane", ".doc"), "/opt/sky/skyvane.doc");
+}
+
+// An installed copy (bin/ beside share/skyvane/) keeps settings in the user's folder even when
+// its own folder can be written, and finds its help document in share/skyvane/ unless one sits
+// beside the program.
+TEST(SettingsLocation, InstalledCopyUsesTheUsersFolderAndTheSharedHelp) {
+    QTemporaryDir dir;
+    const QString prefix = dir.path() + QStringLiteral("/usr");
+    ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/bin")));
+    ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/share/skyvane")));
+    const QString program = prefix + QStringLiteral("/bin/skyvane");
+    EXPECT_EQ(installedDataFolder(program), prefix + QStringLiteral("/share/skyvane"));
+    EXPECT_EQ(defaultSettingsPathFor(program, true, "/home/op/.cfg", "/home/op"),
+              "/home/op/.cfg/skyvane/skyvane.ini");
+    // A build folder or a copied program is not an installed copy.
+    const QString loose = dir.path() + QStringLiteral("/build/skyvane");
+    EXPECT_EQ(installedDataFolder(loose), QString());
+    EXPECT_EQ(defaultSettingsPathFor(loose, true, "/home/op/.cfg", "/home/op"),
+              dir.path() + QStringLiteral("/build/skyvane.ini"));
+
+    const QString shared = prefix + QStringLiteral("/share/skyvane/skyvane.doc");
+    EXPECT_EQ(helpDocumentPathFor(program), prefix + QStringLiteral("/bin/skyvane.doc"));
+    QFile(shared).open(QIODevice::WriteOnly);
+    EXPECT_EQ(helpDocumentPathFor(program), shared);
+    QFile(prefix + QStringLiteral("/bin/skyvane.doc")).open(QIODevice::WriteOnly);
+    EXPECT_EQ(helpDocumentPathFor(program), prefix + QStringLiteral("/bin/skyvane.doc"));
 }
 
 } // namespace
