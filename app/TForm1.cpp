@@ -9,23 +9,23 @@
 #include "common/Dialogs.h"
 #include "links/LinkControl.h"
 #include "links/Serial/TSerialPort.h"
+#include "links/TAGWPE.h"
+#include "links/TfrmKiss.h"
+#include "links/TfrmSetTNC.h"
+#include "links/TfrmTNC.h"
 #include "settings/AppSettings.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsLocation.h"
 #include "settings/TfrmStation.h"
 #include "ui_TForm1.h"
 #include "weather/TfrmWx.h"
-#include "widgets/TAGWPE.h"
 #include "widgets/TForm14.h"
 #include "widgets/TForm4.h"
 #include "widgets/TSpinEdit.h"
 #include "widgets/TfrmAbout.h"
 #include "widgets/TfrmCHelp.h"
 #include "widgets/TfrmCHelp1.h"
-#include "widgets/TfrmKiss.h"
 #include "widgets/TfrmKissHelp.h"
-#include "widgets/TfrmSetTNC.h"
-#include "widgets/TfrmTNC.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -207,10 +207,17 @@ void TForm1::createOtherWindows() {
     frmComment = new TfrmComment(m_dialogs, m_clock, this);
     frmCHelp = new TfrmCHelp(this);
     frmCHelp1 = new TfrmCHelp1(this);
-    frmTNC = new TfrmTNC(this);
-    frmSetTNC = new TfrmSetTNC(this);
-    frmKiss = new TfrmKiss(this);
+    frmTNC = new TfrmTNC(*m_linkControl, m_clock, this);
+    frmSetTNC = new TfrmSetTNC(m_dialogs, this);
+    frmKiss = new TfrmKiss(m_dialogs, this);
     frmKissHelp = new TfrmKissHelp(this);
+    AGWPE->setTncSettingsDialog(frmSetTNC);
+    frmKiss->setHelpWindow(frmKissHelp);
+    frmTNC->setKissDialog(frmKiss);
+    // The link type and the TNC settings change while these windows are still open.
+    connect(AGWPE, &TAGWPE::linkChanged, this, [this](const LinkSettings& link) { m_link = link; });
+    connect(frmTNC, &TfrmTNC::linkChanged, this,
+            [this](const LinkSettings& link) { m_link = link; });
     frmWx = new TfrmWx(m_dialogs, this);
     Form14 = new TForm14(this);
     frmWx->setHelpWindow(Form14);

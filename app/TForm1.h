@@ -143,6 +143,8 @@ public:
     void btnDisconnectClick();
     void mnuConnectClick();
     void mnuHostClick();
+    // The TNC terminal, on the serial link (opened first when it never was).
+    void Debug1Click();
     void SessionConnected(int socket);
     void Error(int socket, int error, const QString& message);
     void ConnectedTest();

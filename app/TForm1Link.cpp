@@ -9,8 +9,9 @@
 #include "common/DateFormat.h"
 #include "common/Dialogs.h"
 #include "links/LinkControl.h"
+#include "links/TAGWPE.h"
+#include "links/TfrmTNC.h"
 #include "ui_TForm1.h"
-#include "widgets/TAGWPE.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -30,6 +31,7 @@ void TForm1::setupLink() {
     connect(ui->btnDisconnect, &QToolButton::clicked, this, &TForm1::btnDisconnectClick);
     connect(ui->mnuConnect, &QAction::triggered, this, &TForm1::mnuConnectClick);
     connect(ui->mnuHost, &QAction::triggered, this, &TForm1::mnuHostClick);
+    connect(ui->Debug1, &QAction::triggered, this, &TForm1::Debug1Click);
     connect(Timer3, &QTimer::timeout, this, &TForm1::btnConnect1Click);
     for (QPushButton* send : {ui->btnSend, ui->btnSend1, ui->btnSend2})
         connect(send, &QPushButton::clicked, this, [this, send] { btnSendClick(send); });
@@ -98,8 +100,27 @@ void TForm1::mnuHostClick() {
     btnDisconnectClick();
     if (!AGWPE)
         return;
+    AGWPE->setValues(m_link);
     AGWPE->move(x() + 50, y() + 50);
     AGWPE->exec();
+    // Cancel too: the link type and auto-connect took effect when they were clicked.
+    m_link = AGWPE->settings();
+    const bool callsignSet = m_station.callsignSet();
+    ui->btnConnect1->setEnabled(callsignSet);
+    if (callsignSet)
+        ui->btnDisconnect->setEnabled(false);
+}
+
+void TForm1::Debug1Click() {
+    if (!frmTNC)
+        return;
+    if (!m_linkControl->portOpened())
+        btnConnect1Click();
+    if (m_linkControl->serialPort().LastError() != 0)
+        return;
+    m_linkControl->setLinkSettings(m_link);
+    frmTNC->move(x() + 100, y() + 60);
+    frmTNC->exec();
 }
 
 void TForm1::SessionConnected(int socket) {

@@ -4,7 +4,7 @@
 
 #include "links/LinkControl.h"
 #include "links/LinkTestSupport.h"
-#include "widgets/TAGWPE.h"
+#include "links/TAGWPE.h"
 
 #include <QApplication>
 #include <QLineEdit>
