@@ -58,48 +58,39 @@ protected:
 };
 
 TEST_F(CommsDialog, ShowsTheSettingsWithTheGroupOfTheLinkTypeEnabled) {
-    link.ComPort = 3;
-    link.BaudRate = 7;
-    link.Flow = 1;
-    link.Parity = 2;
-    link.DataBits = 0;
-    link.StopBits = 1;
-    link.IPAddr = QStringLiteral("10.0.0.9");
-    link.TCPPort = QStringLiteral("8001");
-    link.AutoConnect = true;
+    link = {.IPAddr = "10.0.0.9",
+            .TCPPort = "8001",
+            .AutoConnect = true,
+            .ComPort = 3,
+            .BaudRate = 7,
+            .Flow = 1,
+            .Parity = 2,
+            .DataBits = 0,
+            .StopBits = 1};
     open();
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Comms"));
-    EXPECT_TRUE(find<QRadioButton>("chkAGWPE")->isChecked());
     EXPECT_TRUE(find<QCheckBox>("chkAuto")->isChecked());
-    EXPECT_EQ(find<QLineEdit>("Addr")->text(), QStringLiteral("10.0.0.9"));
+    EXPECT_EQ(find<QLineEdit>("Addr")->text(), "10.0.0.9");
     EXPECT_EQ(find<QLineEdit>("Addr")->maxLength(), 15);
-    EXPECT_EQ(find<QLineEdit>("Edit2")->text(), QStringLiteral("8001"));
-    EXPECT_EQ(list("cmbTNCPort")->currentText(), QStringLiteral("COM3"));
-    EXPECT_EQ(list("cmbTNCBaud")->currentText(), QStringLiteral("115200"));
-    EXPECT_EQ(list("cmbTNCHandshaking")->currentText(), QStringLiteral("XON/XOFF"));
-    EXPECT_EQ(list("cmbTNCParity")->currentText(), QStringLiteral("EVEN"));
-    EXPECT_EQ(list("cmbDataBits")->currentText(), QStringLiteral("7"));
-    EXPECT_EQ(list("cmbStopBits")->currentText(), QStringLiteral("2"));
-    EXPECT_EQ(device()->text(), QStringLiteral("/dev/ttyS2"));
+    EXPECT_EQ(find<QLineEdit>("Edit2")->text(), "8001");
+    EXPECT_EQ(device()->text(), "/dev/ttyS2");
+    const std::pair<const char*, const char*> shown[] = {
+        {"cmbTNCPort", "COM3"},   {"cmbTNCBaud", "115200"}, {"cmbTNCHandshaking", "XON/XOFF"},
+        {"cmbTNCParity", "EVEN"}, {"cmbDataBits", "7"},     {"cmbStopBits", "2"}};
+    for (const auto& [name, text] : shown)
+        EXPECT_EQ(list(name)->currentText(), QString::fromLatin1(text)) << name;
 
-    // AGWPE: the serial lists greyed and their group disabled; Settings... only for TNC.
+    // Each type enables its own group; the other's boxes are greyed (button face colour).
     const QColor window = QPalette().color(QPalette::Base);
     const QColor face = QPalette().color(QPalette::Button);
-    EXPECT_FALSE(find<QGroupBox>("TNCGroup")->isEnabled());
-    EXPECT_TRUE(find<QGroupBox>("AGWGroup")->isEnabled());
-    EXPECT_FALSE(find<QPushButton>("btnTNC")->isEnabled());
-    EXPECT_EQ(base(list("cmbTNCBaud")), face);
-    EXPECT_EQ(base(find<QLineEdit>("Addr")), window);
-
-    find<QRadioButton>("chkTNC")->click();
-    EXPECT_TRUE(find<QGroupBox>("TNCGroup")->isEnabled());
-    EXPECT_FALSE(find<QGroupBox>("AGWGroup")->isEnabled());
-    EXPECT_TRUE(find<QPushButton>("btnTNC")->isEnabled());
-    EXPECT_EQ(base(list("cmbTNCBaud")), window);
-    EXPECT_EQ(base(find<QLineEdit>("Edit2")), face);
-    find<QRadioButton>("chkKISS")->click();
-    EXPECT_FALSE(find<QPushButton>("btnTNC")->isEnabled());
-    EXPECT_TRUE(find<QGroupBox>("TNCGroup")->isEnabled());
+    for (const char* type : {"chkAGWPE", "chkTNC", "chkKISS"}) {
+        find<QRadioButton>(type)->click();
+        const bool agwpe = type == std::string("chkAGWPE");
+        EXPECT_EQ(find<QGroupBox>("TNCGroup")->isEnabled(), !agwpe) << type;
+        EXPECT_EQ(find<QGroupBox>("AGWGroup")->isEnabled(), agwpe) << type;
+        EXPECT_EQ(find<QPushButton>("btnTNC")->isEnabled(), type == std::string("chkTNC"));
+        EXPECT_EQ(base(list("cmbTNCBaud")), agwpe ? face : window) << type;
+        EXPECT_EQ(base(find<QLineEdit>("Edit2")), agwpe ? window : face) << type;
+    }
 }
 
 TEST_F(CommsDialog, LinkTypeAndAutoConnectTakeEffectAtOnceAndSurviveCancel) {
