@@ -83,6 +83,7 @@ TForm1::TForm1(Dialogs& dialogs, Clock& clock, const QString& settingsPath, cons
     setupMap();
     setupObjects();
     setupWeather();
+    setupComments();
 }
 
 TForm1::~TForm1() {

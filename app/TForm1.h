@@ -29,7 +29,6 @@ class TForm4;
 class TfrmAbout;
 class TfrmComment;
 class TfrmCHelp;
-class TfrmCHelp1;
 class TfrmTNC;
 class TfrmSetTNC;
 class TfrmKiss;
@@ -87,7 +86,6 @@ public:
     TfrmAbout* frmAbout = nullptr;
     TfrmComment* frmComment = nullptr;
     TfrmCHelp* frmCHelp = nullptr;
-    TfrmCHelp1* frmCHelp1 = nullptr;
     TfrmTNC* frmTNC = nullptr;
     TfrmSetTNC* frmSetTNC = nullptr;
     TfrmKiss* frmKiss = nullptr;
@@ -204,6 +202,21 @@ public:
     int m_mapScrollH = 0;     // scroll positions last read from an objects file
     int m_mapScrollV = 0;
 
+    // ---- Comments (app/TForm1Comments.cpp) ----------------------------------------------
+    void setupComments();
+    // Toolbar time button: "% " in front of the shown object's comment.
+    void btnTimeClick();
+    // The use-comment-file boxes of objects 1..3.
+    void chkFileClick();
+    void chkFile1Click();
+    void chkFile2Click();
+    void mnuCommentFilesClick();
+    // The Comment Files dialog on its Date/Time page.
+    void DateTimeFormat1Click();
+    void mnuCHelpClick();
+    // Status panel 0's text for object 0..2's comment file.
+    QString commentFileStatus(int index) const;
+
     // ---- Objects: editing and scheduling (app/TForm1Objects.cpp) ------------------------
     void setupObjects();
     // Rebuilds the header of object 1..3 into its "Beacon Header" box. For object 1 it also
@@ -276,6 +289,9 @@ private:
     // ---- Objects (app/TForm1Objects.cpp) ------------------------------------------------
     void emptyObject(int index);
     void applyModeOfObject1();
+    void useCommentFile(int index, bool on);
+    // `page`: the object tab 0..2 or TfrmComment::DateTimePage.
+    void showCommentFiles(int page);
     void showIntervalHint(int index);
     void rearmTimer(int index, qint64 waitMs);
     QString commentFileName(int index) const;

@@ -166,27 +166,20 @@ bool TForm1::ReadCommentFile(int object) {
         return false;
     BeaconObject& o = m_objects[object - 1];
     const bool weather = object == 1 && o.symbolNumber == kWeatherSymbol;
-    o.timeStamp = Report::timeStamp(m_clock.nowUtc());
-    UpdateHeader(object);
-
     const CommentFileText file = readCommentFile(o.commentFile);
     if (file.state == CommentFileText::State::Unreadable) {
         m_dialogs.error(file.error);
         return false;
     }
-    const CommentFromFile read = commentFromFile(file, weather ? QString() : o.defaultComment,
-                                                 m_clock.nowLocal(), m_dateFormat);
+    const CommentFromFile read =
+        applyCommentFile(o, weather, file, m_clock.nowUtc(), m_clock.nowLocal(), m_dateFormat);
     QLineEdit* boxes[3] = {ui->Comment, ui->Comment1, ui->Comment2};
-    boxes[object - 1]->setText(read.comment);
-    o.comment = read.comment;
+    QLineEdit* headers[3] = {ui->Header, ui->Header1, ui->Header2};
+    boxes[object - 1]->setText(o.comment);
+    headers[object - 1]->setText(o.header);
+    headers[object - 1]->setCursorPosition(0);
     m_fileDateText = read.fileDateText;
     m_currentTimeText = read.currentTimeText;
-    if (weather) {
-        // The weather report carries the time written in the data file.
-        o.header = Report::weatherHeader(read.fileTime, o.latitude, o.table, o.longitude, o.code);
-        ui->Header->setText(o.header);
-        m_currentTimeText = formatDateTime(QStringLiteral("ddhhnn"), read.fileTime);
-    }
     return true;
 }
 

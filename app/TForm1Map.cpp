@@ -310,9 +310,14 @@ void TForm1::ReadMapIni() {
     }
     ui->ScrollBox1->horizontalScrollBar()->setValue(0);
     ui->ScrollBox1->verticalScrollBar()->setValue(0);
-    for (int slot = 0; slot < 3; ++slot)
-        controlsOf(ui.get(), slot)
-            .useFile->setEnabled(QFileInfo::exists(data.objects[size_t(slot)].CommentFile));
+    // Comment files and defaults belong to the map's entries, placed or not, so that saving
+    // the map writes them back.
+    for (int slot = 0; slot < 3; ++slot) {
+        const StoredObject& stored = data.objects[size_t(slot)];
+        m_objects[slot].commentFile = stored.CommentFile;
+        m_objects[slot].defaultComment = stored.Default;
+        controlsOf(ui.get(), slot).useFile->setEnabled(QFileInfo::exists(stored.CommentFile));
+    }
 
     QStringList refused;
     for (int slot = 0; slot < 3; ++slot) {

@@ -19,7 +19,8 @@ const QString kFilter =
 
 TfrmComment::TfrmComment(Dialogs& dialogs, const Clock& clock, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TfrmComment>()), m_dialogs(dialogs), m_clock(clock),
-      m_help(new TfrmCHelp1(this)) {
+      // One of the windows the main window creates at start-up, so it belongs to that window.
+      m_help(new TfrmCHelp1(parent ? parent : this)) {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     ui->cmbDate->addItems(CommentDateFormats::items());
