@@ -24,7 +24,6 @@
 #include "widgets/TSpinEdit.h"
 #include "widgets/TfrmAbout.h"
 #include "widgets/TfrmCHelp.h"
-#include "widgets/TfrmCHelp1.h"
 #include "widgets/TfrmKissHelp.h"
 
 #include <QApplication>
@@ -207,7 +206,6 @@ void TForm1::createOtherWindows() {
     frmAbout = new TfrmAbout(this);
     frmComment = new TfrmComment(m_dialogs, m_clock, this);
     frmCHelp = new TfrmCHelp(this);
-    frmCHelp1 = new TfrmCHelp1(this);
     frmTNC = new TfrmTNC(*m_linkControl, m_clock, this);
     frmSetTNC = new TfrmSetTNC(m_dialogs, this);
     frmKiss = new TfrmKiss(m_dialogs, this);
