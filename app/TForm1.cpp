@@ -8,6 +8,7 @@
 #include "common/DateFormat.h"
 #include "common/Dialogs.h"
 #include "links/LinkControl.h"
+#include "links/SentLog.h"
 #include "links/Serial/TSerialPort.h"
 #include "links/TAGWPE.h"
 #include "links/TfrmKiss.h"
@@ -72,13 +73,15 @@ bool reachable(const QRect& bounds) {
 } // namespace
 
 TForm1::TForm1(Dialogs& dialogs, Clock& clock, const QString& settingsPath, const QString& helpPath,
-               QWidget* parent)
+               QWidget* parent, const QString& sentLogFolder)
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), m_dialogs(dialogs), m_clock(clock),
       m_settingsPath(settingsPath.isEmpty() ? defaultSettingsPath() : settingsPath),
       m_helpPath(helpPath.isEmpty() ? defaultHelpPath() : helpPath) {
     ui->setupUi(this);
     setupShell();
     setupLink();
+    m_linkControl->setSentLogFolder(sentLogFolder.isEmpty() ? defaultSentLogFolder()
+                                                            : sentLogFolder);
     setupMap();
     setupObjects();
     setupWeather();
@@ -96,6 +99,10 @@ QString TForm1::defaultSettingsPath() {
     return defaultSettingsPathFor(program,
                                   QFileInfo(QFileInfo(program).absolutePath()).isWritable(),
                                   qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath());
+}
+
+QString TForm1::defaultSentLogFolder() {
+    return SentLog::defaultFolder(qEnvironmentVariable("XDG_STATE_HOME"), QDir::homePath());
 }
 
 QString TForm1::defaultHelpPath() {

@@ -47,9 +47,11 @@ class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
     // settingsPath and helpPath default to the files beside the program (see
-    // defaultSettingsPath()); tests hand in paths of their own.
+    // defaultSettingsPath()), sentLogFolder to defaultSentLogFolder(); tests hand in paths of
+    // their own.
     TForm1(Dialogs& dialogs, Clock& clock, const QString& settingsPath = {},
-           const QString& helpPath = {}, QWidget* parent = nullptr);
+           const QString& helpPath = {}, QWidget* parent = nullptr,
+           const QString& sentLogFolder = {});
     ~TForm1() override;
 
     // Creates the thirteen other windows, hidden, in their fixed order. Run once, right after
@@ -106,6 +108,7 @@ public:
     // folder cannot be written.
     static QString defaultSettingsPath();
     static QString defaultHelpPath();
+    static QString defaultSentLogFolder();
 
     // ---- Application shell (app/TForm1.cpp) ---------------------------------------------
     void FormShow();

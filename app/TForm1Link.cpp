@@ -237,6 +237,8 @@ void TForm1::sendObject(int k, QObject* sender) {
     }
     m_linkControl->setLinkSettings(m_link);
     m_linkControl->setStation(m_station);
-    m_linkControl->sendReport(o.header + comment, destination);
+    // The weather report carries no name of its own: the log names it by the station.
+    m_linkControl->sendReport(o.header + comment, destination,
+                              {k + 1, weather ? m_station.MyCall : o.identifier});
     box->setText(before);
 }

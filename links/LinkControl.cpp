@@ -7,6 +7,8 @@
 #include "common/Cp1252.h"
 #include "common/Dialogs.h"
 #include "links/AgwpeFrame.h"
+#include "links/Airtime.h"
+#include "links/Ax25.h"
 #include "links/FrameError.h"
 #include "links/Kiss.h"
 #include "links/TncCommandMode.h"
@@ -17,6 +19,19 @@
 Q_LOGGING_CATEGORY(lcLink, "skyvane.link")
 
 namespace {
+
+// The AX.25 body a TNC or the packet engine builds from these fields; empty where our own
+// rules cannot carry them (the report still goes out as the link takes it, only unrecorded
+// in size).
+QByteArray bodyOf(const QString& destination, const QString& source, const QString& path,
+                  const QString& info) {
+    try {
+        return ax25UiFrame(destination, source, path, Cp1252::fromUnicode(info));
+    } catch (const FrameError&) {
+    } catch (const ConvertError&) {
+    }
+    return {};
+}
 
 constexpr int kBusyMs = 3000;
 constexpr int kConnectedTestMs = 15000;
@@ -320,7 +335,49 @@ void LinkControl::SendAGW(const QByteArray& frame) {
     m_sockets.SSend(frame);
 }
 
-void LinkControl::sendReport(const QString& info, const QString& destination) {
+void LinkControl::setSentLogFolder(const QString& folder) {
+    m_sentLog.reset();
+    m_sentLogFailed = false;
+    if (folder.isEmpty())
+        return;
+    m_sentLog = std::make_unique<SentLog>(folder);
+    m_sentLog->prune(m_clock.nowUtc().date(), 30);
+}
+
+void LinkControl::record(const QString& link, const QByteArray& body, bool sent,
+                         const QString& message) {
+    SentRecord r;
+    r.utc = m_clock.nowUtc();
+    r.slot = m_origin.slot;
+    r.identifier = m_origin.identifier;
+    r.link = link;
+    if (const auto frame = parseAx25UiFrame(body)) {
+        r.monitor = ax25MonitorText(*frame);
+        const Airtime::Cost cost = Airtime::ofFrame(body);
+        r.bytes = cost.bytes;
+        r.seconds = cost.seconds;
+    }
+    r.sent = sent;
+    r.message = message;
+    emit frameRecorded(r);
+    if (!m_sentLog)
+        return;
+    QString error;
+    if (!m_sentLog->append(r, &error) && !m_sentLogFailed) {
+        // Once per run: the report went out, only its record is missing, and an operator
+        // away from the screen must not come back to a pile of boxes.
+        m_sentLogFailed = true;
+        qCWarning(lcLink) << "sent-reports log:" << error;
+        m_dialogs.error(QStringLiteral("Unable to write to %1").arg(m_sentLog->folder()));
+    }
+}
+
+void LinkControl::sendReport(const QString& info, const QString& destination,
+                             const ReportOrigin& origin) {
+    m_origin = origin;
+    const QString linkName = type() == LinkType::Agwpe  ? QStringLiteral("AGWPE")
+                             : type() == LinkType::Kiss ? QStringLiteral("KISS")
+                                                        : QStringLiteral("TNC");
     try {
         switch (type()) {
         case LinkType::Agwpe:
@@ -334,8 +391,10 @@ void LinkControl::sendReport(const QString& info, const QString& destination) {
             break;
         }
     } catch (const FrameError& e) {
+        record(linkName, {}, false, e.message());
         m_dialogs.error(e.message());
     } catch (const ConvertError& e) {
+        record(linkName, {}, false, e.message());
         m_dialogs.error(e.message());
     }
 }
@@ -344,9 +403,13 @@ void LinkControl::sendAgwpe(const QString& info, const QString& destination) {
     // Built before the first frame so that a path that cannot be sent stops them all.
     const char kind = agwpeFrameKind(m_station.UnprotoPath);
     const QByteArray data = agwpeViaBlock(m_station.UnprotoPath) + Cp1252::fromUnicode(info);
+    // The frame the engine will build from these fields, for its record.
+    const QByteArray body = bodyOf(destination, m_station.MyCall, m_station.UnprotoPath, info);
     for (int port = 1; port <= 4; ++port)
-        if (m_station.PortFlags[size_t(port - 1)])
+        if (m_station.PortFlags[size_t(port - 1)]) {
             Send(port, Agwpe::PidNoLayer3, kind, m_station.MyCall, destination, data);
+            record(QStringLiteral("AGWPE port %1").arg(port), body);
+        }
 }
 
 bool LinkControl::writeSerial(const QByteArray& bytes) {
@@ -373,8 +436,11 @@ void LinkControl::sendKiss(const QString& info, const QString& destination) {
         return nullptr;
     };
     // Each frame goes out as FEND + command byte, then the rest, as TNCs have always been fed.
+    const QByteArray body = bodyOf(destination, m_station.MyCall, m_station.UnprotoPath, info);
     const auto writeFrame = [&](const Kiss::PortFrame& frame) {
-        writeSerial(frame.bytes.left(2)) && writeSerial(frame.bytes.mid(2));
+        const bool sent = writeSerial(frame.bytes.left(2)) && writeSerial(frame.bytes.mid(2));
+        record(QStringLiteral("KISS port %1").arg(frame.radioPort), body, sent,
+               sent ? QString() : kNotResponding);
     };
 
     m_serialWriteFailed = false;
@@ -406,6 +472,11 @@ void LinkControl::sendTnc(const QString& info) {
     m_clock.pause(kConversePauseMs);
     writeSerial(TncCommandMode::commandCode(command));
     m_serial.PurgeOutput();
+    // The TNC builds the frame from the addresses it was given at connect.
+    const QByteArray body =
+        bodyOf(m_station.Destination, m_station.MyCall, m_station.UnprotoPath, info);
+    record(QStringLiteral("TNC"), body, !m_serialWriteFailed,
+           m_serialWriteFailed ? kNotResponding : QString());
     if (m_serialWriteFailed)
         serialFailed();
 }

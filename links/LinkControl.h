@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #pragma once
 
+#include "links/SentLog.h"
 #include "links/Serial/TSerialPort.h"
 #include "links/Sockets/TSockets.h"
 #include "settings/LinkSettings.h"
@@ -10,6 +11,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <memory>
 
 class Clock;
 class Dialogs;
@@ -25,6 +27,13 @@ struct LinkLayout {
     QString menuCaption = QStringLiteral("&Connect     ");
 
     bool operator==(const LinkLayout&) const = default;
+};
+
+// Where a report comes from, for the sent-reports log: the object slot (1..3) and the name
+// the operator knows it by.
+struct ReportOrigin {
+    int slot = 0;
+    QString identifier;
 };
 
 // The one link to the radio: AGWPE over TCP, a KISS TNC or a TNC in command mode. Connects
@@ -67,6 +76,11 @@ public:
     bool terminalEcho() const { return m_terminalEcho; }
     void setTerminalEcho(bool on) { m_terminalEcho = on; }
 
+    // Every frame handed to the link from now on is recorded in a log in `folder`; day files
+    // older than 30 days there are removed now. An empty folder records nothing.
+    void setSentLogFolder(const QString& folder);
+    const SentLog* sentLog() const { return m_sentLog.get(); }
+
     // Connects the link of the current type; false when a step failed (its message shown,
     // the link left disconnected). An AGWPE connection completes later, in SessionConnected.
     bool connectLink();
@@ -89,7 +103,8 @@ public:
     // Puts one report (information field: header + comment) on the air to `destination`
     // through the current link. Refusals and failures are shown through Dialogs; nothing
     // half-built is written.
-    void sendReport(const QString& info, const QString& destination);
+    void sendReport(const QString& info, const QString& destination,
+                    const ReportOrigin& origin = {});
     // One AGWPE frame, after the busy period of the one before it.
     bool Send(int radioPort, quint8 pid, char kind, const QString& callFrom, const QString& callTo,
               const QByteArray& data);
@@ -107,6 +122,8 @@ signals:
     void beaconsStopped();
     // Received text for the TNC terminal, while its echo is on.
     void terminalText(const QString& text);
+    // One frame handed to the link (or refused on the way), as the log records it.
+    void frameRecorded(const SentRecord& record);
 
 private:
     void setStatus(const QString& text);
@@ -120,6 +137,9 @@ private:
     void sendKiss(const QString& info, const QString& destination);
     void sendTnc(const QString& info);
     void serialFailed();
+    // Records one frame of the report being sent: its AX.25 body as the TNC puts it on the air.
+    void record(const QString& link, const QByteArray& body, bool sent = true,
+                const QString& message = {});
 
     Dialogs& m_dialogs;
     Clock& m_clock;
@@ -141,4 +161,7 @@ private:
     QString m_lastReceived;
     QString m_status = QStringLiteral("Not Connected");
     LinkLayout m_layout;
+    std::unique_ptr<SentLog> m_sentLog;
+    bool m_sentLogFailed = false; // its one message has been shown
+    ReportOrigin m_origin;        // of the report being sent
 };

@@ -18,6 +18,7 @@ protected:
     QString iniPath() const { return m_dir.filePath(QStringLiteral("skyvane.ini")); }
     QString docPath() const { return m_dir.filePath(QStringLiteral("skyvane.doc")); }
     QString path(const QString& name) const { return m_dir.filePath(name); }
+    QString sentFolder() const { return path(QStringLiteral("state/sent")); }
 
     void writeIni(const QByteArray& text) {
         QFile f(iniPath());
@@ -31,7 +32,7 @@ protected:
 
     TForm1& start(const QString& ini = {}) {
         m_form = std::make_unique<TForm1>(m_dialogs, m_clock, ini.isEmpty() ? iniPath() : ini,
-                                          docPath());
+                                          docPath(), nullptr, sentFolder());
         m_form->CloseTimer->setInterval(10);
         m_form->show();
         m_form->createOtherWindows();

@@ -3,6 +3,7 @@
 #include "app/ObjectsEngine.h"
 #include "app/ObjectsFixture.h"
 #include "links/LinkControl.h"
+#include "links/SentLog.h"
 #include "widgets/TSpinEdit.h"
 
 #include <QFile>
@@ -211,6 +212,32 @@ TEST_P(ObjectsEndToEnd, ADayOfReportsLeavesOnScheduleByteForByte) {
     EXPECT_EQ(box("Comment", 2)->text(), "% open");
     EXPECT_TRUE(m_dialogs.texts() == QStringList{"Notify other stations?"})
         << m_dialogs.texts().join('|').toStdString();
+
+    // The sent-reports log: one line a frame, in the file of its UTC day, as the peer got it.
+    const SentLog log(sentFolder());
+    const QList<SentRecord> first = log.readDay(m_day.date());
+    const QList<SentRecord> second = log.readDay(m_day.date().addDays(1));
+    EXPECT_EQ(second.size(), 4); // the three reports of midnight and the killed one
+    const QList<SentRecord> records = first + second;
+    ASSERT_EQ(records.size(), plan.size());
+    const QString linkName = via == Via::Agwpe  ? "AGWPE port 1"
+                             : via == Via::Kiss ? "KISS port 1"
+                                                : "TNC";
+    for (qsizetype i = 0; i < plan.size(); ++i) {
+        const SentRecord& r = records[i];
+        const int k = plan[i].object;
+        ASSERT_EQ(r.monitor, "G4ABC-1>CQ:" + got[i]) << "record " << i;
+        // Two flags, two addresses of 7 bytes, control and PID, the information, frame check.
+        EXPECT_EQ(r.bytes, 2 + 14 + 2 + got[i].size() + 2) << "record " << i;
+        EXPECT_GE(r.seconds, r.bytes * 8 / 1200.0);
+        EXPECT_EQ(r.slot, k + 1);
+        EXPECT_EQ(r.identifier, m_names[k]);
+        EXPECT_EQ(r.link, linkName);
+        EXPECT_TRUE(r.sent);
+        // The serial links' fixed pauses come before the record, never a minute's worth.
+        EXPECT_GE(r.utc, plan[i].at);
+        EXPECT_LT(r.utc, plan[i].at.addSecs(5));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, ObjectsEndToEnd, ::testing::Values(Via::Agwpe, Via::Kiss, Via::Tnc),

@@ -446,7 +446,8 @@ TEST(ObjectRefusals, ARepeatedRefusalNeverStacksBoxesWhileOneIsOpen) {
     SlowDialogs dialogs;
     ManualClock clock(QDateTime(QDate(2026, 3, 6), QTime(12, 0), Qt::UTC));
     ObjectsEngine engine;
-    TForm1 form(dialogs, clock, dir.filePath("skyvane.ini"), dir.filePath("skyvane.doc"));
+    TForm1 form(dialogs, clock, dir.filePath("skyvane.ini"), dir.filePath("skyvane.doc"), nullptr,
+                dir.filePath("sent"));
     form.show();
     form.m_station.MyCall = "G4ABC-1";
     form.m_link.TCPPort = engine.port();

@@ -207,7 +207,7 @@ TEST_F(MainWindow, FrameToolbarMenusStatusBarAndTimers) {
         EXPECT_EQ(timer->interval(), interval) << timer->objectName().toStdString();
     }
     // The fixture shortens the close wait; a window of its own shows the real one.
-    TForm1 unshown(m_dialogs, m_clock, iniPath(), docPath());
+    TForm1 unshown(m_dialogs, m_clock, iniPath(), docPath(), nullptr, sentFolder());
     EXPECT_EQ(unshown.CloseTimer->interval(), 1000);
     EXPECT_FALSE(unshown.CloseTimer->isActive());
 }

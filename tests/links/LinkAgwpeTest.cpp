@@ -4,12 +4,15 @@
 
 #include "links/AgwpeFrame.h"
 #include "links/LinkTestSupport.h"
+#include "links/SentLog.h"
 #include "support/ManualClock.h"
 #include "support/TestDialogs.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -166,6 +169,55 @@ TEST(LinkAgwpe, FramesArriveByteForByte) {
     EXPECT_EQ(engine.frames[1].bytes,
               header(3, 'V', "NOCALL-1", "WX", quint32(via.size() + info.size())) + via + info);
     EXPECT_TRUE(engine.partial.isEmpty());
+}
+
+TEST(LinkAgwpe, SentLogRecordsEachPortAndRefusalsAndAFolderThatCannotBeWrittenOnce) {
+    Engine engine;
+    AgwpeLink l(engine.port());
+    QTemporaryDir dir;
+    // A file where the log's folder should be: nothing can be created under it.
+    QFile blocker(dir.filePath("state"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    l.link.setSentLogFolder(dir.filePath("state/sent"));
+    l.setPorts(QStringLiteral("1010"), QStringLiteral("RELAY, WIDE"));
+    ASSERT_TRUE(l.connectAndWait(engine, 1));
+
+    for (int i = 0; i < 2; ++i) {
+        l.link.sendReport(kInfo, QStringLiteral("CQ"), {2, QStringLiteral("ABC")});
+        l.waitIdle();
+    }
+    ASSERT_TRUE(waitUntil([&] { return engine.frames.size() == 4; }));
+    EXPECT_EQ(l.dialogs.texts(),
+              QStringList{QStringLiteral("Unable to write to ") + dir.filePath("state/sent")});
+
+    l.dialogs.clear();
+    l.link.setSentLogFolder(dir.filePath("sent"));
+    l.link.sendReport(kInfo, QStringLiteral("CQ"), {2, QStringLiteral("ABC")});
+    l.waitIdle();
+    l.setPorts(QStringLiteral("1000"), QStringLiteral("FARTOOLONGNAME"));
+    l.link.sendReport(kInfo, QStringLiteral("CQ"), {3, QStringLiteral("XYZ")});
+    ASSERT_EQ(l.dialogs.texts().size(), 1);
+
+    const QList<SentRecord> day = SentLog(dir.filePath("sent")).readDay(QDate(2026, 3, 6));
+    ASSERT_EQ(day.size(), 3);
+    const QString monitor = QStringLiteral("NOCALL-1>CQ,RELAY,WIDE:") + kInfo;
+    // Two flags, four addresses of 7 bytes, control and PID, the information, frame check.
+    const int bytes = 2 + 28 + 2 + int(kInfo.size()) + 2;
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(day[i].link, i == 0 ? "AGWPE port 1" : "AGWPE port 3");
+        EXPECT_EQ(day[i].monitor, monitor);
+        EXPECT_EQ(day[i].bytes, bytes);
+        EXPECT_EQ(day[i].slot, 2);
+        EXPECT_EQ(day[i].identifier, "ABC");
+        EXPECT_TRUE(day[i].sent);
+        EXPECT_EQ(day[i].utc, l.clock.nowUtc());
+    }
+    // Refused before any frame: one record, failed, with the words the operator was shown.
+    EXPECT_FALSE(day[2].sent);
+    EXPECT_EQ(day[2].slot, 3);
+    EXPECT_EQ(day[2].message, l.dialogs.texts().value(0));
+    EXPECT_EQ(engine.frames.size(), 6);
 }
 
 TEST(LinkAgwpe, SecondPortWaitsForTheFirstFramesBusyPeriod) {
