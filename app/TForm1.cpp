@@ -12,6 +12,7 @@
 #include "links/Serial/TSerialPort.h"
 #include "links/TAGWPE.h"
 #include "links/TfrmKiss.h"
+#include "links/TfrmSent.h"
 #include "links/TfrmSetTNC.h"
 #include "links/TfrmTNC.h"
 #include "settings/AppSettings.h"
@@ -82,6 +83,8 @@ TForm1::TForm1(Dialogs& dialogs, Clock& clock, const QString& settingsPath, cons
     setupLink();
     m_linkControl->setSentLogFolder(sentLogFolder.isEmpty() ? defaultSentLogFolder()
                                                             : sentLogFolder);
+    m_startedUtc = m_clock.nowUtc();
+    connect(m_linkControl, &LinkControl::frameRecorded, this, &TForm1::recordSent);
     setupMap();
     setupObjects();
     setupWeather();
@@ -198,6 +201,30 @@ void TForm1::setupShell() {
     connect(ui->HelpFile1, &QAction::triggered, this, &TForm1::HelpFile1Click);
     connect(ui->mnuAbout, &QAction::triggered, this, &TForm1::mnuAboutClick);
     connect(ui->StationSetup1, &QAction::triggered, this, &TForm1::StationSetup1Click);
+    connect(ui->mnuSent, &QAction::triggered, this, &TForm1::mnuSentClick);
+}
+
+void TForm1::recordSent(const SentRecord& record) {
+    m_sentThisRun.append(record);
+    if (m_sentWindow)
+        m_sentWindow->addRecord(record);
+}
+
+void TForm1::mnuSentClick() {
+    if (!m_sentWindow) {
+        // Read at the first showing, not at start-up: most runs never open it.
+        QList<SentRecord> records;
+        if (const SentLog* log = m_linkControl->sentLog())
+            for (const SentRecord& r : log->readDay(m_clock.nowUtc().date()))
+                if (r.utc < m_startedUtc)
+                    records.append(r);
+        records += m_sentThisRun;
+        m_sentWindow = new TfrmSent(this);
+        m_sentWindow->setRecords(records);
+    }
+    m_sentWindow->show();
+    m_sentWindow->raise();
+    m_sentWindow->activateWindow();
 }
 
 QLabel* TForm1::barPanel(int index) const {

@@ -4,6 +4,7 @@
 
 #include "beacon/BeaconObject.h"
 #include "beacon/BeaconSchedule.h"
+#include "links/SentLog.h"
 #include "map/Calibration.h"
 #include "map/PositionText.h"
 #include "settings/LinkSettings.h"
@@ -35,6 +36,7 @@ class TfrmKiss;
 class TfrmKissHelp;
 class TfrmWx;
 class TForm14;
+class TfrmSent;
 
 namespace Ui {
 class TForm1;
@@ -121,6 +123,9 @@ public:
     void mnuShowClick();
     void mnuToolbarClick();
     void mnuViewClick();
+    // View > Sent Reports: the frames sent today, modeless; built at its first showing.
+    void mnuSentClick();
+    TfrmSent* sentWindow() const { return m_sentWindow; }
     void mnuSetupClick();
     void mnuHintsClick();
     void HelpFile1Click();
@@ -318,6 +323,10 @@ private:
     void applyLinkLayout(const LinkLayout& layout);
     void sendObject(int index, QObject* sender);
     LinkControl* m_linkControl = nullptr;
+    TfrmSent* m_sentWindow = nullptr;
+    QList<SentRecord> m_sentThisRun;
+    QDateTime m_startedUtc;
+    void recordSent(const SentRecord& record);
     int m_overrideCursors = 0; // wait cursors this file has set and not yet restored
     MapSymbols* m_symbols = nullptr;
 };

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "app/MainWindowFixture.h"
 #include "links/LinkControl.h"
+#include "links/SentLog.h"
+#include "links/TfrmSent.h"
 #include "settings/TfrmStation.h"
 #include "support/Keys.h"
 #include "widgets/TForm4.h"
@@ -21,6 +23,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -369,6 +372,53 @@ TEST_F(MainWindow, AboutBoxOpensModallyBesideTheMainWindow) {
     form.mnuAboutClick();
     EXPECT_TRUE(wasModal);
     EXPECT_EQ(at, form.pos() + QPoint(150, 80));
+}
+
+TEST_F(MainWindow, SentReportsListsTodaysEarlierFramesThenThisRunsNewestFirst) {
+    const SentRecord earlier{
+        QDateTime(QDate(2026, 3, 6), QTime(9, 0), Qt::UTC), 1,  "AID1", "KISS port 1",
+        "G4ABC>CQ:;AID1     *060900z5115.00N/00015.00WA",   57, 0.4};
+    SentRecord yesterday = earlier;
+    yesterday.utc = earlier.utc.addDays(-1);
+    ASSERT_TRUE(SentLog(sentFolder()).append(yesterday));
+    ASSERT_TRUE(SentLog(sentFolder()).append(earlier));
+    start();
+    SentRecord beforeShowing = earlier;
+    beforeShowing.utc = m_clock.nowUtc();
+    beforeShowing.slot = 2;
+    beforeShowing.identifier = "CARPARK";
+    emit m_form->link()->frameRecorded(beforeShowing);
+
+    QAction* entry = find<QAction>("mnuSent");
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->text(), "&Sent Reports");
+    EXPECT_TRUE(find<QMenu>("mnuView")->actions().contains(entry));
+    entry->trigger();
+    TfrmSent* window = m_form->sentWindow();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isModal());
+    EXPECT_EQ(window->windowTitle(), "Sent Reports");
+    auto* list = window->findChild<QTreeWidget*>("lstSent");
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->topLevelItem(0)->text(1), "2 CARPARK");
+    EXPECT_EQ(list->topLevelItem(1)->text(1), "1 AID1");
+
+    SentRecord later = beforeShowing;
+    later.utc = later.utc.addSecs(60);
+    later.slot = 3;
+    later.identifier = "WX7";
+    emit m_form->link()->frameRecorded(later);
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+    EXPECT_EQ(list->topLevelItem(0)->text(1), "3 WX7");
+
+    // Shown again, it is the same window with the same list, not a second copy.
+    window->hide();
+    entry->trigger();
+    EXPECT_EQ(m_form->sentWindow(), window);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(list->topLevelItemCount(), 3);
 }
 
 } // namespace
