@@ -23,6 +23,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <clocale>
 
 #include <algorithm>
 #include <cstdio>
@@ -199,6 +200,9 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Qt took the desktop's locale for the C library; bench/map-load reads these figures with
+    // a full stop whatever the desktop language.
+    std::setlocale(LC_NUMERIC, "C");
     const QString mode = QString::fromLocal8Bit(argv[1]);
     const QString picture = QString::fromLocal8Bit(argv[2]);
     if (mode == QLatin1String("window"))
