@@ -3,9 +3,9 @@
 #pragma once
 
 #include "app/MainWindowFixture.h"
+#include "support/SampleMap.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -30,19 +30,16 @@ protected:
 
     // The sample map, copied into the test's folder so its objects file lands there.
     void loadSampleMap() {
-        for (const char* ext : {".jpg", ".inf"})
-            ASSERT_TRUE(
-                QFile::copy(QStringLiteral(SKYVANE_SOURCE_DIR "/maps/strait-of-dover") + ext,
-                            path(QStringLiteral("dover") + ext)));
-        m_dialogs.fileAnswers.enqueue(Dialogs::FileChoice{path(QStringLiteral("dover.jpg")), 1});
+        const QString picture = SampleMap::copyTo(m_dir.path());
+        ASSERT_FALSE(picture.isEmpty());
+        m_dialogs.fileAnswers.enqueue(Dialogs::FileChoice{picture, 1});
         m_form->btnLoadClick();
         ASSERT_TRUE(m_form->mapLoaded()) << m_dialogs.texts().join('|').toStdString();
         m_dialogs.clear();
     }
 
-    // Places object k (0..2) with a click on the sample map. The default pixel reads 51.15.00N
-    // 000.15.00W there.
-    void place(int k, QPoint pixel = QPoint(100, 160)) {
+    // Places object k (0..2) with a click on the sample map.
+    void place(int k, QPoint pixel = SampleMap::Spots[0].pixel) {
         if (!m_form->mapLoaded())
             loadSampleMap();
         showTab(k);

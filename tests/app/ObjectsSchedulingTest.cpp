@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
-#include "app/ObjectsEngine.h"
 #include "app/ObjectsFixture.h"
 #include "links/LinkControl.h"
+#include "support/PacketEngine.h"
+#include "support/Wait.h"
 #include "widgets/TSpinEdit.h"
 
 #include <QApplication>
@@ -31,7 +32,7 @@ protected:
     }
     void connectLink() {
         m_form->btnConnect1Click();
-        ASSERT_TRUE(ObjectsEngine::waitUntil([&] { return m_form->link()->isConnected(); }));
+        ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
         ASSERT_TRUE(m_engine.hasPeer());
     }
     TSpinEdit* interval(int k) const {
@@ -61,9 +62,11 @@ protected:
             out << info.mid(11, 7);
         return out;
     }
+    // Everything the link sent so far has come.
+    void settle() { ASSERT_TRUE(m_engine.sync(*m_form->link())); }
     // Buttons are usable again once the busy period of the last frame is over.
     void idle() {
-        ASSERT_TRUE(ObjectsEngine::waitUntil([&] { return !m_form->link()->isBusy(); }));
+        ASSERT_TRUE(waitUntil([&] { return !m_form->link()->isBusy(); }));
     }
     void click(const char* base, int k) {
         idle();
@@ -96,7 +99,7 @@ protected:
                !timer(k)->isActive() && button("btnDelete", k)->isEnabled();
     }
 
-    ObjectsEngine m_engine;
+    PacketEngine m_engine;
 };
 
 TEST_F(ObjectScheduling, SendsAtStartAndEveryIntervalWithTheMinutesLeftInTheHint) {
@@ -118,13 +121,13 @@ TEST_F(ObjectScheduling, SendsAtStartAndEveryIntervalWithTheMinutesLeftInTheHint
     minutes(0, 3);
     EXPECT_EQ(hint(0), "7 Mins remaining. ");
     minutes(0, 6);
-    m_engine.settle();
+    settle();
     EXPECT_EQ(m_engine.frames.size(), 1); // 12:09: not yet
     minute(0);
     ASSERT_TRUE(m_engine.waitForFrames(2));
     minutes(0, 10);
     ASSERT_TRUE(m_engine.waitForFrames(3));
-    m_engine.settle();
+    settle();
     EXPECT_EQ(stamps(), (QStringList{"061200z", "061210z", "061220z"}));
     EXPECT_EQ(hint(0), "10 Mins remaining. ");
     EXPECT_TRUE(m_dialogs.texts().isEmpty()) << m_dialogs.texts().join('|').toStdString();
@@ -139,7 +142,7 @@ TEST_F(ObjectScheduling, AnIntervalChangeTakesEffectAtTheNextSend) {
     minutes(1, 5);             // 12:10: still the old interval
     ASSERT_TRUE(m_engine.waitForFrames(2));
     minutes(1, 29);
-    m_engine.settle();
+    settle();
     EXPECT_EQ(m_engine.frames.size(), 2);
     minute(1); // 12:40
     ASSERT_TRUE(m_engine.waitForFrames(3));
@@ -159,7 +162,7 @@ TEST_F(ObjectScheduling, StopAndStartAgainBeginsANewInterval) {
     EXPECT_TRUE(running(2));
     minutes(2, 10); // 12:17
     ASSERT_TRUE(m_engine.waitForFrames(3));
-    m_engine.settle();
+    settle();
     EXPECT_EQ(stamps(), (QStringList{"061200z", "061207z", "061217z"}));
 }
 
@@ -206,7 +209,7 @@ TEST_F(ObjectScheduling, StartRefusesInOrderAndLeavesTheObjectStopped) {
     click("btnStart", 1);
     EXPECT_EQ(m_dialogs.texts(), QStringList{"Select a location on the map first."});
     EXPECT_TRUE(stopped(1));
-    m_engine.settle();
+    settle();
     EXPECT_TRUE(m_engine.frames.isEmpty());
 
     // Without a link, Start is disabled; called anyway it refuses first of all.
@@ -231,7 +234,7 @@ TEST_F(ObjectScheduling, AnErasedIdentifierIsAskedForEveryMinuteUntilTyped) {
     EXPECT_TRUE(running(0));
     minutes(0, 2);
     EXPECT_EQ(m_dialogs.texts().size(), 3);
-    m_engine.settle();
+    settle();
     EXPECT_EQ(m_engine.frames.size(), 1);
     name(0, "TENT2");
     minute(0); // 12:13: sent, and ten minutes from here
@@ -251,7 +254,7 @@ TEST_F(ObjectScheduling, TheLinkDroppingStopsEveryRunningObject) {
     ASSERT_TRUE(m_engine.waitForFrames(2));
     ASSERT_TRUE(running(0) && running(1));
     m_engine.dropPeer();
-    ASSERT_TRUE(ObjectsEngine::waitUntil([&] { return !m_form->link()->isConnected(); }));
+    ASSERT_TRUE(waitUntil([&] { return !m_form->link()->isConnected(); }));
     EXPECT_TRUE(stopped(0));
     EXPECT_TRUE(stopped(1));
     EXPECT_EQ(hint(0), "");
@@ -259,7 +262,9 @@ TEST_F(ObjectScheduling, TheLinkDroppingStopsEveryRunningObject) {
     m_dialogs.clear();
     minutes(0, 40);
     minutes(1, 40);
-    m_engine.settle();
+    connectLink();
+    settle();
+    EXPECT_EQ(m_engine.connections(), 2);
     EXPECT_EQ(m_engine.frames.size(), 2);
 }
 
@@ -311,7 +316,7 @@ TEST_F(ObjectScheduling, AnIntervalStillBeingTypedIsHeldToItsLimits) {
     ASSERT_TRUE(m_engine.waitForFrames(1));
     EXPECT_EQ(hint(0), "10 Mins remaining. ");
     minutes(0, 9);
-    m_engine.settle();
+    settle();
     EXPECT_EQ(m_engine.frames.size(), 1);
     click("btnStop", 0);
     text->setText("500");
@@ -349,7 +354,7 @@ TEST_F(ObjectScheduling, DeleteWithTheLinkUpOffersTheKilledReport) {
     m_form->link()->setStation(m_form->m_station);
     click("btnDelete", 1);
     ASSERT_TRUE(m_engine.waitForFrames(2));
-    m_engine.settle();
+    settle();
     EXPECT_EQ(m_dialogs.texts(), QStringList{"Notify other stations?"});
     EXPECT_EQ(m_engine.infos(), QStringList(2, ";ABC      _061523z5115.00N/00015.00W>"));
     EXPECT_EQ(m_engine.frames[0].portByte, 0);
@@ -363,7 +368,7 @@ TEST_F(ObjectScheduling, DeleteWithTheLinkUpOffersTheKilledReport) {
     m_dialogs.clear();
     m_dialogs.yesNoAnswers.enqueue(Dialogs::Answer::No);
     click("btnDelete", 2);
-    m_engine.settle();
+    settle();
     EXPECT_EQ(m_engine.frames.size(), 2);
     EXPECT_EQ(box("Identifier", 2)->text(), "");
 }
@@ -379,7 +384,7 @@ TEST_F(ObjectScheduling, DeleteWithTheLinkUpAsksNothingWithoutAHeaderOrForTheWea
     click("btnDelete", 0);
     EXPECT_TRUE(m_dialogs.texts().isEmpty());
     EXPECT_FALSE(m_form->weatherMode());
-    m_engine.settle();
+    settle();
     EXPECT_TRUE(m_engine.frames.isEmpty());
 }
 
@@ -399,7 +404,7 @@ TEST_F(ObjectScheduling, TheWeatherStationGoesToTheWeatherDestinationOnlyForItsO
         m_form->TimerTimed1(); // the same minute
     }
     ASSERT_TRUE(m_engine.waitForFrames(4)) << m_dialogs.texts().join('|').toStdString();
-    m_engine.settle();
+    settle();
     ASSERT_EQ(m_engine.frames.size(), 4);
     QStringList to;
     for (const Agwpe::ParsedFrame& f : m_engine.frames)
@@ -445,7 +450,7 @@ TEST(ObjectRefusals, ARepeatedRefusalNeverStacksBoxesWhileOneIsOpen) {
     QTemporaryDir dir;
     SlowDialogs dialogs;
     ManualClock clock(QDateTime(QDate(2026, 3, 6), QTime(12, 0), Qt::UTC));
-    ObjectsEngine engine;
+    PacketEngine engine;
     TForm1 form(dialogs, clock, dir.filePath("skyvane.ini"), dir.filePath("skyvane.doc"), nullptr,
                 dir.filePath("sent"));
     form.show();
@@ -453,7 +458,7 @@ TEST(ObjectRefusals, ARepeatedRefusalNeverStacksBoxesWhileOneIsOpen) {
     form.m_link.TCPPort = engine.port();
     form.link()->setBusyInterval(1);
     form.btnConnect1Click();
-    ASSERT_TRUE(ObjectsEngine::waitUntil([&] { return form.link()->isConnected(); }));
+    ASSERT_TRUE(waitUntil([&] { return form.link()->isConnected(); }));
     ASSERT_TRUE(form.mapLoaded()); // the sample map of a first start
     auto* page = form.findChild<QTabWidget*>("Page");
     page->setCurrentIndex(1);
@@ -467,7 +472,7 @@ TEST(ObjectRefusals, ARepeatedRefusalNeverStacksBoxesWhileOneIsOpen) {
     form.findChild<TSpinEdit*>("spinInterval1")->setValue(10);
     form.btnStart1Click();
     ASSERT_TRUE(engine.waitForFrames(1));
-    ASSERT_TRUE(ObjectsEngine::waitUntil([&] { return !form.link()->isBusy(); }));
+    ASSERT_TRUE(waitUntil([&] { return !form.link()->isBusy(); }));
 
     identifier->clear();
     for (int m = 0; m < 9; ++m)
@@ -486,7 +491,7 @@ TEST(ObjectRefusals, ARepeatedRefusalNeverStacksBoxesWhileOneIsOpen) {
     dialogs.whileOpen = nullptr;
     form.TimerTimed1();
     EXPECT_EQ(dialogs.texts().size(), 2);
-    engine.settle();
+    ASSERT_TRUE(engine.sync(*form.link()));
     EXPECT_EQ(engine.frames.size(), 1);
     form.btnStop1Click();
 }

@@ -33,6 +33,8 @@ QStringList decodeAprs(const QStringList& lines) {
 } // namespace
 
 TEST(ReportOnAir, EveryObjectSymbolDecodesAsThatSymbol) {
+    if (const QString why = decodeAprsMissing(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
     const char* described[] = {
         "Advisory", "Aid station", "Portable operation (tent)", "normal car",     "Emergency!",
         "House",    "INFO Kiosk",  "Navigation Buoy",           "Park or Picnic", "Parking",
@@ -61,6 +63,8 @@ TEST(ReportOnAir, EveryObjectSymbolDecodesAsThatSymbol) {
 }
 
 TEST(ReportOnAir, WeatherStationDecodesAsAWeatherReport) {
+    if (const QString why = decodeAprsMissing(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
     const SymbolInfo* wx = Symbols::byNumber(Symbols::WeatherStation);
     const QString header =
         Report::weatherHeader(QDateTime(QDate(2026, 3, 6), QTime(16, 23), Qt::OffsetFromUTC, 3600),

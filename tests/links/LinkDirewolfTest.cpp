@@ -2,10 +2,10 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "links/LinkControl.h"
 
-#include "links/LinkTestSupport.h"
 #include "support/Direwolf.h"
 #include "support/ManualClock.h"
 #include "support/TestDialogs.h"
+#include "support/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +27,8 @@ StationSettings station(const QString& path) {
 
 TEST(LinkDirewolf, ReportsOverItsAgwPortGoOnTheAir) {
     Direwolf direwolf;
+    if (!direwolf.installed())
+        GTEST_SKIP() << direwolf.error().toStdString();
     ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
     TestDialogs dialogs;
     ManualClock clock;
@@ -58,6 +60,8 @@ TEST(LinkDirewolf, ReportsOverItsAgwPortGoOnTheAir) {
 
 TEST(LinkDirewolf, ReportsThroughItsKissTerminalGoOnTheAir) {
     Direwolf direwolf;
+    if (!direwolf.installed())
+        GTEST_SKIP() << direwolf.error().toStdString();
     ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
     TestDialogs dialogs;
     ManualClock clock;
@@ -67,6 +71,7 @@ TEST(LinkDirewolf, ReportsThroughItsKissTerminalGoOnTheAir) {
     settings.ComPort = 5;
     settings.ComDevices[4] = direwolf.kissTerminal();
     link.setLinkSettings(settings);
+    link.setTncInterval(TestTncWaitMs);
     link.setStation(station(QStringLiteral("RELAY, WIDE2-2")));
 
     // A real KISS TNC stays quiet when it is probed.

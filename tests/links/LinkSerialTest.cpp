@@ -4,9 +4,10 @@
 
 #include "links/Ax25.h"
 #include "links/Kiss.h"
-#include "links/LinkTestSupport.h"
 #include "support/ManualClock.h"
+#include "support/PtyPair.h"
 #include "support/TestDialogs.h"
+#include "support/Wait.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -34,6 +35,7 @@ struct SerialLink {
         settings.ComPort = 2;
         settings.ComDevices[1] = pty.path;
         link.setLinkSettings(settings);
+        link.setTncInterval(TestTncWaitMs);
         StationSettings station;
         station.Ports = QStringLiteral("1100");
         station.applyPortsText();

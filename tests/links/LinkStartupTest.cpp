@@ -3,12 +3,13 @@
 #include "app/MainWindowFixture.h"
 
 #include "links/LinkControl.h"
-#include "links/LinkTestSupport.h"
 #include "links/TAGWPE.h"
+#include "support/PacketEngine.h"
+#include "support/PtyPair.h"
+#include "support/Wait.h"
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QTcpServer>
 #include <QToolButton>
 
 namespace {
@@ -18,10 +19,9 @@ class LinkStartup : public MainWindowFixture {};
 } // namespace
 
 TEST_F(LinkStartup, AutoConnectHappensEvenWithoutACallsign) {
-    QTcpServer engine;
-    engine.listen(QHostAddress::LocalHost, 0);
+    PacketEngine engine;
     writeIni("[Station]\r\nAutoConnect=1\r\n[AGWPE]\r\nIPAddr=127.0.0.1\r\nTCPPort=" +
-             QByteArray::number(engine.serverPort()) + "\r\n");
+             engine.port().toLatin1() + "\r\n");
     start();
     EXPECT_TRUE(m_form->Timer3->isActive());
     EXPECT_EQ(m_form->Timer3->interval(), 3000);
@@ -47,6 +47,7 @@ TEST_F(LinkStartup, SerialAutoConnectTakesTheHourglassDownWhateverTheOutcome) {
         start();
         EXPECT_EQ(find<QLineEdit>("Edit1")->text(), QStringLiteral("Connecting to TNC"));
         EXPECT_NE(QApplication::overrideCursor(), nullptr);
+        m_form->link()->setTncInterval(TestTncWaitMs);
         m_form->btnConnect1Click();
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         if (mode == ScriptedTnc::Mode::Silent) {
@@ -63,10 +64,9 @@ TEST_F(LinkStartup, SerialAutoConnectTakesTheHourglassDownWhateverTheOutcome) {
 }
 
 TEST_F(LinkStartup, CommsMenuDisconnectsBeforeItsDialog) {
-    QTcpServer engine;
-    engine.listen(QHostAddress::LocalHost, 0);
+    PacketEngine engine;
     start();
-    m_form->m_link.TCPPort = QString::number(engine.serverPort());
+    m_form->m_link.TCPPort = engine.port();
     m_form->btnConnect1Click();
     ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
 

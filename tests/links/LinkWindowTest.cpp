@@ -3,9 +3,9 @@
 #include "app/MainWindowFixture.h"
 
 #include "beacon/Report.h"
-#include "links/AgwpeFrame.h"
 #include "links/LinkControl.h"
-#include "links/LinkTestSupport.h"
+#include "support/PacketEngine.h"
+#include "support/Wait.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,43 +14,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QToolButton>
 #include <functional>
 
 namespace {
-
-// Collects the AGWPE frames written to a listener on 127.0.0.1.
-struct FrameSink {
-    QTcpServer server;
-    QList<QTcpSocket*> peers;
-    QByteArray bytes;
-
-    FrameSink() {
-        server.listen(QHostAddress::LocalHost, 0);
-        QObject::connect(&server, &QTcpServer::newConnection, [this] {
-            while (QTcpSocket* peer = server.nextPendingConnection()) {
-                peers.append(peer);
-                QObject::connect(peer, &QTcpSocket::readyRead,
-                                 [this, peer] { bytes.append(peer->readAll()); });
-            }
-        });
-    }
-    QList<Agwpe::ParsedFrame> frames() const {
-        QList<Agwpe::ParsedFrame> out;
-        QByteArray rest = bytes;
-        for (;;) {
-            qsizetype used = 0;
-            const auto frame = parseAgwpeFrame(rest, &used);
-            if (used == 0)
-                return out;
-            if (frame)
-                out.append(*frame);
-            rest.remove(0, used);
-        }
-    }
-};
 
 class LinkWindow : public MainWindowFixture {
 protected:
@@ -90,12 +57,12 @@ protected:
 } // namespace
 
 TEST_F(LinkWindow, ConnectAndDisconnectDriveTheControls) {
-    FrameSink sink;
-    connectTo(QString::number(sink.server.serverPort()));
+    PacketEngine sink;
+    connectTo(QString::number(sink.serverPort()));
     ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(),
               QStringLiteral("Connected to IP: 127.0.0.1 on port ") +
-                  QString::number(sink.server.serverPort()));
+                  QString::number(sink.serverPort()));
     EXPECT_EQ(find<QAction>("mnuConnect")->text(), QStringLiteral("&Disconnect"));
     EXPECT_FALSE(find<QToolButton>("btnConnect1")->isEnabled());
     EXPECT_TRUE(find<QToolButton>("btnDisconnect")->isEnabled());
@@ -117,11 +84,7 @@ TEST_F(LinkWindow, ConnectAndDisconnectDriveTheControls) {
 }
 
 TEST_F(LinkWindow, RefusedConnectionShowsTheErrorAndTheDisconnectedControls) {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    const QString port = QString::number(probe.serverPort());
-    probe.close();
-    connectTo(port);
+    connectTo(PacketEngine::closedPort());
     ASSERT_TRUE(waitUntil([&] { return !m_dialogs.shown.isEmpty(); }));
     EXPECT_EQ(m_dialogs.shown.first().kind, QStringLiteral("error"));
     EXPECT_EQ(m_dialogs.shown.first().text,
@@ -133,8 +96,8 @@ TEST_F(LinkWindow, RefusedConnectionShowsTheErrorAndTheDisconnectedControls) {
 }
 
 TEST_F(LinkWindow, SendRefusalsNameWhatIsMissing) {
-    FrameSink sink;
-    connectTo(QString::number(sink.server.serverPort()));
+    PacketEngine sink;
+    connectTo(QString::number(sink.serverPort()));
     ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
 
     // A place but no symbol yet.
@@ -151,12 +114,12 @@ TEST_F(LinkWindow, SendRefusalsNameWhatIsMissing) {
                                               QStringLiteral("An Identifier is required."),
                                               QStringLiteral("There is no Object to send")}));
     spinEvents(100);
-    EXPECT_TRUE(sink.frames().isEmpty());
+    EXPECT_TRUE(sink.frames.isEmpty());
 }
 
 TEST_F(LinkWindow, SendNowPutsTheReportOnTheAirAndKeepsTheMarker) {
-    FrameSink sink;
-    connectTo(QString::number(sink.server.serverPort()));
+    PacketEngine sink;
+    connectTo(QString::number(sink.serverPort()));
     ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
     placeObject(1, QStringLiteral("ABC"));
     comment(1)->setText(QStringLiteral("% Net at"));
@@ -167,8 +130,8 @@ TEST_F(LinkWindow, SendNowPutsTheReportOnTheAirAndKeepsTheMarker) {
     find<QPushButton>("btnSend1")->click();
     EXPECT_FALSE(find<QTabWidget>("Page")->isEnabled());
     EXPECT_NE(QApplication::overrideCursor(), nullptr);
-    ASSERT_TRUE(waitUntil([&] { return sink.frames().size() == 1; }));
-    const auto frame = sink.frames().first();
+    ASSERT_TRUE(waitUntil([&] { return sink.frames.size() == 1; }));
+    const auto frame = sink.frames.first();
     EXPECT_EQ(frame.kind, 'M');
     EXPECT_EQ(frame.callFrom, QStringLiteral("N0CALL-1"));
     EXPECT_EQ(frame.callTo, QStringLiteral("CQ"));
@@ -186,11 +149,11 @@ TEST_F(LinkWindow, SendNowPutsTheReportOnTheAirAndKeepsTheMarker) {
 }
 
 TEST_F(LinkWindow, WeatherReportGoesToTheWeatherDestinationForThatReportOnly) {
-    FrameSink sink;
+    PacketEngine sink;
     m_form->m_station.Ports = QStringLiteral("1010");
     m_form->m_station.applyPortsText();
     m_form->m_station.UnprotoPath = QStringLiteral("RELAY, WIDE");
-    connectTo(QString::number(sink.server.serverPort()));
+    connectTo(QString::number(sink.serverPort()));
     ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
     placeObject(0, QString(), 12);
     m_form->UpdateHeader(1);
@@ -199,8 +162,8 @@ TEST_F(LinkWindow, WeatherReportGoesToTheWeatherDestinationForThatReportOnly) {
 
     m_form->btnSendClick(m_form->Timer);
     m_form->btnSendClick(find<QPushButton>("btnSend2"));
-    ASSERT_TRUE(waitUntil([&] { return sink.frames().size() == 4; }));
-    const auto frames = sink.frames();
+    ASSERT_TRUE(waitUntil([&] { return sink.frames.size() == 4; }));
+    const auto frames = sink.frames;
     EXPECT_EQ(frames[0].callTo, QStringLiteral("WX"));
     EXPECT_EQ(frames[1].callTo, QStringLiteral("WX"));
     EXPECT_EQ(frames[2].callTo, QStringLiteral("CQ"));
@@ -214,8 +177,8 @@ TEST_F(LinkWindow, WeatherReportGoesToTheWeatherDestinationForThatReportOnly) {
 }
 
 TEST_F(LinkWindow, WeatherDestinationLastsOneReportWhicheverWayItStarted) {
-    FrameSink sink;
-    connectTo(QString::number(sink.server.serverPort()));
+    PacketEngine sink;
+    connectTo(QString::number(sink.serverPort()));
     ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
     placeObject(0, QString(), 12);
     m_form->UpdateHeader(1);
@@ -236,9 +199,9 @@ TEST_F(LinkWindow, WeatherDestinationLastsOneReportWhicheverWayItStarted) {
         waitIdle();
         find<QPushButton>("btnSend1")->click();
         expected += 2;
-        ASSERT_TRUE(waitUntil([&] { return sink.frames().size() == expected; })) << starter.name;
+        ASSERT_TRUE(waitUntil([&] { return sink.frames.size() == expected; })) << starter.name;
         waitIdle();
-        const auto frames = sink.frames();
+        const auto frames = sink.frames;
         EXPECT_EQ(frames[expected - 2].callTo, QStringLiteral("WX")) << starter.name;
         EXPECT_EQ(frames[expected - 1].callTo, QStringLiteral("CQ")) << starter.name;
         EXPECT_TRUE(frames[expected - 1].info.startsWith(";CAMP     *")) << starter.name;
@@ -248,8 +211,8 @@ TEST_F(LinkWindow, WeatherDestinationLastsOneReportWhicheverWayItStarted) {
 }
 
 TEST_F(LinkWindow, CommentFileIsReadAtEverySend) {
-    FrameSink sink;
-    connectTo(QString::number(sink.server.serverPort()));
+    PacketEngine sink;
+    connectTo(QString::number(sink.serverPort()));
     ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
     placeObject(2, QStringLiteral("TEMP"));
     const QString file = path(QStringLiteral("temp.txt"));
@@ -264,8 +227,8 @@ TEST_F(LinkWindow, CommentFileIsReadAtEverySend) {
     find<QCheckBox>("chkFile2")->setChecked(true);
 
     find<QPushButton>("btnSend2")->click();
-    ASSERT_TRUE(waitUntil([&] { return sink.frames().size() == 1; }));
-    EXPECT_TRUE(sink.frames().first().info.endsWith("06 14:30 Temp 12C"));
+    ASSERT_TRUE(waitUntil([&] { return sink.frames.size() == 1; }));
+    EXPECT_TRUE(sink.frames.first().info.endsWith("06 14:30 Temp 12C"));
     EXPECT_EQ(comment(2)->text(), QStringLiteral("$ Temp 12C"));
     EXPECT_EQ(comment(1)->text(), QStringLiteral("untouched"));
     waitIdle();
@@ -274,14 +237,14 @@ TEST_F(LinkWindow, CommentFileIsReadAtEverySend) {
     m_form->m_objects[2].commentFile = m_dir.path();
     find<QPushButton>("btnSend2")->click();
     spinEvents(100);
-    EXPECT_EQ(sink.frames().size(), 1);
+    EXPECT_EQ(sink.frames.size(), 1);
     ASSERT_EQ(m_dialogs.shown.size(), 1);
     EXPECT_EQ(m_dialogs.shown.first().kind, QStringLiteral("error"));
 }
 
 TEST_F(LinkWindow, DeleteWithNotifySendsTheKilledObjectWithoutReadingTheFile) {
-    FrameSink sink;
-    connectTo(QString::number(sink.server.serverPort()));
+    PacketEngine sink;
+    connectTo(QString::number(sink.serverPort()));
     ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
     placeObject(1, QStringLiteral("ABC"));
     m_form->UpdateHeader(2);
@@ -298,8 +261,8 @@ TEST_F(LinkWindow, DeleteWithNotifySendsTheKilledObjectWithoutReadingTheFile) {
     m_dialogs.yesNoAnswers.enqueue(Dialogs::Answer::Yes);
 
     find<QPushButton>("btnDelete1")->click();
-    ASSERT_TRUE(waitUntil([&] { return sink.frames().size() == 1; }));
-    EXPECT_EQ(sink.frames().first().info, QByteArray(";ABC      _061905z5130.25N/00007.50W>"));
+    ASSERT_TRUE(waitUntil([&] { return sink.frames.size() == 1; }));
+    EXPECT_EQ(sink.frames.first().info, QByteArray(";ABC      _061905z5130.25N/00007.50W>"));
     EXPECT_EQ(m_dialogs.texts(), QStringList{QStringLiteral("Notify other stations?")});
     waitIdle();
 }

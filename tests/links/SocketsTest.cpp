@@ -2,8 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "links/Sockets/TSockets.h"
 
-#include "links/LinkTestSupport.h"
+#include "support/PacketEngine.h"
 #include "support/TestDialogs.h"
+#include "support/Wait.h"
 
 #include <QDir>
 #include <QTcpServer>
@@ -22,34 +23,6 @@ struct ErrorSeen {
     QString message;
 };
 
-// A listener on 127.0.0.1 that keeps the bytes each accepted connection sends.
-struct Listener {
-    QTcpServer server;
-    QList<QTcpSocket*> peers;
-    QByteArray received;
-
-    Listener() {
-        server.listen(QHostAddress::LocalHost, 0);
-        QObject::connect(&server, &QTcpServer::newConnection, [this] {
-            while (QTcpSocket* peer = server.nextPendingConnection()) {
-                peers.append(peer);
-                QObject::connect(peer, &QTcpSocket::readyRead,
-                                 [this, peer] { received.append(peer->readAll()); });
-            }
-        });
-    }
-    QString port() const { return QString::number(server.serverPort()); }
-};
-
-// A port number on which nothing listens.
-QString closedPort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    const quint16 port = probe.serverPort();
-    probe.close();
-    return QString::number(port);
-}
-
 struct Recorder {
     QList<int> connected;
     QList<int> closed;
@@ -67,7 +40,7 @@ struct Recorder {
 } // namespace
 
 TEST(Sockets, ConnectsAndWritesEveryByteInOrder) {
-    Listener listener;
+    PacketEngine listener;
     TestDialogs dialogs;
     TSockets sockets(&dialogs);
     Recorder seen;
@@ -92,14 +65,14 @@ TEST(Sockets, ConnectsAndWritesEveryByteInOrder) {
     EXPECT_EQ(sockets.SSend(big), big.size());
     EXPECT_EQ(sockets.SSend(QByteArrayLiteral("end")), 3);
     const QByteArray expected = all + big + QByteArrayLiteral("end");
-    ASSERT_TRUE(waitUntil([&] { return listener.received.size() >= expected.size(); }, 10000));
-    EXPECT_EQ(listener.received, expected);
+    ASSERT_TRUE(waitUntil([&] { return listener.bytes.size() >= expected.size(); }, 10000));
+    EXPECT_EQ(listener.bytes, expected);
     EXPECT_TRUE(seen.errors.isEmpty());
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
 TEST(Sockets, HostNamesAndServiceNamesResolve) {
-    Listener listener;
+    PacketEngine listener;
     TSockets sockets;
     Recorder seen;
     seen.attach(sockets);
@@ -135,7 +108,7 @@ TEST(Sockets, RefusedConnectionIsReportedOnceAsConnectionRefused) {
     Recorder seen;
     seen.attach(sockets);
     sockets.IPAddr = QStringLiteral("127.0.0.1");
-    sockets.Port = closedPort();
+    sockets.Port = PacketEngine::closedPort();
     sockets.SConnect();
     ASSERT_TRUE(waitUntil([&] { return !seen.errors.isEmpty(); }));
     spinEvents(200);
@@ -178,7 +151,7 @@ TEST(Sockets, ConfigurationMistakesShowTheirBoxes) {
 }
 
 TEST(Sockets, WithoutSocketSendIsSilentAndDisconnectReports10038) {
-    Listener listener;
+    PacketEngine listener;
     TestDialogs dialogs;
     TSockets sockets(&dialogs);
     Recorder seen;
@@ -194,7 +167,7 @@ TEST(Sockets, WithoutSocketSendIsSilentAndDisconnectReports10038) {
     EXPECT_EQ(sockets.socketHandle(), -1);
     EXPECT_EQ(sockets.SSend(QByteArrayLiteral("after")), 0);
     spinEvents(100);
-    EXPECT_TRUE(listener.received.isEmpty());
+    EXPECT_TRUE(listener.bytes.isEmpty());
     EXPECT_TRUE(seen.errors.isEmpty());
 
     sockets.Disconnect();
@@ -204,15 +177,16 @@ TEST(Sockets, WithoutSocketSendIsSilentAndDisconnectReports10038) {
 }
 
 TEST(Sockets, DisconnectResetsTheConnectionAtOnce) {
-    Listener listener;
+    PacketEngine listener;
     TSockets sockets;
     Recorder seen;
     seen.attach(sockets);
     sockets.IPAddr = QStringLiteral("127.0.0.1");
     sockets.Port = listener.port();
     sockets.SConnect();
-    ASSERT_TRUE(waitUntil([&] { return !seen.connected.isEmpty() && !listener.peers.isEmpty(); }));
-    QTcpSocket* peer = listener.peers.first();
+    ASSERT_TRUE(
+        waitUntil([&] { return !seen.connected.isEmpty() && !listener.peers().isEmpty(); }));
+    QTcpSocket* peer = listener.peers().first();
     QAbstractSocket::SocketError peerError = QAbstractSocket::UnknownSocketError;
     QObject::connect(peer, &QTcpSocket::errorOccurred,
                      [&](QAbstractSocket::SocketError e) { peerError = e; });
@@ -222,15 +196,15 @@ TEST(Sockets, DisconnectResetsTheConnectionAtOnce) {
 }
 
 TEST(Sockets, PeerClosingOrResettingIsNoticed) {
-    Listener listener;
+    PacketEngine listener;
     TSockets sockets;
     Recorder seen;
     seen.attach(sockets);
     sockets.IPAddr = QStringLiteral("127.0.0.1");
     sockets.Port = listener.port();
     sockets.SConnect();
-    ASSERT_TRUE(waitUntil([&] { return !listener.peers.isEmpty(); }));
-    listener.peers.first()->close();
+    ASSERT_TRUE(waitUntil([&] { return !listener.peers().isEmpty(); }));
+    listener.peers().first()->close();
     ASSERT_TRUE(waitUntil([&] { return !seen.closed.isEmpty(); }));
     spinEvents(100);
     EXPECT_EQ(seen.closed.size(), 1);
@@ -238,11 +212,11 @@ TEST(Sockets, PeerClosingOrResettingIsNoticed) {
 
     // A reset (zero linger) is an error at the close event.
     sockets.SConnect();
-    ASSERT_TRUE(waitUntil([&] { return listener.peers.size() == 2; }));
-    const int fd = int(listener.peers.last()->socketDescriptor());
+    ASSERT_TRUE(waitUntil([&] { return listener.peers().size() == 2; }));
+    const int fd = int(listener.peers().last()->socketDescriptor());
     linger l{1, 0};
     setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l);
-    listener.peers.last()->abort();
+    listener.peers().last()->abort();
     ASSERT_TRUE(waitUntil([&] { return !seen.errors.isEmpty(); }));
     spinEvents(100);
     ASSERT_EQ(seen.errors.size(), 1);
@@ -258,7 +232,7 @@ TEST(Sockets, UnhandledErrorsShowABoxAndTheProgramGoesOn) {
     TestDialogs dialogs;
     TSockets sockets(&dialogs);
     sockets.IPAddr = QStringLiteral("127.0.0.1");
-    sockets.Port = closedPort();
+    sockets.Port = PacketEngine::closedPort();
     sockets.SConnect();
     ASSERT_TRUE(waitUntil([&] { return !dialogs.shown.isEmpty(); }));
     EXPECT_EQ(dialogs.shown.first().text,

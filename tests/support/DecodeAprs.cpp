@@ -7,6 +7,13 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
+QString decodeAprsMissing() {
+    if (!QStandardPaths::findExecutable(QStringLiteral("decode_aprs")).isEmpty())
+        return {};
+    return QStringLiteral("decode_aprs is not installed (./test installs the Debian package "
+                          "direwolf when it can)");
+}
+
 QStringList decodeAprs(const QStringList& lines, const QString& source) {
     const QString program = QStandardPaths::findExecutable(QStringLiteral("decode_aprs"));
     if (program.isEmpty()) {

@@ -41,9 +41,11 @@ bool writeFile(const QString& path, const QByteArray& text) {
 Direwolf::Direwolf() {
     const QString program = QStandardPaths::findExecutable(QStringLiteral("direwolf"));
     if (program.isEmpty()) {
-        m_error = QStringLiteral("direwolf is not installed (./test installs the Debian package)");
+        m_error = QStringLiteral("Dire Wolf is not installed (./test installs the Debian package "
+                                 "direwolf when it can)");
         return;
     }
+    m_installed = true;
     if (!m_dir.isValid()) {
         m_error = QStringLiteral("no temporary folder");
         return;

@@ -20,6 +20,8 @@ public:
 
     // Started and listening; otherwise error() says why.
     bool ready() const { return m_ready; }
+    // Dire Wolf is an optional package: a test skips itself without it.
+    bool installed() const { return m_installed; }
     const QString& error() const { return m_error; }
 
     quint16 agwPort() const { return m_agwPort; }
@@ -42,4 +44,5 @@ private:
     QString m_kissTerminal;
     QString m_error;
     bool m_ready = false;
+    bool m_installed = false;
 };

@@ -2,68 +2,42 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #pragma once
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QStringList>
 
-// tools/tnc-sim as a peer: started with the given options, its terminal's path read from its
-// first line, every frame it would transmit collected from its output. Stopped with SIGTERM,
-// then killed, whatever the test's outcome.
+// tools/tnc-sim as a user runs it: started with the given options (and no hang-up wait unless
+// they name one, so it outlives every test that closes its terminal), its terminal's path read
+// from its first line, every further line, a frame it would transmit, collected. Stopped with
+// SIGTERM, then killed, whatever the test's outcome.
 class TncSim {
 public:
-    explicit TncSim(const QStringList& options) {
-        m_process.start(QStringLiteral(SKYVANE_BINARY_DIR "/tnc-sim"),
-                        options +
-                            QStringList{QStringLiteral("--hangup-wait"), QStringLiteral("0")});
-        if (!m_process.waitForStarted(5000))
-            return;
-        QElapsedTimer elapsed;
-        elapsed.start();
-        while (!m_process.canReadLine() && elapsed.elapsed() < 5000 &&
-               m_process.state() == QProcess::Running)
-            m_process.waitForReadyRead(50);
-        path = QString::fromUtf8(m_process.readLine()).trimmed();
-    }
-    ~TncSim() { stop(); }
+    explicit TncSim(const QStringList& options = {});
+    ~TncSim();
     TncSim(const TncSim&) = delete;
     TncSim& operator=(const TncSim&) = delete;
 
-    bool running() const { return m_process.state() == QProcess::Running && !path.isEmpty(); }
+    bool running() const { return m_process.state() == QProcess::Running && !m_path.isEmpty(); }
+    // The slave side of its terminal (/dev/pts/N); empty when it did not start.
+    const QString& path() const { return m_path; }
 
-    // Frames logged so far, waiting up to the bound for at least `count` of them.
-    QStringList frames(int count = 0, int boundMs = 5000) {
-        QElapsedTimer elapsed;
-        elapsed.start();
-        for (;;) {
-            while (m_process.canReadLine())
-                m_frames << QString::fromUtf8(m_process.readLine()).trimmed();
-            if (m_frames.size() >= count || elapsed.elapsed() > boundMs ||
-                m_process.state() != QProcess::Running)
-                return m_frames;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            m_process.waitForReadyRead(20);
-        }
-    }
+    // The frames logged so far, waiting up to the bound for at least `count` of them. Runs the
+    // event loop meanwhile, so a link in the same thread gets on with its work.
+    QStringList frames(qsizetype count = 0, int boundMs = 5000);
+
+    // Waits up to the bound for the text among its notes on standard error.
+    bool waitForNote(const QString& text, int boundMs = 5000);
 
     // As if the TNC were unplugged: the process dies and its terminal with it.
-    void kill() {
-        m_process.kill();
-        m_process.waitForFinished(3000);
-    }
-    void stop() {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000)) {
-            m_process.kill();
-            m_process.waitForFinished(3000);
-        }
-    }
-
-    QString path;
+    void kill();
+    // SIGTERM, then SIGKILL when it does not end.
+    void stop();
+    QProcess& process() { return m_process; }
 
 private:
+    void readLines();
+
     QProcess m_process;
+    QString m_path;
     QStringList m_frames;
+    QString m_notes;
 };

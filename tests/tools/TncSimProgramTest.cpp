@@ -2,10 +2,10 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "links/Kiss.h"
 #include "links/TncCommandMode.h"
+#include "support/TncSim.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -19,37 +19,13 @@ namespace {
 
 const QString report = QStringLiteral(";ABC      *061523z5130.25N/00007.50W>Net tonight");
 
-// tnc-sim as a user starts it, stopped with SIGTERM (then killed) whatever the test's outcome.
-class TncSimProcess {
+// The user's end of tnc-sim's terminal, opened as a program opens a serial port.
+class Terminal {
 public:
-    explicit TncSimProcess(const QStringList& arguments) {
-        m_process.start(QStringLiteral(SKYVANE_BINARY_DIR "/tnc-sim"), arguments);
-        if (m_process.waitForStarted(5000))
-            m_ptyPath = readLine(5000);
-    }
-    ~TncSimProcess() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            if (!m_process.waitForFinished(3000)) {
-                m_process.kill();
-                m_process.waitForFinished(3000);
-            }
-        }
-    }
+    ~Terminal() { close(); }
 
-    QString readLine(int timeoutMs) {
-        QElapsedTimer timer;
-        timer.start();
-        while (!m_process.canReadLine() && timer.elapsed() < timeoutMs &&
-               m_process.state() == QProcess::Running)
-            m_process.waitForReadyRead(50);
-        return QString::fromUtf8(m_process.readLine()).trimmed();
-    }
-
-    bool openPty() {
-        m_fd = ::open(QFile::encodeName(m_ptyPath).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    bool open(const QString& path) {
+        m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
         if (m_fd < 0)
             return false;
         termios tio{};
@@ -57,19 +33,20 @@ public:
         cfmakeraw(&tio);
         return tcsetattr(m_fd, TCSANOW, &tio) == 0;
     }
-    void closePty() {
-        ::close(m_fd);
+    void close() {
+        if (m_fd >= 0)
+            ::close(m_fd);
         m_fd = -1;
     }
     void write(const QByteArray& bytes) {
         ASSERT_EQ(::write(m_fd, bytes.constData(), size_t(bytes.size())), bytes.size());
     }
-    // Everything the TNC says within the time, or until `until` has been seen.
-    QByteArray read(int timeoutMs, const QByteArray& until = {}) {
+    // Everything the TNC says until `until` has been seen, or the bound passes.
+    QByteArray read(const QByteArray& until, int boundMs = 3000) {
         QByteArray got;
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < timeoutMs && (until.isEmpty() || !got.contains(until))) {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        while (elapsed.elapsed() < boundMs && !got.contains(until)) {
             pollfd p{m_fd, POLLIN, 0};
             if (poll(&p, 1, 20) > 0) {
                 char buffer[512];
@@ -81,19 +58,29 @@ public:
         return got;
     }
 
-    QProcess m_process;
-    QString m_ptyPath;
+private:
     int m_fd = -1;
 };
 
-// CPU seconds the process has used so far.
-double cpuSeconds(qint64 pid) {
+// The scheduler's state of the process: 'S' while it sleeps in a wait, 'R' while it runs or is
+// about to.
+char processState(qint64 pid) {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
     if (!stat.open(QIODevice::ReadOnly))
-        return -1;
+        return '?';
     const QByteArray text = stat.readAll();
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    return (fields.value(11).toDouble() + fields.value(12).toDouble()) / sysconf(_SC_CLK_TCK);
+    return text.mid(text.lastIndexOf(')') + 2, 1).at(0);
+}
+
+// How many of `samples` looks at the process, 10 ms apart, found it asleep.
+int sleepingSamples(qint64 pid, int samples = 20) {
+    int sleeping = 0;
+    for (int i = 0; i < samples; ++i) {
+        if (processState(pid) == 'S')
+            ++sleeping;
+        QThread::msleep(10);
+    }
+    return sleeping;
 }
 
 } // namespace
@@ -101,80 +88,81 @@ double cpuSeconds(qint64 pid) {
 TEST(TncSimProgram, KissFrameThenCommandModeDialogue) {
     QTemporaryDir dir;
     const QString link = dir.filePath(QStringLiteral("tnc"));
-    TncSimProcess sim({QStringLiteral("--kiss"), QStringLiteral("--link"), link});
-    ASSERT_TRUE(sim.m_ptyPath.startsWith(QStringLiteral("/dev/pts/")))
-        << sim.m_ptyPath.toStdString();
-    EXPECT_EQ(QFileInfo(link).symLinkTarget(), sim.m_ptyPath);
-    ASSERT_TRUE(sim.openPty());
+    TncSim sim({QStringLiteral("--kiss"), QStringLiteral("--link"), link});
+    ASSERT_TRUE(sim.path().startsWith(QStringLiteral("/dev/pts/"))) << sim.path().toStdString();
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), sim.path());
+    Terminal terminal;
+    ASSERT_TRUE(terminal.open(sim.path()));
 
     // KISS: a frame for each TNC port, logged; nothing said back.
     for (const auto& f :
          kissReportFrames(report, QStringLiteral("NOCALL-1"), QStringLiteral("CQ"),
                           QStringLiteral("RELAY, WIDE"), {true, true, false, false}))
-        sim.write(f.bytes);
-    EXPECT_EQ(sim.readLine(5000), QStringLiteral("NOCALL-1>CQ,RELAY,WIDE:") + report);
-    EXPECT_EQ(sim.readLine(5000), QStringLiteral("[1] NOCALL-1>CQ,RELAY,WIDE:") + report);
-    sim.write(TncCommandMode::commandCode(3));
-    EXPECT_EQ(sim.read(300), QByteArray());
+        terminal.write(f.bytes);
+    const QString line = QStringLiteral("NOCALL-1>CQ,RELAY,WIDE:") + report;
+    EXPECT_EQ(sim.frames(2), (QStringList{line, QStringLiteral("[1] ") + line}));
+    terminal.write(TncCommandMode::commandCode(3));
 
-    // Leave KISS mode; then the dialogue of a command-mode link.
-    sim.write(QByteArray("\xC0\xFF\xC0", 3));
-    EXPECT_TRUE(sim.read(3000, "cmd:").endsWith("cmd:"));
-    sim.write(TncCommandMode::probe(3));
-    EXPECT_TRUE(TncCommandMode::answerHasPrompt(sim.read(3000, "cmd:"), QStringLiteral("cmd:")));
+    // Leave KISS mode: the prompt is the first thing said, so the command code before it got
+    // no answer. Then the dialogue of a command-mode link.
+    terminal.write(QByteArray("\xC0\xFF\xC0", 3));
+    EXPECT_EQ(terminal.read("cmd:"), QByteArray("\r\ncmd:"));
+    terminal.write(TncCommandMode::probe(3));
+    EXPECT_TRUE(TncCommandMode::answerHasPrompt(terminal.read("cmd:"), QStringLiteral("cmd:")));
     for (const QByteArray& line : TncCommandMode::connectLines(
              QStringLiteral("N0CALL-7"), QStringLiteral("APRS"), QStringLiteral("WIDE1-1"),
              QStringLiteral("CONOK OFF"), QStringLiteral("BEACON EVERY 0")))
-        sim.write(line);
-    EXPECT_TRUE(sim.read(3000, "BEACON was").contains("UNPROTO was CQ"));
-    sim.write(TncCommandMode::converse(QStringLiteral("CONV"), 0x0D));
-    sim.write(TncCommandMode::reportLine(report, 0x0D));
-    sim.write(TncCommandMode::commandCode(3));
-    EXPECT_EQ(sim.readLine(5000), QStringLiteral("N0CALL-7>APRS,WIDE1-1:") + report);
-    EXPECT_TRUE(sim.read(3000, "cmd:").endsWith("cmd:"));
+        terminal.write(line);
+    EXPECT_TRUE(terminal.read("BEACON was").contains("UNPROTO was CQ"));
+    terminal.write(TncCommandMode::converse(QStringLiteral("CONV"), 0x0D));
+    terminal.write(TncCommandMode::reportLine(report, 0x0D));
+    terminal.write(TncCommandMode::commandCode(3));
+    EXPECT_EQ(sim.frames(3).value(2), QStringLiteral("N0CALL-7>APRS,WIDE1-1:") + report);
+    EXPECT_TRUE(terminal.read("cmd:").endsWith("cmd:"));
 
     // SIGTERM ends it cleanly and takes the link away.
-    sim.m_process.terminate();
-    ASSERT_TRUE(sim.m_process.waitForFinished(5000));
-    EXPECT_EQ(sim.m_process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(sim.m_process.exitCode(), 0);
+    sim.process().terminate();
+    ASSERT_TRUE(sim.process().waitForFinished(5000));
+    EXPECT_EQ(sim.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(sim.process().exitCode(), 0);
     EXPECT_FALSE(QFileInfo(link).isSymLink());
 }
 
 TEST(TncSimProgram, ExitsOnceItsTerminalIsClosedForGood) {
-    TncSimProcess sim({QStringLiteral("--hangup-wait"), QStringLiteral("1")});
-    ASSERT_TRUE(sim.openPty());
-    sim.write(TncCommandMode::probe(3));
-    EXPECT_TRUE(sim.read(3000, "cmd:").contains("cmd:"));
+    TncSim sim({QStringLiteral("--hangup-wait"), QStringLiteral("1")});
+    Terminal terminal;
+    ASSERT_TRUE(terminal.open(sim.path()));
+    terminal.write(TncCommandMode::probe(3));
+    EXPECT_TRUE(terminal.read("cmd:").contains("cmd:"));
     // Closed and opened again within the wait: still there.
-    sim.closePty();
-    QThread::msleep(300);
-    ASSERT_TRUE(sim.openPty());
-    sim.write("MYCALL\r");
-    EXPECT_TRUE(sim.read(3000, "cmd:").contains("MYCALL NOCALL"));
-    sim.closePty();
-    EXPECT_TRUE(sim.m_process.waitForFinished(6000));
-    EXPECT_EQ(sim.m_process.exitCode(), 0);
+    terminal.close();
+    ASSERT_TRUE(sim.waitForNote(QStringLiteral("terminal closed")));
+    ASSERT_TRUE(terminal.open(sim.path()));
+    terminal.write("MYCALL\r");
+    EXPECT_TRUE(terminal.read("cmd:").contains("MYCALL NOCALL"));
+    terminal.close();
+    EXPECT_TRUE(sim.process().waitForFinished(6000));
+    EXPECT_EQ(sim.process().exitCode(), 0);
+    EXPECT_TRUE(sim.waitForNote(QStringLiteral("terminal closed for good")));
 }
 
 // A terminal nobody holds open reports a hang-up at every look; waiting on it must not turn
-// into a busy loop. A spinning simulator burns a good part of the second even on a busy machine; a
-// waiting one next to nothing.
+// into a busy loop. A waiting simulator is found asleep nearly every time the scheduler is
+// asked; a spinning one never, however loaded the machine. (bench/tnc-sim measures the CPU.)
 TEST(TncSimProgram, WaitsWithoutSpinning) {
-    TncSimProcess sim({QStringLiteral("--hangup-wait"), QStringLiteral("0")});
-    const qint64 pid = sim.m_process.processId();
-    ASSERT_GT(pid, 0);
-    const double atStart = cpuSeconds(pid);
-    QThread::msleep(1000);
-    EXPECT_LT(cpuSeconds(pid) - atStart, 0.1) << "before anyone opened the terminal";
-    ASSERT_TRUE(sim.openPty());
-    sim.write(TncCommandMode::probe(3));
-    EXPECT_TRUE(sim.read(3000, "cmd:").contains("cmd:"));
-    sim.closePty();
-    const double afterClose = cpuSeconds(pid);
-    QThread::msleep(1000);
-    EXPECT_LT(cpuSeconds(pid) - afterClose, 0.1) << "after the terminal was closed";
-    EXPECT_EQ(sim.m_process.state(), QProcess::Running);
+    TncSim sim;
+    const qint64 pid = sim.process().processId();
+    ASSERT_TRUE(sim.running());
+    EXPECT_GE(sleepingSamples(pid), 10) << "before anyone opened the terminal";
+    Terminal terminal;
+    ASSERT_TRUE(terminal.open(sim.path()));
+    terminal.write(TncCommandMode::probe(3));
+    EXPECT_TRUE(terminal.read("cmd:").contains("cmd:"));
+    EXPECT_GE(sleepingSamples(pid), 10) << "while the terminal is open and idle";
+    terminal.close();
+    ASSERT_TRUE(sim.waitForNote(QStringLiteral("terminal closed")));
+    EXPECT_GE(sleepingSamples(pid), 10) << "after the terminal was closed";
+    EXPECT_EQ(sim.process().state(), QProcess::Running);
 }
 
 TEST(TncSimProgram, RefusesBadOptions) {
@@ -183,11 +171,11 @@ TEST(TncSimProgram, RefusesBadOptions) {
           QStringList{QStringLiteral("--command-code"), QStringLiteral("x")},
           QStringList{QStringLiteral("--exit-kiss"), QStringLiteral("$C0,zz")},
           QStringList{QStringLiteral("stray")}}) {
-        QProcess process;
-        process.start(QStringLiteral(SKYVANE_BINARY_DIR "/tnc-sim"), args);
-        ASSERT_TRUE(process.waitForFinished(5000)) << args.join(' ').toStdString();
-        EXPECT_NE(process.exitCode(), 0);
-        EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
-        EXPECT_TRUE(process.readAllStandardError().startsWith("tnc-sim: "));
+        TncSim sim(args);
+        ASSERT_TRUE(sim.process().waitForFinished(5000)) << args.join(' ').toStdString();
+        EXPECT_NE(sim.process().exitCode(), 0);
+        EXPECT_TRUE(sim.path().isEmpty());
+        EXPECT_TRUE(sim.process().readAllStandardOutput().isEmpty());
+        EXPECT_TRUE(sim.process().readAllStandardError().startsWith("tnc-sim: "));
     }
 }

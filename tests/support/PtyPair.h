@@ -3,41 +3,17 @@
 #pragma once
 
 #include <QByteArray>
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QObject>
 #include <QSocketNotifier>
 #include <QString>
-#include <QTimer>
 
 #include <cerrno>
 #include <fcntl.h>
-#include <functional>
 #include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
-
-// Runs the event loop until the condition holds or the bound passes; true when it held.
-inline bool waitUntil(const std::function<bool()>& condition, int boundMs = 5000) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!condition()) {
-        if (elapsed.elapsed() > boundMs)
-            return false;
-        // A short nested loop sleeps until an event comes instead of spinning.
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
-
-// Runs the event loop for a while (for checks that nothing more happens).
-inline void spinEvents(int ms) {
-    waitUntil([] { return false; }, ms);
-}
 
 // A pseudo-terminal pair standing in for a serial cable: the component opens the slave by
 // its path, the test plays the device on the master.
@@ -106,7 +82,7 @@ public:
         Chatter, // says something whatever it gets
     };
 
-    ScriptedTnc(const PtyPair& pty, Mode mode) : m_pty(pty), mode(mode) {
+    ScriptedTnc(const PtyPair& pty, Mode mode) : mode(mode), m_pty(pty) {
         m_notifier = new QSocketNotifier(pty.master, QSocketNotifier::Read, this);
         QObject::connect(m_notifier, &QSocketNotifier::activated, this, [this] { onRead(); });
     }
