@@ -8,6 +8,20 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$top/build-fuzz"
 seconds=${FUZZ_SECONDS:-8}
 
+# clang and its libFuzzer runtime are optional packages: without them the fuzz run is skipped,
+# said so, and does not fail ./test.
+probe=$(mktemp -d)
+printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }\n' \
+    >"$probe/probe.cpp"
+if ! clang++ -fsanitize=fuzzer,address,undefined "$probe/probe.cpp" -o "$probe/probe" \
+    >"$probe/log" 2>&1; then
+    echo "Fuzz targets SKIPPED: clang with libFuzzer is not installed (Debian packages clang and" \
+        "libclang-rt-14-dev): $(head -n 1 "$probe/log")"
+    rm -rf "$probe"
+    exit 0
+fi
+rm -rf "$probe"
+
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 if [ ! -f "$build/CMakeCache.txt" ]; then

@@ -119,12 +119,14 @@ TEST(Ax25, CallsignsThatCannotBeCarried) {
         const QString call = q(row.call);
         const QString problem = ax25CallsignProblem(call);
         EXPECT_EQ(problem.isEmpty(), row.fine) << row.call << ": " << problem.toStdString();
-        if (!call.isEmpty() && !row.fine)
+        if (!call.isEmpty() && !row.fine) {
             EXPECT_TRUE(problem.contains(call)) << problem.toStdString();
-        if (row.fine)
+        }
+        if (row.fine) {
             EXPECT_NO_THROW(ax25Address(call, 0x60, true)) << row.call;
-        else
+        } else {
             EXPECT_ANY_THROW(ax25Address(call, 0x60, true)) << row.call;
+        }
     }
 }
 

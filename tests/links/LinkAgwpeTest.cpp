@@ -113,7 +113,7 @@ TEST(LinkAgwpe, FramesArriveByteForByte) {
 }
 
 TEST(LinkAgwpe, SentLogRecordsEachPortAndRefusalsAndAFolderThatCannotBeWrittenOnce) {
-    Engine engine;
+    PacketEngine engine;
     AgwpeLink l(engine.port());
     QTemporaryDir dir;
     // A file where the log's folder should be: nothing can be created under it.

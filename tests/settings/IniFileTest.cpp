@@ -107,7 +107,7 @@ TEST(IniFile, WritingOneKeyLeavesEveryOtherLineAlone) {
 }
 
 TEST(IniFile, LfAndCrlfFilesReadAlikeAndBlanksAreTrimmed) {
-    for (const QByteArray eol : {QByteArray("\n"), QByteArray("\r\n")}) {
+    for (const QByteArray& eol : {QByteArray("\n"), QByteArray("\r\n")}) {
         IniFile ini;
         ini.parse("  [ Object ]  " + eol + "   Map  =  /maps/my map.gif \t" + eol + "Date=hhmm" +
                   eol + "Empty=" + eol + "Last=no line end");
