@@ -62,6 +62,10 @@ bool TncSim::waitForNote(const QString& text, int boundMs) {
     }
 }
 
+bool TncSim::finished(int boundMs) {
+    return m_process.state() == QProcess::NotRunning || m_process.waitForFinished(boundMs);
+}
+
 void TncSim::kill() {
     m_process.kill();
     m_process.waitForFinished(3000);

@@ -29,6 +29,8 @@ public:
 
     // As if the TNC were unplugged: the process dies and its terminal with it.
     void kill();
+    // Waits up to the bound for the process to end; true when it has.
+    bool finished(int boundMs = 5000);
     // SIGTERM, then SIGKILL when it does not end.
     void stop();
     QProcess& process() { return m_process; }

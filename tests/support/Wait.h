@@ -28,6 +28,7 @@ inline void spinEvents(int ms) {
     waitUntil([] { return false; }, ms);
 }
 
-// The TNC wait tests give a link instead of the 1.5 s it waits in use: a TNC that answers at
-// all answers well within it, and a test of a quiet TNC waits no longer than this.
-inline constexpr int TestTncWaitMs = 300;
+// The TNC wait tests give a link instead of the 1.5 s it waits in use. An answer takes up to
+// two polls of the serial port's reader (400 ms) to reach the link, so a TNC that answers at
+// all still answers well within it; a test of a quiet TNC waits no longer than this.
+inline constexpr int TestTncWaitMs = 1000;

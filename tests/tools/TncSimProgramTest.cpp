@@ -122,7 +122,7 @@ TEST(TncSimProgram, KissFrameThenCommandModeDialogue) {
 
     // SIGTERM ends it cleanly and takes the link away.
     sim.process().terminate();
-    ASSERT_TRUE(sim.process().waitForFinished(5000));
+    ASSERT_TRUE(sim.finished(5000));
     EXPECT_EQ(sim.process().exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(sim.process().exitCode(), 0);
     EXPECT_FALSE(QFileInfo(link).isSymLink());
@@ -141,7 +141,7 @@ TEST(TncSimProgram, ExitsOnceItsTerminalIsClosedForGood) {
     terminal.write("MYCALL\r");
     EXPECT_TRUE(terminal.read("cmd:").contains("MYCALL NOCALL"));
     terminal.close();
-    EXPECT_TRUE(sim.process().waitForFinished(6000));
+    EXPECT_TRUE(sim.finished(6000));
     EXPECT_EQ(sim.process().exitCode(), 0);
     EXPECT_TRUE(sim.waitForNote(QStringLiteral("terminal closed for good")));
 }
@@ -172,7 +172,7 @@ TEST(TncSimProgram, RefusesBadOptions) {
           QStringList{QStringLiteral("--exit-kiss"), QStringLiteral("$C0,zz")},
           QStringList{QStringLiteral("stray")}}) {
         TncSim sim(args);
-        ASSERT_TRUE(sim.process().waitForFinished(5000)) << args.join(' ').toStdString();
+        ASSERT_TRUE(sim.finished(5000)) << args.join(' ').toStdString();
         EXPECT_NE(sim.process().exitCode(), 0);
         EXPECT_TRUE(sim.path().isEmpty());
         EXPECT_TRUE(sim.process().readAllStandardOutput().isEmpty());
