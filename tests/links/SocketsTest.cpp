@@ -282,7 +282,7 @@ TEST(Sockets, WritingToAClosedPeerIsAResetAndUnknownNumbersSaySo) {
 }
 
 TEST(Sockets, NamesAreLookedUpWhileTheWindowGoesOn) {
-    Listener listener;
+    PacketEngine listener;
     TestDialogs dialogs;
     TSockets sockets(&dialogs);
     Recorder seen;
@@ -305,18 +305,18 @@ TEST(Sockets, NamesAreLookedUpWhileTheWindowGoesOn) {
     EXPECT_TRUE(sockets.resolving());
     EXPECT_TRUE(sockets.active());
     EXPECT_EQ(sockets.SSend(QByteArrayLiteral("early")), 5);
-    ASSERT_TRUE(waitUntil([&] { return listener.received == QByteArrayLiteral("early"); }));
+    ASSERT_TRUE(waitUntil([&] { return listener.bytes == QByteArrayLiteral("early"); }));
     EXPECT_EQ(seen.connected.size(), 2);
     EXPECT_EQ(sockets.PeerAddress(sockets.socketHandle()), QStringLiteral("127.0.0.1"));
 
     // Disconnecting during a look-up means no connection and no report later, and closes
     // nothing that is not there.
-    const int peersBefore = int(listener.peers.size());
+    const int peersBefore = int(listener.peers().size());
     sockets.SConnect();
     sockets.Disconnect();
     EXPECT_FALSE(sockets.active());
     spinEvents(500);
-    EXPECT_EQ(int(listener.peers.size()), peersBefore);
+    EXPECT_EQ(int(listener.peers().size()), peersBefore);
     EXPECT_EQ(seen.connected.size(), 2);
 
     // A name that does not resolve brings the same box as ever, then says so once.
