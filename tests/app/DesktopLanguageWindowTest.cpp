@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
-#include "app/ObjectsEngine.h"
 #include "app/ObjectsFixture.h"
 #include "links/LinkControl.h"
 #include "settings/IniFile.h"
+#include "support/PacketEngine.h"
 #include "support/ScopedLocale.h"
+#include "support/Wait.h"
 
 #include <QApplication>
 #include <QDir>
@@ -84,12 +85,12 @@ TEST_F(DesktopLanguageWindow, ClickOnTheMapPlacesAndSendsTheSameUnderEveryLangua
         name(0, QStringLiteral("AID1"));
         box("Comment", 0)->setText(QStringLiteral("Water 1.5 l"));
 
-        ObjectsEngine engine;
+        PacketEngine engine;
         m_form->m_link.IPAddr = QStringLiteral("127.0.0.1");
         m_form->m_link.TCPPort = engine.port();
         m_form->link()->setBusyInterval(1);
         m_form->btnConnect1Click();
-        ASSERT_TRUE(ObjectsEngine::waitUntil([&] { return m_form->link()->isConnected(); }));
+        ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
         button("btnSend", 0)->click();
         ASSERT_TRUE(engine.waitForFrames(1));
 
@@ -98,8 +99,8 @@ TEST_F(DesktopLanguageWindow, ClickOnTheMapPlacesAndSendsTheSameUnderEveryLangua
         p.longitudeBox = box("Longitude", 0)->text();
         p.readout = m_form->barPanel(1)->text();
         p.header = box("Header", 0)->text();
-        p.frame = engine.raw.value(0);
-        ASSERT_TRUE(ObjectsEngine::waitUntil([&] { return !m_form->link()->isBusy(); }));
+        p.frame = engine.frames.value(0).bytes;
+        ASSERT_TRUE(waitUntil([&] { return !m_form->link()->isBusy(); }));
         ASSERT_TRUE(closeWindow()) << m_dialogs.texts().join('|').toStdString();
         m_form.reset();
         p.objectsFile = readFile(folder + QStringLiteral("/map.obd"));
