@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
-#include "app/ObjectsEngine.h"
 #include "app/ObjectsFixture.h"
 #include "beacon/TfrmComment.h"
 #include "links/LinkControl.h"
 #include "support/DecodeAprs.h"
 #include "support/Direwolf.h"
 #include "support/Keys.h"
+#include "support/PacketEngine.h"
+#include "support/Wait.h"
 #include "widgets/HelpWindow.h"
 
 #include <QAccessible>
@@ -39,7 +40,7 @@ protected:
         m_form->m_link.TCPPort = port;
         m_form->link()->setBusyInterval(1);
         m_form->btnConnect1Click();
-        ASSERT_TRUE(ObjectsEngine::waitUntil([&] { return m_form->link()->isConnected(); }));
+        ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
     }
     QString writeComment(const QString& name, const QByteArray& bytes) {
         QFile f(path(name));
@@ -56,7 +57,7 @@ protected:
         button("btnSend", k)->click();
         if (!m_engine.waitForFrames(before + 1))
             return QStringLiteral("(nothing sent)");
-        ObjectsEngine::waitUntil([&] { return !m_form->link()->isBusy(); });
+        waitUntil([&] { return !m_form->link()->isBusy(); });
         return QString::fromLatin1(m_engine.frames.last().info.mid(37));
     }
     // Runs `inside` once the modal window opened by `open` is showing, then goes on.
@@ -78,7 +79,7 @@ protected:
         return w->findChild<T*>(QLatin1String(name));
     }
 
-    ObjectsEngine m_engine;
+    PacketEngine m_engine;
 };
 
 TEST_F(CommentsWindow, MarkersBecomeTimesAtSendTimeAndComeBackAfterwards) {

@@ -375,9 +375,15 @@ TEST_F(MainWindow, AboutBoxOpensModallyBesideTheMainWindow) {
 }
 
 TEST_F(MainWindow, SentReportsListsTodaysEarlierFramesThenThisRunsNewestFirst) {
-    const SentRecord earlier{
-        QDateTime(QDate(2026, 3, 6), QTime(9, 0), Qt::UTC), 1,  "AID1", "KISS port 1",
-        "G4ABC>CQ:;AID1     *060900z5115.00N/00015.00WA",   57, 0.4};
+    const SentRecord earlier{QDateTime(QDate(2026, 3, 6), QTime(9, 0), Qt::UTC),
+                             1,
+                             "AID1",
+                             "KISS port 1",
+                             "G4ABC>CQ:;AID1     *060900z5115.00N/00015.00WA",
+                             57,
+                             0.4,
+                             true,
+                             {}};
     SentRecord yesterday = earlier;
     yesterday.utc = earlier.utc.addDays(-1);
     ASSERT_TRUE(SentLog(sentFolder()).append(yesterday));

@@ -2,7 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "app/ObjectsFixture.h"
 #include "links/LinkControl.h"
-#include "links/LinkTestSupport.h"
+#include "support/PtyPair.h"
+#include "support/Wait.h"
 #include "support/DecodeAprs.h"
 #include "support/Direwolf.h"
 #include "support/Keys.h"

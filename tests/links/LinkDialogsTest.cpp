@@ -7,10 +7,11 @@
 
 #include "links/DialogTestSupport.h"
 #include "links/LinkControl.h"
-#include "links/LinkTestSupport.h"
 #include "support/Keys.h"
 #include "support/ManualClock.h"
+#include "support/PtyPair.h"
 #include "support/TestDialogs.h"
+#include "support/Wait.h"
 #include "widgets/TfrmKissHelp.h"
 
 #include <QAbstractButton>
@@ -58,15 +59,15 @@ protected:
 };
 
 TEST_F(CommsDialog, ShowsTheSettingsWithTheGroupOfTheLinkTypeEnabled) {
-    link = {.IPAddr = "10.0.0.9",
-            .TCPPort = "8001",
-            .AutoConnect = true,
-            .ComPort = 3,
-            .BaudRate = 7,
-            .Flow = 1,
-            .Parity = 2,
-            .DataBits = 0,
-            .StopBits = 1};
+    link.IPAddr = "10.0.0.9";
+    link.TCPPort = "8001";
+    link.AutoConnect = true;
+    link.ComPort = 3;
+    link.BaudRate = 7;
+    link.Flow = 1;
+    link.Parity = 2;
+    link.DataBits = 0;
+    link.StopBits = 1;
     open();
     EXPECT_TRUE(find<QCheckBox>("chkAuto")->isChecked());
     EXPECT_EQ(find<QLineEdit>("Addr")->text(), "10.0.0.9");
@@ -383,9 +384,11 @@ TEST(LinkDialogs, EveryBoxCarriesItsLabelAsAccessibleName) {
             EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
         }
         // A label that names a box is its buddy, so its shortcut reaches the box.
-        for (const QLabel* label : dialog->findChildren<QLabel*>())
-            if (label->objectName().startsWith(QLatin1String("Label")))
+        for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+            if (label->objectName().startsWith(QLatin1String("Label"))) {
                 EXPECT_NE(label->buddy(), nullptr) << label->objectName().toStdString();
+            }
+        }
     }
 }
 

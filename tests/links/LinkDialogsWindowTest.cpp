@@ -3,7 +3,8 @@
 #include "app/MainWindowFixture.h"
 
 #include "links/DialogTestSupport.h"
-#include "links/LinkTestSupport.h"
+#include "support/PtyPair.h"
+#include "support/Wait.h"
 #include "support/Keys.h"
 
 #include <QAction>

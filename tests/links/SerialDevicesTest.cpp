@@ -2,7 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "links/SerialDevices.h"
 
-#include "links/LinkTestSupport.h"
+#include "support/PtyPair.h"
+#include "support/Wait.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,12 +4,13 @@
 
 #include "links/DialogTestSupport.h"
 #include "links/LinkControl.h"
-#include "links/LinkTestSupport.h"
 #include "links/TfrmKiss.h"
 #include "support/Keys.h"
 #include "support/ManualClock.h"
+#include "support/PtyPair.h"
 #include "support/TestDialogs.h"
 #include "support/TncSim.h"
+#include "support/Wait.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -70,9 +71,9 @@ void ctrlC(QWidget* w) {
 } // namespace
 
 TEST(TncTerminal, TalksToTheTncAndSwitchesItIntoKissModeAndBack) {
-    TncSim sim({});
+    TncSim sim;
     ASSERT_TRUE(sim.running());
-    Terminal t(sim.path, LinkType::Tnc);
+    Terminal t(sim.path(), LinkType::Tnc);
     t.setKissCommands({QStringLiteral("KISS ON"), QStringLiteral("RESTART"), {}, {}},
                       {192, 255, 192, 0}, true);
     ASSERT_TRUE(t.link.connectLink());
