@@ -4,11 +4,11 @@
 
 #include "beacon/BeaconObject.h"
 #include "beacon/BeaconSchedule.h"
+#include "common/LinkSettings.h"
+#include "common/StationSettings.h"
 #include "links/SentLog.h"
 #include "map/Calibration.h"
 #include "map/PositionText.h"
-#include "settings/LinkSettings.h"
-#include "settings/StationSettings.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -16,6 +16,7 @@
 #include <memory>
 
 struct AppSettings;
+struct SendRequest;
 class Dialogs;
 class Clock;
 class QKeyEvent;
@@ -303,6 +304,7 @@ private:
     void showIntervalHint(int index);
     void rearmTimer(int index, qint64 waitMs);
     QString commentFileName(int index) const;
+    SendRequest sendRequest(int index, bool starting) const;
     // Where objects meet the link and the map.
     bool linkConnected() const;
     void sendFrom(QObject* sender);

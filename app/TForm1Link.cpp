@@ -4,6 +4,7 @@
 
 #include "beacon/CommentFile.h"
 #include "beacon/Report.h"
+#include "beacon/SendPlan.h"
 #include "common/Clock.h"
 #include "common/ConvertError.h"
 #include "common/DateFormat.h"
@@ -15,12 +16,6 @@
 
 #include <QApplication>
 #include <QTimer>
-
-namespace {
-
-constexpr int kWeatherSymbol = 12;
-
-} // namespace
 
 void TForm1::setupLink() {
     m_linkControl = new LinkControl(m_dialogs, m_clock, this);
@@ -165,7 +160,7 @@ bool TForm1::ReadCommentFile(int object) {
     if (object < 1 || object > 3)
         return false;
     BeaconObject& o = m_objects[object - 1];
-    const bool weather = object == 1 && o.symbolNumber == kWeatherSymbol;
+    const bool weather = object == 1 && o.isWeatherStation();
     const CommentFileText file = readCommentFile(o.commentFile);
     if (file.state == CommentFileText::State::Unreadable) {
         m_dialogs.error(file.error);
@@ -197,17 +192,10 @@ void TForm1::btnSendClick(QObject* sender) {
 void TForm1::sendObject(int k, QObject* sender) {
     m_currentTimeText = formatDateTime(m_dateFormat, m_clock.nowLocal());
     BeaconObject& o = m_objects[k];
-    const bool weather = k == 0 && o.symbolNumber == kWeatherSymbol;
-    // The weather destination serves this one report; the station's own stays as it is.
-    const QString destination =
-        weather && m_link.type() != LinkType::Tnc ? m_station.WxDest : m_station.Destination;
-
-    if (o.hasPosition && o.symbolNumber == 0) {
-        m_dialogs.information(QStringLiteral("A Symbol is required."));
-        return;
-    }
-    if (o.identifier.isEmpty() && !weather) {
-        m_dialogs.information(QStringLiteral("An Identifier is required."));
+    const bool weather = k == 0 && o.isWeatherStation();
+    const SendPlan plan = prepareSend(sendRequest(k, false));
+    if (!plan.ok()) {
+        m_dialogs.information(plan.refusal);
         return;
     }
 
@@ -230,15 +218,15 @@ void TForm1::sendObject(int k, QObject* sender) {
     // The operator sees what goes on the air; the marker comes back afterwards.
     box->setText(comment);
 
-    if (o.header.isEmpty()) {
-        m_dialogs.information(QStringLiteral("There is no Object to send"));
+    if (const QString refusal = reportRefusal(o.header); !refusal.isEmpty()) {
+        m_dialogs.information(refusal);
         box->setText(before);
         return;
     }
     m_linkControl->setLinkSettings(m_link);
     m_linkControl->setStation(m_station);
     // The weather report carries no name of its own: the log names it by the station.
-    m_linkControl->sendReport(o.header + comment, destination,
+    m_linkControl->sendReport(o.header + comment, plan.destination,
                               {k + 1, weather ? m_station.MyCall : o.identifier});
     box->setText(before);
 }

@@ -8,6 +8,7 @@
 #include "common/Cp1252.h"
 #include "common/Dialogs.h"
 #include "map/MapSymbols.h"
+#include "map/ObjectEntry.h"
 #include "map/ObjectsFile.h"
 #include "map/PictureLoader.h"
 #include "settings/IniFile.h"
@@ -322,53 +323,37 @@ void TForm1::ReadMapIni() {
     QStringList refused;
     for (int slot = 0; slot < 3; ++slot) {
         const StoredObject& stored = data.objects[size_t(slot)];
-        if (stored.Latitude.isEmpty())
-            continue;
-        // Only texts this program writes may reach a report; a damaged or hand-edited entry
-        // is left out and named instead of being sent as it stands.
-        if (!ObjectsFile::isLatitudeText(stored.Latitude) ||
-            !ObjectsFile::isLongitudeText(stored.Longitude)) {
+        const RestoredObject restored = restoreObject(stored, slot, m_objects[slot]);
+        BeaconObject& o = m_objects[slot];
+        if (restored.refused)
             refused << QStringLiteral("Object %1 (\"%2\", \"%3\")")
                            .arg(slot + 1)
                            .arg(stored.Latitude, stored.Longitude);
+        if (!restored.placed) {
+            // An object still empty takes what the entry keeps without a place, so that the
+            // next save writes it back; one still showing from the map before stays as it is.
+            if (!o.hasPosition) {
+                o = restored.object;
+                controlsOf(ui.get(), slot).comment->setText(o.comment);
+            }
             continue;
         }
         const ObjectControls c = controlsOf(ui.get(), slot);
-        BeaconObject& o = m_objects[slot];
-        o.hasPosition = true;
-        o.latitude = stored.Latitude;
-        o.longitude = stored.Longitude;
-        c.latitude->setText(latitudeDisplay(stored.Latitude));
-        c.longitude->setText(longitudeDisplay(stored.Longitude));
+        o = restored.object;
+        c.latitude->setText(latitudeDisplay(o.latitude));
+        c.longitude->setText(longitudeDisplay(o.longitude));
         if (slot > 0)
             ui->Page->setCurrentIndex(slot);
-
-        const int maxIndex = slot == 0 ? Symbols::WeatherStation : Symbols::WeatherStation - 1;
-        const SymbolInfo* symbol = stored.Index >= 1 && stored.Index <= maxIndex
-                                       ? Symbols::byNumber(stored.Index)
-                                       : nullptr;
-        o.symbolNumber = symbol ? stored.Index : 0;
-        // The stored characters go on the air; a file whose characters are not single ones
-        // takes them from the symbol table rather than break the report's layout.
-        o.table = stored.Table.size() == 1 ? stored.Table
-                  : symbol                 ? QString(QLatin1Char(symbol->table))
-                                           : QString();
-        o.code = stored.Symbol.size() == 1 ? stored.Symbol
-                 : symbol                  ? QString(QLatin1Char(symbol->code))
-                                           : QString();
         c.symbol->setCurrentIndex(o.symbolNumber - 1);
         UpdateHeader(slot + 1);
-
-        o.commentFile = stored.CommentFile;
-        o.defaultComment = stored.Default;
         // The identifier goes in as if typed: the box's change handling names the tab, sets
         // the labels' text and rebuilds the header.
         c.identifier->setText(stored.Ident);
         o.identifier = c.identifier->text();
         o.nameField = Report::nameField(o.identifier);
-        c.useFile->setEnabled(QFileInfo::exists(stored.CommentFile));
-        m_symbols->place(slot, QPoint(stored.SL, stored.ST));
-        c.comment->setText(stored.Comment);
+        c.useFile->setEnabled(QFileInfo::exists(o.commentFile));
+        m_symbols->place(slot, o.symbolAt);
+        c.comment->setText(o.comment);
         o.comment = c.comment->text();
         m_symbols->setLabelText(slot, o.identifier);
         SetImagePosition(slot);
@@ -403,21 +388,11 @@ bool TForm1::SaveMapIni() {
         return true;
     ObjectsFileData data;
     for (int slot = 0; slot < 3; ++slot) {
-        const BeaconObject& o = m_objects[slot];
+        BeaconObject o = m_objects[slot];
         const ObjectControls c = controlsOf(ui.get(), slot);
-        StoredObject& s = data.objects[size_t(slot)];
-        s.Latitude = o.latitude;
-        s.Longitude = o.longitude;
-        s.Table = o.table;
-        s.Symbol = o.code;
-        s.Index = o.symbolNumber;
-        s.Ident = c.identifier->text();
-        s.Comment = c.comment->text();
-        s.CommentFile = o.commentFile;
-        s.Default = o.defaultComment;
-        const QPoint at = m_symbols->position(slot);
-        s.ST = at.y();
-        s.SL = at.x();
+        o.comment = c.comment->text();
+        o.symbolAt = m_symbols->position(slot);
+        data.objects[size_t(slot)] = storeObject(o);
     }
     data.VP = vertical;
     data.HP = horizontal;
@@ -480,7 +455,7 @@ void TForm1::ImageMouseUp(Qt::MouseButton button, int x, int y) {
 }
 
 void TForm1::SymbolSelect(QWidget* picture) {
-    ui->wxpanel->setVisible(m_objects[0].symbolNumber == Symbols::WeatherStation);
+    ui->wxpanel->setVisible(m_objects[0].isWeatherStation());
     for (int slot = 0; slot < 3; ++slot)
         m_objects[slot].picking = slot == 0;
     ui->Page->setCurrentIndex(0);
@@ -528,14 +503,11 @@ bool TForm1::FormKeyPress(QObject* receiver, QKeyEvent* event) {
         box->isReadOnly())
         return false;
     const QString text = event->text();
-    if (text.size() != 1 || !text[0].isPrint())
+    const std::optional<QChar> capital =
+        text.size() == 1 ? Cp1252::typedCapital(text[0]) : std::nullopt;
+    if (!capital)
         return false;
-    // Identifiers go on the air in capitals: every character above code 96 is taken 32 lower,
-    // counted in the single-byte code page they are sent in.
-    const auto byte = static_cast<unsigned char>(Cp1252::fromUnicode(text[0]));
-    if (byte <= 96)
-        return false;
-    box->insert(QString(Cp1252::toUnicode(static_cast<unsigned char>(byte - 32))));
+    box->insert(QString(*capital));
     return true;
 }
 
@@ -547,7 +519,7 @@ void TForm1::SetImageVisibility(int slot) {
     const BeaconObject& o = m_objects[slot];
     m_symbols->showLabel(slot, o.running);
     m_symbols->showOnly(slot, o.symbolNumber == 0 ? -1 : o.symbolNumber);
-    if (slot == 0 && o.symbolNumber == Symbols::WeatherStation)
+    if (slot == 0 && o.isWeatherStation())
         m_symbols->setLabelText(0, m_station.MyCall);
 }
 

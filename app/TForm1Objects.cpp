@@ -3,6 +3,7 @@
 #include "app/TForm1.h"
 
 #include "beacon/Report.h"
+#include "beacon/SendPlan.h"
 #include "beacon/SymbolTable.h"
 #include "common/Clock.h"
 #include "common/Dialogs.h"
@@ -149,7 +150,22 @@ int TForm1::objectOfSender(const QObject* sender) const {
 }
 
 bool TForm1::weatherMode() const {
-    return m_objects[0].symbolNumber == Symbols::WeatherStation;
+    return m_objects[0].isWeatherStation();
+}
+
+SendRequest TForm1::sendRequest(int k, bool starting) const {
+    const BeaconObject& o = m_objects[k];
+    SendRequest r;
+    r.starting = starting;
+    r.connected = linkConnected();
+    r.weatherStation = k == 0 && o.isWeatherStation();
+    r.identifier = o.identifier;
+    r.symbolNumber = o.symbolNumber;
+    r.hasPosition = o.hasPosition;
+    r.destination = m_station.Destination;
+    r.weatherDestination = m_station.WxDest;
+    r.tncLink = m_link.type() == LinkType::Tnc;
+    return r;
 }
 
 QString TForm1::commentFileName(int index) const {
@@ -361,13 +377,7 @@ void TForm1::emptyObject(int k) {
 bool TForm1::startObject(int k, QObject* sender) {
     const Tab t = tabOf(ui.get(), k);
     BeaconObject& o = m_objects[k];
-    StartCheck check;
-    check.connected = linkConnected();
-    check.identifierEmpty = t.identifier->text().isEmpty();
-    check.weatherStation = k == 0 && o.symbolNumber == Symbols::WeatherStation;
-    check.symbolNumber = o.symbolNumber;
-    check.hasPosition = o.hasPosition;
-    if (const QString refusal = Schedule::startRefusal(check); !refusal.isEmpty()) {
+    if (const QString refusal = prepareSend(sendRequest(k, true)).refusal; !refusal.isEmpty()) {
         qCInfo(lcObjects) << "object" << k + 1 << "not started:" << refusal;
         // The check repeats every minute while it fails, and the ticks go on while a box is
         // open: an operator away for a weekend must come back to one box, not thousands of

@@ -2,6 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #pragma once
 
+#include "beacon/SymbolTable.h"
+
+#include <QPoint>
 #include <QString>
 
 // One of the three object slots. The main window holds three and shows them on its tabs;
@@ -25,4 +28,8 @@ struct BeaconObject {
     int minutesLeft = 0;
     bool hasPosition = false;
     bool picking = false; // the next click on the map moves this object
+    QPoint symbolAt;      // top-left of its symbol on the map picture, pixels
+
+    // Only object 1 can carry the weather station symbol; it then reports the station's weather.
+    bool isWeatherStation() const { return symbolNumber == Symbols::WeatherStation; }
 };

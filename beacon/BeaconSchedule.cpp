@@ -2,21 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "beacon/BeaconSchedule.h"
 
-#include "beacon/SymbolTable.h"
-
 namespace Schedule {
-
-QString startRefusal(const StartCheck& check) {
-    if (!check.connected)
-        return QStringLiteral("Not connected to host.");
-    if (check.identifierEmpty && !check.weatherStation)
-        return QStringLiteral("An Identifier is required.");
-    if (check.symbolNumber == 0)
-        return QStringLiteral("A Symbol is required.");
-    if (!check.hasPosition)
-        return QStringLiteral("Select a location on the map first.");
-    return {};
-}
 
 QString remainingHint(bool running, int minutesLeft) {
     if (!running)

@@ -5,22 +5,10 @@
 #include <QString>
 #include <QtGlobal>
 
-// What a Start needs to know about an object and the link, in the order it is checked.
-struct StartCheck {
-    bool connected = false;
-    bool identifierEmpty = true;
-    bool weatherStation = false; // object 1 carrying the weather symbol: no identifier needed
-    int symbolNumber = 0;
-    bool hasPosition = false;
-};
-
 namespace Schedule {
 
 inline constexpr int MinInterval = 10;
 inline constexpr int MaxInterval = 120;
-
-// The message that refuses a Start, or an empty text when the object may go on the air.
-QString startRefusal(const StartCheck& check);
 
 // The hint of an interval box: "7 Mins remaining. " while the object runs, empty otherwise.
 QString remainingHint(bool running, int minutesLeft);

@@ -56,4 +56,13 @@ bool canEncode(const QString& text) {
     return true;
 }
 
+std::optional<QChar> typedCapital(QChar typed) {
+    if (!typed.isPrint())
+        return std::nullopt;
+    const auto byte = static_cast<unsigned char>(fromUnicode(typed));
+    if (byte <= 96)
+        return std::nullopt;
+    return toUnicode(static_cast<unsigned char>(byte - 32));
+}
+
 } // namespace Cp1252

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 // Files and the air carry single-byte Windows-1252 text; memory holds QString.
 namespace Cp1252 {
@@ -15,5 +16,10 @@ char fromUnicode(QChar c);
 // Whether every character of the text has a Windows-1252 byte.
 bool canEncode(const QString& text);
 QChar toUnicode(unsigned char byte);
+
+// A key typed into a box that holds capitals only (identifiers, callsigns, addresses): a
+// printable character whose Windows-1252 code is above 96 is taken 32 lower in that code page,
+// so "a" becomes "A" and "é" "É". Nothing when the character goes in as typed.
+std::optional<QChar> typedCapital(QChar typed);
 
 } // namespace Cp1252

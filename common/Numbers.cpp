@@ -174,11 +174,3 @@ QString floatToStr(double value) {
     }
     return negative ? QLatin1Char('-') + out : out;
 }
-
-double real48(double value) {
-    if (value == 0 || !std::isfinite(value))
-        return value;
-    int exponent = 0;
-    const double mantissa = std::frexp(value, &exponent);
-    return std::ldexp(std::nearbyint(std::ldexp(mantissa, 40)), exponent - 40);
-}

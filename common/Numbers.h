@@ -21,7 +21,3 @@ std::optional<double> tryStrToFloat(const QString& text);
 // Shortest general form with at most 15 significant digits: fixed notation for values of at
 // least 0.00001 with at most 15 integer digits, otherwise scientific ("1E-6", "1.5E20").
 QString floatToStr(double value);
-
-// The value rounded to the nearest number with a 40-bit significand, the precision of the
-// 6-byte reals that the weather arithmetic was defined with.
-double real48(double value);

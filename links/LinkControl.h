@@ -5,8 +5,8 @@
 #include "links/SentLog.h"
 #include "links/Serial/TSerialPort.h"
 #include "links/Sockets/TSockets.h"
-#include "settings/LinkSettings.h"
-#include "settings/StationSettings.h"
+#include "common/LinkSettings.h"
+#include "common/StationSettings.h"
 
 #include <QObject>
 #include <QString>

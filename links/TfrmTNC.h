@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #pragma once
 
-#include "settings/LinkSettings.h"
+#include "common/LinkSettings.h"
 
 #include <QDialog>
 #include <memory>

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "map/ObjectsFile.h"
 
+#include "beacon/SymbolTable.h"
 #include "settings/IniFile.h"
 
 #include <QDir>
@@ -80,7 +81,7 @@ void write(IniFile& ini, const ObjectsFileData& data) {
     for (int slot = 0; slot < 3; ++slot) {
         const QString section = sectionOf(slot);
         const StoredObject& o = data.objects[size_t(slot)];
-        const bool weather = slot == 0 && o.Index == WeatherStationIndex;
+        const bool weather = slot == 0 && o.Index == Symbols::WeatherStation;
         ini.writeString(section, QStringLiteral("Latitude"), o.Latitude);
         ini.writeString(section, QStringLiteral("Longitude"), o.Longitude);
         ini.writeString(section, QStringLiteral("Table"), o.Table);

@@ -31,8 +31,6 @@ struct ObjectsFileData {
 
 namespace ObjectsFile {
 
-inline constexpr int WeatherStationIndex = 12;
-
 // Every key with its default when missing; integers that are not numbers read as 0.
 ObjectsFileData read(const IniFile& ini);
 // Every key in the order the file has always had them; other keys in the file stay. A weather

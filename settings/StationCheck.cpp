@@ -21,3 +21,18 @@ bool unprotoPathSendable(const QString& path) {
             return false;
     return true;
 }
+
+QString stationRefusal(const StationEntry& e) {
+    if (!unprotoPathSendable(e.path))
+        return QStringLiteral("Error in Unproto path");
+    if (e.call.isEmpty() || e.call.left(6) == QLatin1String("NOCALL") || e.destination.isEmpty())
+        return QStringLiteral("Callsign or Destination Address Required!");
+    if (const QString p = stationCallProblem(e.call); !p.isEmpty())
+        return QStringLiteral("Callsign (including SSID): ") + p;
+    if (const QString p = stationCallProblem(e.destination); !p.isEmpty())
+        return QStringLiteral("Destination Address: ") + p;
+    if (!e.tncLink)
+        if (const QString p = stationCallProblem(e.weatherDestination); !p.isEmpty())
+            return QStringLiteral("Wx beacon destination: ") + p;
+    return {};
+}

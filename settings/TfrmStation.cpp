@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "settings/TfrmStation.h"
 
+#include "common/Cp1252.h"
 #include "common/Dialogs.h"
 #include "settings/StationCheck.h"
 #include "ui_TfrmStation.h"
@@ -152,28 +153,10 @@ void TfrmStation::btnOKClick() {
     const QString call = ui->Edit1->text();
     const QString destination = ui->Edit2->text();
     const bool tnc = m_linkType == LinkType::Tnc;
-    // A path the frames cannot carry is refused like one with a full stop.
-    if (!unprotoPathSendable(path)) {
-        refuse(QStringLiteral("Error in Unproto path"));
+    if (const QString refusal = stationRefusal({call, destination, ui->WxDest->text(), path, tnc});
+        !refusal.isEmpty()) {
+        refuse(refusal);
         return;
-    }
-    if (call.isEmpty() || call.left(6) == QLatin1String("NOCALL") || destination.isEmpty()) {
-        refuse(QStringLiteral("Callsign or Destination Address Required!"));
-        return;
-    }
-    if (const QString p = stationCallProblem(call); !p.isEmpty()) {
-        refuse(QStringLiteral("Callsign (including SSID): ") + p);
-        return;
-    }
-    if (const QString p = stationCallProblem(destination); !p.isEmpty()) {
-        refuse(QStringLiteral("Destination Address: ") + p);
-        return;
-    }
-    if (!tnc) {
-        if (const QString p = stationCallProblem(ui->WxDest->text()); !p.isEmpty()) {
-            refuse(QStringLiteral("Wx beacon destination: ") + p);
-            return;
-        }
     }
 
     m_station.MyCall = call;
@@ -206,11 +189,10 @@ bool TfrmStation::eventFilter(QObject* watched, QEvent* event) {
     }
     const QString text = key->text();
     if (edit && text.size() == 1 && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        const ushort code = text.at(0).unicode();
-        if (code > 96 && code < 256 && !m_shifting) {
-            // Lower-case letters become capitals; so do the few signs above them.
-            QKeyEvent shifted(QEvent::KeyPress, key->key(), key->modifiers(),
-                              QString(QChar(ushort(code - 32))), key->isAutoRepeat());
+        if (const std::optional<QChar> capital = Cp1252::typedCapital(text.at(0));
+            capital && !m_shifting) {
+            QKeyEvent shifted(QEvent::KeyPress, key->key(), key->modifiers(), QString(*capital),
+                              key->isAutoRepeat());
             m_shifting = true;
             QCoreApplication::sendEvent(edit, &shifted);
             m_shifting = false;

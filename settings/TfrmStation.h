@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #pragma once
 
-#include "settings/LinkSettings.h"
-#include "settings/StationSettings.h"
+#include "common/LinkSettings.h"
+#include "common/StationSettings.h"
 
 #include <QDialog>
 #include <memory>

@@ -3,6 +3,7 @@
 #include "weather/UnitConversion.h"
 
 #include "common/Numbers.h"
+#include "weather/Real48.h"
 
 #include <cmath>
 

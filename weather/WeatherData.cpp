@@ -4,6 +4,7 @@
 
 #include "common/ConvertError.h"
 #include "common/Numbers.h"
+#include "weather/Real48.h"
 
 #include <cmath>
 

@@ -9,24 +9,6 @@ namespace {
 
 constexpr qint64 Minute = MinuteTicker::TickMs;
 
-TEST(StartRefusal, ChecksComeInTheirOrderAndTheWeatherStationNeedsNoIdentifier) {
-    StartCheck nothing;
-    EXPECT_EQ(Schedule::startRefusal(nothing), "Not connected to host.");
-    StartCheck c{true, true, false, 0, false};
-    EXPECT_EQ(Schedule::startRefusal(c), "An Identifier is required.");
-    c.identifierEmpty = false;
-    EXPECT_EQ(Schedule::startRefusal(c), "A Symbol is required.");
-    c.symbolNumber = 4;
-    EXPECT_EQ(Schedule::startRefusal(c), "Select a location on the map first.");
-    c.hasPosition = true;
-    EXPECT_EQ(Schedule::startRefusal(c), "");
-
-    StartCheck weather{true, true, true, 12, true};
-    EXPECT_EQ(Schedule::startRefusal(weather), "");
-    weather.hasPosition = false;
-    EXPECT_EQ(Schedule::startRefusal(weather), "Select a location on the map first.");
-}
-
 TEST(RemainingHint, ShowsMinutesOnlyWhileRunning) {
     EXPECT_EQ(Schedule::remainingHint(true, 7), "7 Mins remaining. ");
     EXPECT_EQ(Schedule::remainingHint(true, 0), "0 Mins remaining. ");

@@ -110,16 +110,6 @@ TEST(FloatToStr, WritesShortestFormWithFifteenDigitsUnderEveryLanguage) {
     }
 }
 
-TEST(Real48, RoundsToFortyBitSignificand) {
-    // 37 °C in Fahrenheit: the 6-byte real is just below 98.6.
-    EXPECT_EQ(floatToStr(real48(37 * 1.8 + 32)), QStringLiteral("98.5999999999767"));
-    EXPECT_EQ(real48(0.0), 0.0);
-    EXPECT_EQ(real48(1013.0 * 10), 10130.0);
-    // Whole numbers and halves below 2^39 are exact.
-    EXPECT_EQ(real48(549755813887.0), 549755813887.0);
-    EXPECT_EQ(real48(-2.5), -2.5);
-}
-
 // The tables of this suite also run in processes started under other desktop languages
 // (see tests/CMakeLists.txt); such a run must really be under the language it names, or it
 // would pass without exercising anything.
