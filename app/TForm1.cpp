@@ -15,6 +15,7 @@
 #include "links/TfrmSent.h"
 #include "links/TfrmSetTNC.h"
 #include "links/TfrmTNC.h"
+#include "map/ObjectsFile.h"
 #include "settings/AppSettings.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsLocation.h"
@@ -476,9 +477,17 @@ bool TForm1::shutDown() {
     if (link() && m_link.serial() && link()->serialPort().isOpen())
         link()->serialPort().Close();
     QApplication::restoreOverrideCursor();
+    // Whatever can be written is; what cannot (a map on a read-only disc, a settings folder
+    // gone) must not keep the program from closing for ever, nor be lost without asking.
+    QStringList lost;
     if (!saveMapObjects())
-        return false;
-    return saveSettings();
+        lost << QStringLiteral("the objects of this map (%1)").arg(ObjectsFile::pathFor(m_mapPath));
+    if (!saveSettings())
+        lost << QStringLiteral("the settings (%1)").arg(m_settingsPath);
+    if (lost.isEmpty())
+        return true;
+    return m_dialogs.yesNo(QStringLiteral("Close Skyvane without saving %1? They will be lost.")
+                               .arg(lost.join(QStringLiteral(" and "))));
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -40,6 +40,7 @@ public:
     void error(const QString& text, const QString&) override { fail(text); }
     bool okCancel(const QString&) override { return true; }
     Answer yesNoCancel(const QString&) override { return Answer::Yes; }
+    bool yesNo(const QString&) override { return false; }
     std::optional<FileChoice> openFile(const FileRequest&) override {
         return FileChoice{m_picture, 1};
     }

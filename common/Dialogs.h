@@ -34,6 +34,8 @@ public:
     virtual bool okCancel(const QString& text) = 0;
     // A confirmation box with Yes, No and Cancel.
     virtual Answer yesNoCancel(const QString& text) = 0;
+    // A question with Yes and No, No being the default button; true for Yes.
+    virtual bool yesNo(const QString& text) = 0;
     // A file-open dialog; nothing when cancelled.
     virtual std::optional<FileChoice> openFile(const FileRequest& request) = 0;
     // The system beep.

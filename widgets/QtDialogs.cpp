@@ -54,6 +54,12 @@ Dialogs::Answer QtDialogs::yesNoCancel(const QString& text) {
     }
 }
 
+bool QtDialogs::yesNo(const QString& text) {
+    return QMessageBox::question(QApplication::activeWindow(), titleOr({}), text,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 std::optional<Dialogs::FileChoice> QtDialogs::openFile(const FileRequest& request) {
     QFileDialog dialog(QApplication::activeWindow(), request.title, request.fileName);
     dialog.setFileMode(QFileDialog::ExistingFile);

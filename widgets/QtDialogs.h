@@ -13,6 +13,7 @@ public:
     void error(const QString& text, const QString& title = {}) override;
     bool okCancel(const QString& text) override;
     Answer yesNoCancel(const QString& text) override;
+    bool yesNo(const QString& text) override;
     std::optional<FileChoice> openFile(const FileRequest& request) override;
     void beep() override;
 };

@@ -457,6 +457,25 @@ TEST_F(MapWindow, UnreadableCalibrationAtStartUpLeavesNoMapAndKeepsItsObjects) {
     EXPECT_EQ(settings.readString("Object", "Map", ""), picture);
 }
 
+TEST_F(MapWindow, AnObjectsFileThatCannotBeWrittenAsksBeforeClosingAndTheSettingsAreSaved) {
+    const QString picture = makeMap("share.jpg", 200, 100);
+    startOnMap(picture);
+    ASSERT_TRUE(m_form->mapLoaded());
+    // As if the map were on a read-only share: a folder stands where the file must go.
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("share.obd"));
+    m_form->m_station.MyCall = "G4XYZ-2";
+    m_dialogs.clear();
+    m_dialogs.yesAnswers.enqueue(true);
+    EXPECT_TRUE(closeWindow());
+    EXPECT_EQ(m_dialogs.texts(),
+              (QStringList{"Close Skyvane?", "Unable to write to " + obd(picture),
+                           "Close Skyvane without saving the objects of this map (" + obd(picture) +
+                               ")? They will be lost."}));
+    IniFile settings;
+    ASSERT_TRUE(settings.load(iniPath()));
+    EXPECT_EQ(settings.readString("Station", "MyCall", ""), "G4XYZ-2");
+}
+
 TEST_F(MapWindow, WeatherStationIsSavedWithoutItsCommentAndDamagedEntriesAreRefused) {
     const QString picture = makeMap("wx.jpg", 400, 320);
     {

@@ -12,7 +12,7 @@
 class TestDialogs : public Dialogs {
 public:
     struct Shown {
-        QString kind; // "information", "error", "okCancel", "yesNoCancel", "openFile"
+        QString kind; // "information", "error", "okCancel", "yesNoCancel", "yesNo", "openFile"
         QString text;
         QString title;
     };
@@ -30,6 +30,11 @@ public:
     Answer yesNoCancel(const QString& text) override {
         shown.append({QStringLiteral("yesNoCancel"), text, {}});
         return yesNoAnswers.isEmpty() ? Answer::Yes : yesNoAnswers.dequeue();
+    }
+    // Without a scripted answer: No, the box's default.
+    bool yesNo(const QString& text) override {
+        shown.append({QStringLiteral("yesNo"), text, {}});
+        return yesAnswers.isEmpty() ? false : yesAnswers.dequeue();
     }
     std::optional<FileChoice> openFile(const FileRequest& request) override {
         fileRequests.append(request);
@@ -58,6 +63,7 @@ public:
     QList<FileRequest> fileRequests;
     QQueue<bool> okAnswers;
     QQueue<Answer> yesNoAnswers;
+    QQueue<bool> yesAnswers;
     QQueue<std::optional<FileChoice>> fileAnswers;
     int beeps = 0;
 };
