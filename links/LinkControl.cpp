@@ -10,6 +10,7 @@
 #include "links/Airtime.h"
 #include "links/Ax25.h"
 #include "links/FrameError.h"
+#include "links/FramePlan.h"
 #include "links/Kiss.h"
 #include "links/TncCommandMode.h"
 
@@ -19,19 +20,6 @@
 Q_LOGGING_CATEGORY(lcLink, "skyvane.link")
 
 namespace {
-
-// The AX.25 body a TNC or the packet engine builds from these fields; empty where our own
-// rules cannot carry them (the report still goes out as the link takes it, only unrecorded
-// in size).
-QByteArray bodyOf(const QString& destination, const QString& source, const QString& path,
-                  const QString& info) {
-    try {
-        return ax25UiFrame(destination, source, path, Cp1252::fromUnicode(info));
-    } catch (const FrameError&) {
-    } catch (const ConvertError&) {
-    }
-    return {};
-}
 
 constexpr int kBusyMs = 3000;
 constexpr int kConnectedTestMs = 15000;
@@ -404,7 +392,8 @@ void LinkControl::sendAgwpe(const QString& info, const QString& destination) {
     const char kind = agwpeFrameKind(m_station.UnprotoPath);
     const QByteArray data = agwpeViaBlock(m_station.UnprotoPath) + Cp1252::fromUnicode(info);
     // The frame the engine will build from these fields, for its record.
-    const QByteArray body = bodyOf(destination, m_station.MyCall, m_station.UnprotoPath, info);
+    const QByteArray body =
+        reportFrameBody(destination, m_station.MyCall, m_station.UnprotoPath, info);
     for (int port = 1; port <= 4; ++port)
         if (m_station.PortFlags[size_t(port - 1)]) {
             Send(port, Agwpe::PidNoLayer3, kind, m_station.MyCall, destination, data);
@@ -436,7 +425,8 @@ void LinkControl::sendKiss(const QString& info, const QString& destination) {
         return nullptr;
     };
     // Each frame goes out as FEND + command byte, then the rest, as TNCs have always been fed.
-    const QByteArray body = bodyOf(destination, m_station.MyCall, m_station.UnprotoPath, info);
+    const QByteArray body =
+        reportFrameBody(destination, m_station.MyCall, m_station.UnprotoPath, info);
     const auto writeFrame = [&](const Kiss::PortFrame& frame) {
         const bool sent = writeSerial(frame.bytes.left(2)) && writeSerial(frame.bytes.mid(2));
         record(QStringLiteral("KISS port %1").arg(frame.radioPort), body, sent,
@@ -474,7 +464,7 @@ void LinkControl::sendTnc(const QString& info) {
     m_serial.PurgeOutput();
     // The TNC builds the frame from the addresses it was given at connect.
     const QByteArray body =
-        bodyOf(m_station.Destination, m_station.MyCall, m_station.UnprotoPath, info);
+        reportFrameBody(m_station.Destination, m_station.MyCall, m_station.UnprotoPath, info);
     record(QStringLiteral("TNC"), body, !m_serialWriteFailed,
            m_serialWriteFailed ? kNotResponding : QString());
     if (m_serialWriteFailed)

@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "links/FramePlan.h"
+
+#include "common/ConvertError.h"
+#include "common/Cp1252.h"
+#include "links/AgwpeFrame.h"
+#include "links/Ax25.h"
+#include "links/FrameError.h"
+#include "links/Kiss.h"
+#include "links/TncCommandMode.h"
+
+QByteArray reportFrameBody(const QString& destination, const QString& source, const QString& path,
+                           const QString& info) {
+    try {
+        return ax25UiFrame(destination, source, path, Cp1252::fromUnicode(info));
+    } catch (const FrameError&) {
+    } catch (const ConvertError&) {
+    }
+    return {};
+}
+
+namespace {
+
+// The names and order in which the link hands the frames over.
+QStringList portsOf(LinkType type, const LinkSettings& link, const StationSettings& station,
+                    const QString& info, const QString& destination) {
+    QStringList out;
+    switch (type) {
+    case LinkType::Agwpe:
+        // The same checks the send makes before its first frame.
+        agwpeViaBlock(station.UnprotoPath);
+        for (int port = 1; port <= 4; ++port)
+            if (station.PortFlags[size_t(port - 1)])
+                out << QStringLiteral("AGWPE port %1").arg(port);
+        break;
+    case LinkType::Kiss:
+        for (const Kiss::PortFrame& frame : kissReportFrames(
+                 info, station.MyCall, destination, station.UnprotoPath, station.PortFlags))
+            out << QStringLiteral("KISS port %1").arg(frame.radioPort);
+        break;
+    case LinkType::Tnc:
+        TncCommandMode::reportLine(info, quint8(link.SendPacCode), link.CommandCode);
+        out << QStringLiteral("TNC");
+        break;
+    }
+    return out;
+}
+
+} // namespace
+
+FramePlan planFrames(LinkType type, const LinkSettings& link, const StationSettings& station,
+                     const QString& info, const QString& destination) {
+    FramePlan plan;
+    try {
+        plan.links = portsOf(type, link, station, info, destination);
+    } catch (const FrameError& e) {
+        plan.refusal = e.message();
+        return plan;
+    } catch (const ConvertError& e) {
+        plan.refusal = e.message();
+        return plan;
+    }
+    const QString to = type == LinkType::Tnc ? station.Destination : destination;
+    const QByteArray body = reportFrameBody(to, station.MyCall, station.UnprotoPath, info);
+    if (const auto frame = parseAx25UiFrame(body)) {
+        plan.monitor = ax25MonitorText(*frame);
+        plan.cost = Airtime::ofFrame(body);
+    }
+    return plan;
+}
+
+double channelShare(const QList<ScheduledReport>& schedule) {
+    double share = 0;
+    for (const ScheduledReport& r : schedule)
+        if (r.intervalMinutes > 0)
+            share += r.plan.airtimeTotal() / (r.intervalMinutes * 60.0);
+    return share;
+}
+
+QString channelShareText(double share) {
+    // Below a tenth of a percent a schedule still takes something: say so rather than "0.0".
+    const double percent = share * 100.0;
+    if (percent > 0 && percent < 0.1)
+        return QStringLiteral("Channel < 0.1 %");
+    return QStringLiteral("Channel %1 %").arg(QString::number(percent, 'f', 1));
+}

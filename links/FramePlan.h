@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#pragma once
+
+#include "common/LinkSettings.h"
+#include "common/StationSettings.h"
+#include "links/Airtime.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The AX.25 frame that carries a report, as a KISS TNC sends it and as the packet engine or a
+// TNC in command mode builds it from the same fields; empty where our own rules cannot carry
+// them (the report still goes out as the link takes it, only unrecorded in size).
+QByteArray reportFrameBody(const QString& destination, const QString& source, const QString& path,
+                           const QString& info);
+
+// What a report would put on the air through the link as it is set up, worked out without
+// sending anything: the ports it goes out on (named as the sent-reports log names them), the
+// frame in monitor form, and its size and airtime on each of them.
+struct FramePlan {
+    QStringList links;  // "AGWPE port 1", "KISS port 2", "TNC"; empty when refused
+    QString monitor;    // SOURCE>DEST,PATH:information
+    Airtime::Cost cost; // one frame
+    QString refusal;    // what a send would tell the user instead of sending
+    double airtimeTotal() const { return cost.seconds * double(links.size()); }
+};
+
+// The command-mode link sends to the station's own destination whatever `destination` says,
+// as the TNC was given its addresses at connect.
+FramePlan planFrames(LinkType type, const LinkSettings& link, const StationSettings& station,
+                     const QString& info, const QString& destination);
+
+// One report of a running schedule: its frames and how often they go out.
+struct ScheduledReport {
+    FramePlan plan;
+    int intervalMinutes = 0;
+};
+
+// The share of the channel (0..1 and beyond when overbooked) the schedule keeps busy: each
+// report's airtime on every port it goes out on, over its interval.
+double channelShare(const QList<ScheduledReport>& schedule);
+
+// "Channel 1.3 %" for the status bar; a full stop whatever the desktop language, as in every
+// figure the program shows.
+QString channelShareText(double share);
