@@ -240,6 +240,29 @@ CommentFileText readCommentFile(const QString& path) {
     }
 }
 
+CommentFileText glanceAtCommentFile(const QString& path) {
+    CommentFileText result;
+    if (path.isEmpty())
+        return result;
+    const Look look = lookOnce(QFile::encodeName(path));
+    switch (look.kind) {
+    case Look::Kind::Missing:
+        return result;
+    case Look::Kind::Refused:
+        result.state = CommentFileText::State::Unreadable;
+        result.error = cannotRead(path, look.reason);
+        return result;
+    case Look::Kind::Whole:
+        if (nowNs() - look.version.modifiedNs >= std::chrono::nanoseconds(Quiet).count())
+            return commentFileLines(look.bytes);
+        break;
+    case Look::Kind::Torn:
+        break;
+    }
+    result.state = CommentFileText::State::Busy;
+    return result;
+}
+
 std::optional<QDateTime> commentFileDateTime(const QString& line1, const QDateTime& now) {
     if (line1.isEmpty())
         return std::nullopt;

@@ -14,9 +14,10 @@ struct BeaconObject;
 
 struct CommentFileText {
     enum class State {
-        Read,      // line1 and line2 hold the first two lines (empty when absent)
-        Missing,   // no file at that path (or no path at all)
-        Unreadable // the file is there but could not be read; error says why
+        Read,       // line1 and line2 hold the first two lines (empty when absent)
+        Missing,    // no file at that path (or no path at all)
+        Unreadable, // the file is there but could not be read; error says why
+        Busy        // its writer is at work on it: a glance does not wait to read it whole
     };
     State state = State::Missing;
     QString line1;
@@ -38,6 +39,10 @@ CommentFileText commentFileLines(const QByteArray& bytes);
 // read is read again until a whole version is seen, so line 2 is never half of one version or
 // a mix of two. Never throws; may wait a fraction of a second for a writer to finish.
 CommentFileText readCommentFile(const QString& path);
+
+// One look at the file, never waiting: what a send would read now, or Busy while the file is
+// being written (a send would wait for it). For showing what the next send will be.
+CommentFileText glanceAtCommentFile(const QString& path);
 
 // Line 1 as a date and time. A line starting with a digit is a day-first short date ("/", "-"
 // or "." between its parts) with an optional time ("06/03/07 14:30", "6.3.2007",
