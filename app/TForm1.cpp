@@ -313,12 +313,8 @@ void TForm1::loadSettings() {
         bounds = FormBounds();
     move(bounds.Left, bounds.Top);
     resize(bounds.Width, bounds.Height);
-    ui->spinInterval->setValue(s.timers[0]);
-    ui->spinInterval1->setValue(s.timers[1]);
-    ui->spinInterval2->setValue(s.timers[2]);
-    m_objects[0].interval = ui->spinInterval->Value();
-    m_objects[1].interval = ui->spinInterval1->Value();
-    m_objects[2].interval = ui->spinInterval2->Value();
+    for (int k = 0; k < 3; ++k)
+        m_panels[k]->setInterval(s.timers[size_t(k)]);
 }
 
 AppSettings TForm1::currentSettings() const {
@@ -337,7 +333,7 @@ AppSettings TForm1::currentSettings() const {
     } else {
         s.form = {x(), y(), width(), height()};
     }
-    s.timers = {ui->spinInterval->Value(), ui->spinInterval1->Value(), ui->spinInterval2->Value()};
+    s.timers = {m_panels[0]->interval(), m_panels[1]->interval(), m_panels[2]->interval()};
     return s;
 }
 
@@ -358,8 +354,8 @@ bool TForm1::saveSettings() {
 void TForm1::ReadTime() {
     const QString stamp =
         formatDateTime(QStringLiteral("ddhhnn"), m_clock.nowUtc()) + QLatin1Char('z');
-    for (BeaconObject& o : m_objects)
-        o.timeStamp = stamp;
+    for (ObjectPanel* p : m_panels)
+        p->setTimeStamp(stamp);
 }
 
 void TForm1::updateTitle() {
@@ -480,7 +476,7 @@ bool TForm1::shutDown() {
     // Whatever can be written is; what cannot (a map on a read-only disc, a settings folder
     // gone) must not keep the program from closing for ever, nor be lost without asking.
     QStringList lost;
-    if (!saveMapObjects())
+    if (!SaveMapIni())
         lost << QStringLiteral("the objects of this map (%1)").arg(ObjectsFile::pathFor(m_mapPath));
     if (!saveSettings())
         lost << QStringLiteral("the settings (%1)").arg(m_settingsPath);

@@ -2,21 +2,18 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #pragma once
 
-#include "beacon/BeaconObject.h"
-#include "beacon/BeaconSchedule.h"
+#include "beacon/ObjectPanel.h"
 #include "common/LinkSettings.h"
 #include "common/StationSettings.h"
 #include "links/SentLog.h"
 #include "map/Calibration.h"
 #include "map/PositionText.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QRect>
 #include <memory>
 
 struct AppSettings;
-struct SendRequest;
 class Dialogs;
 class Clock;
 class QKeyEvent;
@@ -62,7 +59,6 @@ public:
     void createOtherWindows();
 
     // ---- State the main window owns (read and written by dialogs and handlers) ----------
-    BeaconObject m_objects[3];
     StationSettings m_station;
     LinkSettings m_link;
     QString m_mapPath; // "Object" / "Map": the picture last loaded
@@ -152,30 +148,16 @@ public:
     void mnuHostClick();
     // The TNC terminal, on the serial link (opened first when it never was).
     void Debug1Click();
-    void SessionConnected(int socket);
-    void Error(int socket, int error, const QString& message);
-    void ConnectedTest();
-    void BusyTimed();
-    void TNCTimed();
-    void AfterRecieve(const QString& text);
     // Sends the report of the object the sender (Send Now, Start, Delete or tick timer of a
     // tab) belongs to; refusals are shown as messages.
     void btnSendClick(QObject* sender);
-    // Object n (1..3): its comment file into its comment box, time stamp and header refreshed;
-    // false after an unreadable file has been reported.
-    bool ReadCommentFile(int object);
     LinkControl* link() const { return m_linkControl; }
-    // Texts the "$" and "%" comment markers become at the next send.
-    QString m_fileDateText;
-    QString m_currentTimeText;
 
     // ---- Map (app/TForm1Map.cpp) --------------------------------------------------------
     void setupMap();
     // At start-up: the picture named by m_mapPath with its objects, or a message naming what is
     // missing; on a first start (no settings file yet) the sample map.
     void loadLastMap();
-    // Writes the objects file of the current map; false after its error has been shown.
-    bool saveMapObjects();
     // Load Map from the menu item, the tool button, or (sender == this) start-up without a dialog.
     void LoadMap(QObject* sender);
     void LoadMap1Click();
@@ -195,9 +177,6 @@ public:
     void LatLongClick();
     // Every key pressed in this window passes here first; true when the key was used up.
     bool FormKeyPress(QObject* receiver, QKeyEvent* event);
-    // Pictures and labels of an object (0..2) to its placeholder's place; shown by its state.
-    void SetImagePosition(int slot);
-    void SetImageVisibility(int slot);
     bool mapLoaded() const { return m_mapLoaded; }
     const MapCalibration& calibration() const { return m_calibration; }
     MapSymbols* mapSymbols() const { return m_symbols; }
@@ -215,40 +194,29 @@ public:
     void setupComments();
     // Toolbar time button: "% " in front of the shown object's comment.
     void btnTimeClick();
-    // The use-comment-file boxes of objects 1..3.
-    void chkFileClick();
-    void chkFile1Click();
-    void chkFile2Click();
     void mnuCommentFilesClick();
     // The Comment Files dialog on its Date/Time page.
     void DateTimeFormat1Click();
     void mnuCHelpClick();
-    // Status panel 0's text for object 0..2's comment file.
-    QString commentFileStatus(int index) const;
 
-    // ---- Objects: editing and scheduling (app/TForm1Objects.cpp) ------------------------
+    // ---- Objects: one panel per tab (app/TForm1Objects.cpp) -----------------------------
     void setupObjects();
-    // Rebuilds the header of object 1..3 into its "Beacon Header" box. For object 1 it also
-    // switches every control between object mode and weather-station mode.
+    // Object 0..2's tab; null for any other index.
+    ObjectPanel* panel(int index) const;
+    // The panel of the tab showing.
+    ObjectPanel* shownPanel() const;
+    // Rebuilds the header of object 1..3 (object 1 also switches its mode).
     void UpdateHeader(int object);
     // Object 1 carries the weather station symbol.
     bool weatherMode() const;
-    // Change handler of the identifier boxes (object 0..2).
-    void IDChanging(int index);
     // Exit handler of the identifier boxes: identifiers must differ.
     void CheckID(int index);
-    // Change handler of the symbol lists (object 0..2).
-    void SymbolChange(int index);
     // Another tab was brought to the front.
     void EnterTab();
     // Delete buttons; map loading passes another sender to empty the active object silently.
     void btnDeleteClick(QObject* sender);
-    void btnStartClick();
     void btnStart1Click();
-    void btnStart2Click();
-    void btnStopClick();
     void btnStop1Click();
-    void btnStop2Click();
     void btnStopAllClick();
     void TimerTimed();
     void TimerTimed1();
@@ -257,14 +225,9 @@ public:
     void SpinRemaining();
     void spinRemaining1();
     void spinRemaining2();
-    // Start of object 0..2 with the checks; `sender` is the Start button or the timer.
-    // False when a check refused it (its message shown).
-    bool startObject(int index, QObject* sender);
-    void stopObject(int index);
     // The object 0..2 that a Send Now, Start, Stop, Delete button or timer belongs to; -1
     // for anything else.
     int objectOfSender(const QObject* sender) const;
-    QTimer* objectTimer(int index) const;
 
     // ---- Weather station (app/TForm1Weather.cpp) ----------------------------------------
     void setupWeather();
@@ -296,34 +259,22 @@ private:
     QLabel* m_barPanels[3] = {nullptr, nullptr, nullptr};
 
     // ---- Objects (app/TForm1Objects.cpp) ------------------------------------------------
-    void emptyObject(int index);
-    void applyModeOfObject1();
-    void useCommentFile(int index, bool on);
+    SendRequest sendContext() const;
+    void applyObjectMode(bool weather);
     // `page`: the object tab 0..2 or TfrmComment::DateTimePage.
     void showCommentFiles(int page);
-    void showIntervalHint(int index);
-    void rearmTimer(int index, qint64 waitMs);
-    QString commentFileName(int index) const;
-    SendRequest sendRequest(int index, bool starting) const;
     // Where objects meet the link and the map.
     bool linkConnected() const;
-    void sendFrom(QObject* sender);
+    void sendReport(int index, const QString& info, const QString& destination,
+                    const QString& name);
     void releaseLink();
-    // The object's symbol picture and the ID label of its state (running or stopped).
-    void showObjectOnMap(int index);
-    void hideObjectOnMap(int index);
-    void showObjectLabels(int index);
-    void hideObjectLabels(int index);
-    // Both ID labels' caption and width.
-    void setObjectLabels(int index, const QString& text);
-    void tickObject(int index);
-    MinuteTicker m_tickers[3];
-    bool m_refusalShowing[3] = {false, false, false}; // a timed Start's refusal box is open
-    QElapsedTimer m_monotonic; // the tick grids' clock: never jumps with the wall clock
+    void connectToMap(ObjectPanel* panel);
+    void showObjectOnMap(int slot, const BeaconObject& object);
+    ObjectPanel* m_panels[3] = {nullptr, nullptr, nullptr};
+    CommentMarkers m_markers;
 
     // Link control and sending (app/TForm1Link.cpp).
     void applyLinkLayout(const LinkLayout& layout);
-    void sendObject(int index, QObject* sender);
     LinkControl* m_linkControl = nullptr;
     TfrmSent* m_sentWindow = nullptr;
     QList<SentRecord> m_sentThisRun;

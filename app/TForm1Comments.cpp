@@ -4,38 +4,12 @@
 // Files dialog and its help.
 #include "app/TForm1.h"
 
-#include "beacon/Report.h"
 #include "beacon/TfrmComment.h"
 #include "ui_TForm1.h"
 #include "widgets/TfrmCHelp.h"
 
-#include <QFileInfo>
-
-namespace {
-
-struct CommentControls {
-    QCheckBox* useFile;
-    QLineEdit* comment;
-};
-
-CommentControls commentControlsOf(Ui::TForm1* ui, int index) {
-    switch (index) {
-    case 0:
-        return {ui->chkFile, ui->Comment};
-    case 1:
-        return {ui->chkFile1, ui->Comment1};
-    default:
-        return {ui->chkFile2, ui->Comment2};
-    }
-}
-
-} // namespace
-
 void TForm1::setupComments() {
     connect(ui->btnTime, &QToolButton::clicked, this, &TForm1::btnTimeClick);
-    connect(ui->chkFile, &QCheckBox::clicked, this, &TForm1::chkFileClick);
-    connect(ui->chkFile1, &QCheckBox::clicked, this, &TForm1::chkFile1Click);
-    connect(ui->chkFile2, &QCheckBox::clicked, this, &TForm1::chkFile2Click);
     connect(ui->mnuCommentFiles, &QAction::triggered, this, &TForm1::mnuCommentFilesClick);
     connect(ui->DateTimeFormat1, &QAction::triggered, this, &TForm1::DateTimeFormat1Click);
     connect(ui->mnuCHelp, &QAction::triggered, this, &TForm1::mnuCHelpClick);
@@ -47,51 +21,8 @@ void TForm1::setupComments() {
 }
 
 void TForm1::btnTimeClick() {
-    const int k = ui->Page->currentIndex();
-    if (k < 0 || k > 2)
-        return;
-    QLineEdit* box = commentControlsOf(ui.get(), k).comment;
-    box->setText(Report::withTimeMarker(box->text()));
-    m_objects[k].comment = box->text();
-}
-
-void TForm1::chkFileClick() {
-    useCommentFile(0, ui->chkFile->isChecked());
-}
-
-void TForm1::chkFile1Click() {
-    useCommentFile(1, ui->chkFile1->isChecked());
-}
-
-void TForm1::chkFile2Click() {
-    useCommentFile(2, ui->chkFile2->isChecked());
-}
-
-void TForm1::useCommentFile(int index, bool on) {
-    const CommentControls c = commentControlsOf(ui.get(), index);
-    m_objects[index].useCommentFile = on;
-    if (on) {
-        // The weather data now comes from the file, not from the dialog.
-        if (index == 0)
-            ui->btnWx->setEnabled(false);
-        ReadCommentFile(index + 1);
-    } else {
-        c.comment->clear();
-        m_objects[index].comment.clear();
-        if (index == 0)
-            ui->btnWx->setEnabled(true);
-        ReadTime();
-        UpdateHeader(index + 1);
-    }
-    // The weather data comes from the file while the box is ticked, so it is not typed.
-    if (index == 0)
-        ui->Comment->setReadOnly(on && weatherMode());
-}
-
-QString TForm1::commentFileStatus(int index) const {
-    return (index == 0 && weatherMode() ? QStringLiteral("  Wx data file: ")
-                                        : QStringLiteral("  Comment file: ")) +
-           commentFileName(index);
+    if (ObjectPanel* p = shownPanel())
+        p->insertTimeMarker();
 }
 
 void TForm1::showCommentFiles(int page) {
@@ -100,9 +31,10 @@ void TForm1::showCommentFiles(int page) {
     CommentSettings values;
     std::array<QString, 3> identifiers;
     for (size_t k = 0; k < 3; ++k) {
-        values.commentFiles[k] = m_objects[k].commentFile;
-        values.defaultComments[k] = m_objects[k].defaultComment;
-        identifiers[k] = m_objects[k].identifier;
+        const BeaconObject& o = m_panels[k]->object();
+        values.commentFiles[k] = o.commentFile;
+        values.defaultComments[k] = o.defaultComment;
+        identifiers[k] = o.identifier;
     }
     values.dateFormat = m_dateFormat;
     values.dateIndex = m_dateIndex;
@@ -113,17 +45,14 @@ void TForm1::showCommentFiles(int page) {
     // Cancel leaves the files and defaults as they were; a format chosen stays either way.
     const CommentSettings& chosen = frmComment->values();
     for (size_t k = 0; k < 3; ++k) {
-        m_objects[k].commentFile = chosen.commentFiles[k];
-        m_objects[k].defaultComment = chosen.defaultComments[k];
-        // A ticked box that becomes disabled stays ticked.
-        commentControlsOf(ui.get(), int(k))
-            .useFile->setEnabled(QFileInfo::exists(chosen.commentFiles[k]));
+        m_panels[k]->setCommentFile(chosen.commentFiles[k]);
+        m_panels[k]->setDefaultComment(chosen.defaultComments[k]);
+        m_panels[k]->offerCommentFile();
     }
     m_dateFormat = chosen.dateFormat;
     m_dateIndex = chosen.dateIndex;
-    const int shown = ui->Page->currentIndex();
-    if (shown >= 0 && shown < 3)
-        barPanel(0)->setText(commentFileStatus(shown));
+    if (const ObjectPanel* shown = shownPanel())
+        barPanel(0)->setText(shown->commentFileStatus());
 }
 
 void TForm1::mnuCommentFilesClick() {

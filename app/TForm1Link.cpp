@@ -2,12 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "app/TForm1.h"
 
-#include "beacon/CommentFile.h"
-#include "beacon/Report.h"
-#include "beacon/SendPlan.h"
 #include "common/Clock.h"
-#include "common/ConvertError.h"
-#include "common/DateFormat.h"
 #include "common/Dialogs.h"
 #include "links/LinkControl.h"
 #include "links/TAGWPE.h"
@@ -28,15 +23,12 @@ void TForm1::setupLink() {
     connect(ui->mnuHost, &QAction::triggered, this, &TForm1::mnuHostClick);
     connect(ui->Debug1, &QAction::triggered, this, &TForm1::Debug1Click);
     connect(Timer3, &QTimer::timeout, this, &TForm1::btnConnect1Click);
-    for (QPushButton* send : {ui->btnSend, ui->btnSend1, ui->btnSend2})
-        connect(send, &QPushButton::clicked, this, [this, send] { btnSendClick(send); });
 
     connect(link, &LinkControl::statusChanged, ui->Edit1, &QLineEdit::setText);
     connect(link, &LinkControl::layoutChanged, this, &TForm1::applyLinkLayout);
     connect(link, &LinkControl::beaconsStopped, this, [this] {
-        btnStopClick();
-        btnStop1Click();
-        btnStop2Click();
+        for (ObjectPanel* p : m_panels)
+            p->stop();
     });
     // Busy periods and TNC waits each hold the hourglass; every set is matched by a restore.
     const auto cursor = [this](bool on) {
@@ -118,36 +110,8 @@ void TForm1::Debug1Click() {
     frmTNC->exec();
 }
 
-void TForm1::SessionConnected(int socket) {
-    m_linkControl->SessionConnected(socket);
-}
-
-void TForm1::Error(int socket, int error, const QString& message) {
-    m_linkControl->Error(socket, error, message);
-}
-
-void TForm1::ConnectedTest() {
-    m_linkControl->ConnectedTest();
-}
-
-void TForm1::BusyTimed() {
-    m_linkControl->BusyTimed();
-}
-
-void TForm1::TNCTimed() {
-    m_linkControl->TNCTimed();
-}
-
-void TForm1::AfterRecieve(const QString& text) {
-    m_linkControl->AfterRecieve(text);
-}
-
 bool TForm1::linkConnected() const {
     return m_linkControl && m_linkControl->isConnected();
-}
-
-void TForm1::sendFrom(QObject* sender) {
-    btnSendClick(sender);
 }
 
 void TForm1::releaseLink() {
@@ -156,77 +120,14 @@ void TForm1::releaseLink() {
     m_linkControl->BusyTimed();
 }
 
-bool TForm1::ReadCommentFile(int object) {
-    if (object < 1 || object > 3)
-        return false;
-    BeaconObject& o = m_objects[object - 1];
-    const bool weather = object == 1 && o.isWeatherStation();
-    const CommentFileText file = readCommentFile(o.commentFile);
-    if (file.state == CommentFileText::State::Unreadable) {
-        m_dialogs.error(file.error);
-        return false;
-    }
-    const CommentFromFile read =
-        applyCommentFile(o, weather, file, m_clock.nowUtc(), m_clock.nowLocal(), m_dateFormat);
-    QLineEdit* boxes[3] = {ui->Comment, ui->Comment1, ui->Comment2};
-    QLineEdit* headers[3] = {ui->Header, ui->Header1, ui->Header2};
-    boxes[object - 1]->setText(o.comment);
-    headers[object - 1]->setText(o.header);
-    headers[object - 1]->setCursorPosition(0);
-    m_fileDateText = read.fileDateText;
-    m_currentTimeText = read.currentTimeText;
-    return true;
-}
-
 void TForm1::btnSendClick(QObject* sender) {
-    const int k = objectOfSender(sender);
-    if (k < 0)
-        return;
-    try {
-        sendObject(k, sender);
-    } catch (const ConvertError& e) {
-        m_dialogs.error(e.message());
-    }
+    if (ObjectPanel* p = panel(objectOfSender(sender)))
+        p->send();
 }
 
-void TForm1::sendObject(int k, QObject* sender) {
-    m_currentTimeText = formatDateTime(m_dateFormat, m_clock.nowLocal());
-    BeaconObject& o = m_objects[k];
-    const bool weather = k == 0 && o.isWeatherStation();
-    const SendPlan plan = prepareSend(sendRequest(k, false));
-    if (!plan.ok()) {
-        m_dialogs.information(plan.refusal);
-        return;
-    }
-
-    QCheckBox* fileBoxes[3] = {ui->chkFile, ui->chkFile1, ui->chkFile2};
-    QPushButton* deletes[3] = {ui->btnDelete, ui->btnDelete1, ui->btnDelete2};
-    if (fileBoxes[k]->isChecked() && sender != deletes[k]) {
-        if (!ReadCommentFile(k + 1))
-            return;
-    } else {
-        ui->Page->setCurrentIndex(k);
-        ReadTime();
-        if (!weather)
-            UpdateHeader(k + 1);
-    }
-
-    QLineEdit* commentBoxes[3] = {ui->Comment, ui->Comment1, ui->Comment2};
-    QLineEdit* box = commentBoxes[k];
-    const QString before = box->text();
-    const QString comment = Report::applyCommentMarkers(before, m_fileDateText, m_currentTimeText);
-    // The operator sees what goes on the air; the marker comes back afterwards.
-    box->setText(comment);
-
-    if (const QString refusal = reportRefusal(o.header); !refusal.isEmpty()) {
-        m_dialogs.information(refusal);
-        box->setText(before);
-        return;
-    }
+void TForm1::sendReport(int index, const QString& info, const QString& destination,
+                        const QString& name) {
     m_linkControl->setLinkSettings(m_link);
     m_linkControl->setStation(m_station);
-    // The weather report carries no name of its own: the log names it by the station.
-    m_linkControl->sendReport(o.header + comment, plan.destination,
-                              {k + 1, weather ? m_station.MyCall : o.identifier});
-    box->setText(before);
+    m_linkControl->sendReport(info, destination, {index + 1, name});
 }

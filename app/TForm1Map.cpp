@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "app/TForm1.h"
 
-#include "beacon/Report.h"
 #include "beacon/SymbolTable.h"
 #include "common/Clock.h"
 #include "common/Cp1252.h"
@@ -123,35 +122,6 @@ private:
 
 } // namespace
 
-// Per-object controls, found by the object's slot 0..2.
-namespace {
-struct ObjectControls {
-    QWidget* tab;
-    QLineEdit* identifier;
-    QComboBox* symbol;
-    QLineEdit* latitude;
-    QLineEdit* longitude;
-    QLineEdit* header;
-    QLineEdit* comment;
-    QCheckBox* useFile;
-};
-
-ObjectControls controlsOf(Ui::TForm1* ui, int slot) {
-    switch (slot) {
-    case 0:
-        return {ui->Tab,       ui->Identifier, ui->cmbSymbol, ui->Latitude,
-                ui->Longitude, ui->Header,     ui->Comment,   ui->chkFile};
-    case 1:
-        return {ui->Tab1,       ui->Identifier1, ui->cmbSymbol1, ui->Latitude1,
-                ui->Longitude1, ui->Header1,     ui->Comment1,   ui->chkFile1};
-    default:
-        return {ui->Tab2,       ui->Identifier2, ui->cmbSymbol2, ui->Latitude2,
-                ui->Longitude2, ui->Header2,     ui->Comment2,   ui->chkFile2};
-    }
-}
-
-} // namespace
-
 void TForm1::setupMap() {
     m_symbols = new MapSymbols(ui->MapArea);
     ui->Image1->setProperty("Tag", 9);
@@ -216,10 +186,6 @@ void TForm1::loadLastMap() {
     LoadMap(this);
 }
 
-bool TForm1::saveMapObjects() {
-    return SaveMapIni();
-}
-
 void TForm1::LoadMap1Click() {
     LoadMap(ui->LoadMap1);
 }
@@ -273,9 +239,8 @@ void TForm1::LoadMap(QObject* sender) {
     m_mapPath = chosen;
 
     // Beacons stop: their positions belonged to the map being left.
-    btnStopClick();
-    btnStop1Click();
-    btnStop2Click();
+    for (ObjectPanel* p : m_panels)
+        p->stop();
     m_symbols->picture(0, MapSymbols::Placeholder)->hide();
 
     const QSize size = picture.image.size();
@@ -284,8 +249,8 @@ void TForm1::LoadMap(QObject* sender) {
     ui->Image1->setGeometry(QRect(QPoint(0, 0), size));
     ui->MapArea->resize(size);
     barPanel(2)->setText(QStringLiteral("   ") + calibration.MapTitle);
-    if (const int shown = ui->Page->currentIndex(); shown >= 0 && shown < 3)
-        emptyObject(shown);
+    if (ObjectPanel* shown = shownPanel())
+        shown->empty();
     m_calibration = calibration;
     m_mapLoaded = true;
     ui->Image1->setCursor(Qt::PointingHandCursor);
@@ -315,53 +280,25 @@ void TForm1::ReadMapIni() {
     // the map writes them back.
     for (int slot = 0; slot < 3; ++slot) {
         const StoredObject& stored = data.objects[size_t(slot)];
-        m_objects[slot].commentFile = stored.CommentFile;
-        m_objects[slot].defaultComment = stored.Default;
-        controlsOf(ui.get(), slot).useFile->setEnabled(QFileInfo::exists(stored.CommentFile));
+        m_panels[slot]->setCommentFile(stored.CommentFile);
+        m_panels[slot]->setDefaultComment(stored.Default);
+        m_panels[slot]->offerCommentFile();
     }
 
     QStringList refused;
     for (int slot = 0; slot < 3; ++slot) {
         const StoredObject& stored = data.objects[size_t(slot)];
-        const RestoredObject restored = restoreObject(stored, slot, m_objects[slot]);
-        BeaconObject& o = m_objects[slot];
+        ObjectPanel* p = m_panels[slot];
+        const RestoredObject restored = restoreObject(stored, slot, p->object());
         if (restored.refused)
             refused << QStringLiteral("Object %1 (\"%2\", \"%3\")")
                            .arg(slot + 1)
                            .arg(stored.Latitude, stored.Longitude);
-        if (!restored.placed) {
-            // An object still empty takes what the entry keeps without a place, so that the
-            // next save writes it back; one still showing from the map before stays as it is.
-            if (!o.hasPosition) {
-                o = restored.object;
-                controlsOf(ui.get(), slot).comment->setText(o.comment);
-            }
-            continue;
-        }
-        const ObjectControls c = controlsOf(ui.get(), slot);
-        o = restored.object;
-        c.latitude->setText(latitudeDisplay(o.latitude));
-        c.longitude->setText(longitudeDisplay(o.longitude));
-        if (slot > 0)
-            ui->Page->setCurrentIndex(slot);
-        c.symbol->setCurrentIndex(o.symbolNumber - 1);
-        UpdateHeader(slot + 1);
-        // The identifier goes in as if typed: the box's change handling names the tab, sets
-        // the labels' text and rebuilds the header.
-        c.identifier->setText(stored.Ident);
-        o.identifier = c.identifier->text();
-        o.nameField = Report::nameField(o.identifier);
-        c.useFile->setEnabled(QFileInfo::exists(o.commentFile));
-        m_symbols->place(slot, o.symbolAt);
-        c.comment->setText(o.comment);
-        o.comment = c.comment->text();
-        m_symbols->setLabelText(slot, o.identifier);
-        SetImagePosition(slot);
-        SetImageVisibility(slot);
-        // An object placed before a symbol was chosen keeps its marker.
-        if (o.symbolNumber == 0)
-            m_symbols->showOnly(slot, MapSymbols::Placeholder);
-        UpdateHeader(slot + 1);
+        if (restored.placed)
+            p->restore(restored.object, latitudeDisplay(stored.Latitude),
+                       longitudeDisplay(stored.Longitude));
+        else
+            p->adopt(restored.object);
     }
     if (ui->Page->currentIndex() == 0)
         EnterTab();
@@ -388,9 +325,7 @@ bool TForm1::SaveMapIni() {
         return true;
     ObjectsFileData data;
     for (int slot = 0; slot < 3; ++slot) {
-        BeaconObject o = m_objects[slot];
-        const ObjectControls c = controlsOf(ui.get(), slot);
-        o.comment = c.comment->text();
+        BeaconObject o = m_panels[slot]->object();
         o.symbolAt = m_symbols->position(slot);
         data.objects[size_t(slot)] = storeObject(o);
     }
@@ -415,7 +350,8 @@ void TForm1::ImageMouseMove(int x, int y) {
         ui->Image1->setCursor(Qt::ArrowCursor);
         return;
     }
-    const bool picking = m_objects[0].picking || m_objects[1].picking || m_objects[2].picking;
+    const bool picking = std::any_of(std::begin(m_panels), std::end(m_panels),
+                                     [](const ObjectPanel* p) { return p->picking(); });
     ui->Image1->setCursor(picking ? Qt::CrossCursor : Qt::PointingHandCursor);
     m_pointer = positionAt(m_calibration, x, y);
     barPanel(1)->setText(m_pointer.readout);
@@ -427,37 +363,31 @@ void TForm1::ImageMouseUp(Qt::MouseButton button, int x, int y) {
         return;
     if (button == Qt::RightButton) {
         for (int slot = 0; slot < 3; ++slot) {
-            m_objects[slot].picking = false;
+            m_panels[slot]->setPicking(false);
             m_symbols->setCursor(slot, Qt::ArrowCursor);
         }
         return;
     }
-    const int slot = ui->Page->currentIndex();
-    if (slot < 0 || slot > 2)
+    ObjectPanel* p = shownPanel();
+    if (!p)
         return;
-    BeaconObject& o = m_objects[slot];
-    const ObjectControls c = controlsOf(ui.get(), slot);
-    const bool noSymbol = c.symbol->currentIndex() < 0;
-    if (!o.picking && !noSymbol)
+    const int slot = p->index();
+    const bool noSymbol = p->controls().symbol->currentIndex() < 0;
+    if (!p->picking() && !noSymbol)
         return;
     const QPoint topLeft = ui->Image1->pos() + QPoint(x - 8, y - 8);
     m_symbols->place(slot, topLeft);
     if (noSymbol)
         m_symbols->showOnly(slot, MapSymbols::Placeholder);
     m_symbols->setCursor(slot, Qt::ArrowCursor);
-    c.latitude->setText(m_pointer.latitudeDisplay);
-    c.longitude->setText(m_pointer.longitudeDisplay);
-    o.latitude = m_pointer.latitude;
-    o.longitude = m_pointer.longitude;
-    o.hasPosition = true;
-    o.picking = false;
-    UpdateHeader(slot + 1);
+    p->placeAt(m_pointer.latitude, m_pointer.longitude, m_pointer.latitudeDisplay,
+               m_pointer.longitudeDisplay);
 }
 
 void TForm1::SymbolSelect(QWidget* picture) {
-    ui->wxpanel->setVisible(m_objects[0].isWeatherStation());
+    ui->wxpanel->setVisible(weatherMode());
     for (int slot = 0; slot < 3; ++slot)
-        m_objects[slot].picking = slot == 0;
+        m_panels[slot]->setPicking(slot == 0);
     ui->Page->setCurrentIndex(0);
     if (picture)
         picture->setCursor(Qt::CrossCursor);
@@ -467,7 +397,7 @@ void TForm1::SymbolSelect(QWidget* picture) {
 void TForm1::SymbolSelect1(QWidget* picture) {
     ui->wxpanel->hide();
     for (int slot = 0; slot < 3; ++slot)
-        m_objects[slot].picking = slot == 1;
+        m_panels[slot]->setPicking(slot == 1);
     ui->Page->setCurrentIndex(1);
     if (picture)
         picture->setCursor(Qt::CrossCursor);
@@ -477,7 +407,7 @@ void TForm1::SymbolSelect1(QWidget* picture) {
 void TForm1::SymbolSelect2(QWidget* picture) {
     ui->wxpanel->hide();
     for (int slot = 0; slot < 3; ++slot)
-        m_objects[slot].picking = slot == 2;
+        m_panels[slot]->setPicking(slot == 2);
     ui->Page->setCurrentIndex(2);
     if (picture)
         picture->setCursor(Qt::CrossCursor);
@@ -490,7 +420,7 @@ void TForm1::LatLongClick() {
 
 bool TForm1::FormKeyPress(QObject* receiver, QKeyEvent* event) {
     for (int slot = 0; slot < 3; ++slot) {
-        m_objects[slot].picking = false;
+        m_panels[slot]->setPicking(false);
         m_symbols->setCursor(slot, Qt::ArrowCursor);
     }
     ui->Image1->setCursor(m_mapLoaded ? Qt::PointingHandCursor : Qt::ArrowCursor);
@@ -511,37 +441,23 @@ bool TForm1::FormKeyPress(QObject* receiver, QKeyEvent* event) {
     return true;
 }
 
-void TForm1::SetImagePosition(int slot) {
-    m_symbols->place(slot, m_symbols->position(slot));
-}
-
-void TForm1::SetImageVisibility(int slot) {
-    const BeaconObject& o = m_objects[slot];
+void TForm1::showObjectOnMap(int slot, const BeaconObject& o) {
     m_symbols->showLabel(slot, o.running);
     m_symbols->showOnly(slot, o.symbolNumber == 0 ? -1 : o.symbolNumber);
     if (slot == 0 && o.isWeatherStation())
         m_symbols->setLabelText(0, m_station.MyCall);
 }
 
-// ---- The map side of object editing and scheduling --------------------------------------
-
-void TForm1::showObjectOnMap(int index) {
-    SetImageVisibility(index);
-}
-
-void TForm1::hideObjectOnMap(int index) {
-    m_symbols->showOnly(index, -1);
-    m_symbols->hideLabels(index);
-}
-
-void TForm1::showObjectLabels(int index) {
-    m_symbols->showLabel(index, m_objects[index].running);
-}
-
-void TForm1::hideObjectLabels(int index) {
-    m_symbols->hideLabels(index);
-}
-
-void TForm1::setObjectLabels(int index, const QString& text) {
-    m_symbols->setLabelText(index, text);
+void TForm1::connectToMap(ObjectPanel* p) {
+    connect(p, &ObjectPanel::mapSymbolPlaced, m_symbols, &MapSymbols::place);
+    connect(p, &ObjectPanel::mapSymbolShown, this, &TForm1::showObjectOnMap);
+    connect(p, &ObjectPanel::mapPlaceholderShown, m_symbols,
+            [this](int slot) { m_symbols->showOnly(slot, MapSymbols::Placeholder); });
+    connect(p, &ObjectPanel::mapSymbolHidden, m_symbols, [this](int slot) {
+        m_symbols->showOnly(slot, -1);
+        m_symbols->hideLabels(slot);
+    });
+    connect(p, &ObjectPanel::mapLabelText, m_symbols, &MapSymbols::setLabelText);
+    connect(p, &ObjectPanel::mapLabelsShown, m_symbols, &MapSymbols::showLabel);
+    connect(p, &ObjectPanel::mapLabelsHidden, m_symbols, &MapSymbols::hideLabels);
 }

@@ -35,9 +35,6 @@ private:
 void TForm1::setupWeather() {
     connect(ui->btnWx, &QPushButton::clicked, this, &TForm1::btnWxClick);
     ui->Image2->installEventFilter(new PictureClick([this] { btnWxClick(); }, ui->Image2));
-    // While the data file supplies the readings, the dialog's would only be overwritten.
-    connect(ui->chkFile, &QCheckBox::toggled, ui->btnWx,
-            [this](bool useFile) { ui->btnWx->setEnabled(!useFile); });
 }
 
 void TForm1::btnWxClick() {

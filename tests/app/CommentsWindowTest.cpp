@@ -95,7 +95,7 @@ TEST_F(CommentsWindow, MarkersBecomeTimesAtSendTimeAndComeBackAfterwards) {
 
     // From a file: the file's own date, read word first with month 01.
     const QString wordFirst = writeComment("word.txt", "Tue 06 07 14:30\r\n$ Tide low\r\n");
-    m_form->m_objects[2].commentFile = wordFirst;
+    m_form->panel(2)->setCommentFile(wordFirst);
     m_form->m_dateFormat = "dd/mm/yy hh:MM";
     box("Comment", 1)->setText("untouched");
     useFile(2)->setEnabled(true);
@@ -109,7 +109,7 @@ TEST_F(CommentsWindow, MarkersBecomeTimesAtSendTimeAndComeBackAfterwards) {
     // The file gone: the default comment with the current time.
     m_form->m_dateFormat = "hhMM";
     QFile::remove(wordFirst);
-    m_form->m_objects[2].defaultComment = "% No data available";
+    m_form->panel(2)->setDefaultComment("% No data available");
     EXPECT_EQ(send(2), "1905 No data available");
     EXPECT_EQ(box("Comment", 2)->text(), "% No data available");
 
@@ -137,7 +137,7 @@ TEST_F(CommentsWindow, TimeButtonMarksTheShownObjectsCommentOnce) {
         box("Comment", 1)->setText(row.before);
         find<QToolButton>("btnTime")->click();
         EXPECT_EQ(box("Comment", 1)->text(), row.after) << row.before.toStdString();
-        EXPECT_EQ(m_form->m_objects[1].comment, row.after);
+        EXPECT_EQ(m_form->panel(1)->object().comment, row.after);
     }
     EXPECT_EQ(box("Comment", 0)->text(), "");
 }
@@ -146,7 +146,7 @@ TEST_F(CommentsWindow, UseFileBoxesReadTheFileAndObjectOneKeepsItsWeatherDataFro
     const QString file = writeComment("wx.txt", "05/03/26 14:30\r\n090/005g012t068\r\n");
     place(0);
     chooseSymbol(0, "Weather Station");
-    m_form->m_objects[0].commentFile = file;
+    m_form->panel(0)->setCommentFile(file);
     useFile(0)->setEnabled(true);
 
     useFile(0)->click();
@@ -154,14 +154,14 @@ TEST_F(CommentsWindow, UseFileBoxesReadTheFileAndObjectOneKeepsItsWeatherDataFro
     EXPECT_TRUE(box("Comment", 0)->isReadOnly());
     EXPECT_FALSE(find<QPushButton>("btnWx")->isEnabled());
     // The report carries the time the readings were taken.
-    EXPECT_TRUE(m_form->m_objects[0].header.startsWith("/051430/"))
-        << m_form->m_objects[0].header.toStdString();
+    EXPECT_TRUE(m_form->panel(0)->object().header.startsWith("/051430/"))
+        << m_form->panel(0)->object().header.toStdString();
 
     useFile(0)->click();
     EXPECT_EQ(box("Comment", 0)->text(), "");
     EXPECT_FALSE(box("Comment", 0)->isReadOnly());
     EXPECT_TRUE(find<QPushButton>("btnWx")->isEnabled());
-    EXPECT_TRUE(m_form->m_objects[0].header.startsWith("/061905/"));
+    EXPECT_TRUE(m_form->panel(0)->object().header.startsWith("/061905/"));
 }
 
 TEST_F(CommentsWindow, CommentFilesDialogFromTheMenus) {
@@ -183,8 +183,8 @@ TEST_F(CommentsWindow, CommentFilesDialogFromTheMenus) {
                    in<QLineEdit>(dialog, "Comm2")->setText(file);
                    in<QPushButton>(dialog, "btnOK")->click();
                });
-    EXPECT_EQ(m_form->m_objects[2].commentFile, file);
-    EXPECT_EQ(m_form->m_objects[2].defaultComment, "% Buoy");
+    EXPECT_EQ(m_form->panel(2)->object().commentFile, file);
+    EXPECT_EQ(m_form->panel(2)->object().defaultComment, "% Buoy");
     EXPECT_TRUE(useFile(2)->isEnabled());
     EXPECT_EQ(m_form->barPanel(0)->text(), "  Comment file: buoy.txt");
 
@@ -200,7 +200,7 @@ TEST_F(CommentsWindow, CommentFilesDialogFromTheMenus) {
                });
     EXPECT_EQ(m_form->m_dateFormat, "dd hh:MM");
     EXPECT_EQ(m_form->m_dateIndex, 0);
-    EXPECT_EQ(m_form->m_objects[2].commentFile, file);
+    EXPECT_EQ(m_form->panel(2)->object().commentFile, file);
 
     // A file that goes away leaves a ticked box ticked but disabled.
     useFile(2)->click();
@@ -235,7 +235,7 @@ TEST_F(CommentsWindow, CommentFilesOfUnplacedObjectsSurviveTheObjectsFile) {
     m_dialogs.fileAnswers.enqueue(Dialogs::FileChoice{path("dover.jpg"), 1});
     m_form->btnLoadClick();
     ASSERT_TRUE(m_form->mapLoaded());
-    EXPECT_EQ(m_form->m_objects[1].commentFile, "/data/car.txt");
+    EXPECT_EQ(m_form->panel(1)->object().commentFile, "/data/car.txt");
     ASSERT_TRUE(m_form->SaveMapIni());
     ASSERT_TRUE(obd.open(QIODevice::ReadOnly));
     const QByteArray saved = obd.readAll();
@@ -274,13 +274,13 @@ TEST_F(CommentsWindow, FileDateReachesTheAirThroughDirewolf) {
     connectTo(QString::number(direwolf.agwPort()));
     complete(1, "CAMP");
     m_form->m_dateFormat = "dd hh:MM";
-    m_form->m_objects[1].commentFile =
-        writeComment("camp.txt", "05/03/26 14:30\r\n$ Water point open\r\n");
+    m_form->panel(1)->setCommentFile(
+        writeComment("camp.txt", "05/03/26 14:30\r\n$ Water point open\r\n"));
     useFile(1)->setEnabled(true);
     useFile(1)->click();
     button("btnSend", 1)->click();
 
-    const QString info = m_form->m_objects[1].header + "05 14:30 Water point open";
+    const QString info = m_form->panel(1)->object().header + "05 14:30 Water point open";
     const QString line = "N0CALL-1>APRS:" + info;
     ASSERT_TRUE(direwolf.waitForLog("[0L] " + line + "\n")) << direwolf.log().toStdString();
     const QStringList decoded = decodeAprs({line}, "N0CALL-1");

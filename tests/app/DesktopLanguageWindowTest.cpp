@@ -146,7 +146,7 @@ TEST_F(DesktopLanguageWindow, MapInAFolderNamedInCyrillicComesBackAtTheNextStart
     showTab(1);
     clickMap(240, 240);
     name(1, QStringLiteral("CAMP"));
-    m_form->m_objects[1].commentFile = commentFile;
+    m_form->panel(1)->setCommentFile(commentFile);
     ASSERT_TRUE(closeWindow()) << m_dialogs.texts().join('|').toStdString();
     m_form.reset();
     // Windows-1252 has no Cyrillic letters: both files are UTF-8, marked as such.
@@ -160,7 +160,7 @@ TEST_F(DesktopLanguageWindow, MapInAFolderNamedInCyrillicComesBackAtTheNextStart
     EXPECT_EQ(m_form->m_mapPath, picture);
     EXPECT_EQ(box("Latitude", 1)->text(), "51.15.00N");
     EXPECT_EQ(box("Identifier", 1)->text(), "CAMP");
-    EXPECT_EQ(m_form->m_objects[1].commentFile, commentFile);
+    EXPECT_EQ(m_form->panel(1)->object().commentFile, commentFile);
     EXPECT_TRUE(m_dialogs.texts().isEmpty()) << m_dialogs.texts().join('|').toStdString();
 }
 

@@ -22,7 +22,7 @@ TEST_F(ObjectEditing, IdentifierBecomesNameFieldTabCaptionAndHeader) {
     // Typed in lower case, as an operator may.
     typeText(box("Identifier", 1), "abc");
     EXPECT_EQ(box("Identifier", 1)->text(), "ABC");
-    const BeaconObject& o = m_form->m_objects[1];
+    const BeaconObject& o = m_form->panel(1)->object();
     EXPECT_EQ(o.identifier, "ABC");
     EXPECT_EQ(o.nameField, ";ABC      *");
     EXPECT_EQ(page()->tabText(1), "ABC");
@@ -49,13 +49,13 @@ TEST_F(ObjectEditing, NothingIsNamedOrGivenASymbolBeforeItHasAPlace) {
     showTab(2);
     box("Identifier", 2)->setText("X");
     EXPECT_EQ(box("Identifier", 2)->text(), "");
-    EXPECT_EQ(m_form->m_objects[2].identifier, "");
+    EXPECT_EQ(m_form->panel(2)->object().identifier, "");
     EXPECT_EQ(m_dialogs.texts(), QStringList{"Select a location on the map first."});
 
     m_dialogs.clear();
     chooseSymbol(2, "Park");
     EXPECT_EQ(symbols(2)->currentIndex(), -1);
-    EXPECT_EQ(m_form->m_objects[2].symbolNumber, 0);
+    EXPECT_EQ(m_form->panel(2)->object().symbolNumber, 0);
     EXPECT_EQ(m_dialogs.texts(), QStringList{"Select a location on the map first."});
     EXPECT_TRUE(box("Header", 2)->text().isEmpty());
 }
@@ -65,7 +65,7 @@ TEST_F(ObjectEditing, SymbolTakesNumberTableAndCodeFromTheTable) {
     place(2);
     name(2, "PARK1");
     chooseSymbol(2, "Park");
-    const BeaconObject& o = m_form->m_objects[2];
+    const BeaconObject& o = m_form->panel(2)->object();
     EXPECT_EQ(o.symbolNumber, 9);
     EXPECT_EQ(o.table, "\\");
     EXPECT_EQ(o.code, ";");
@@ -134,7 +134,7 @@ TEST_F(ObjectEditing, Object1SwitchesToWeatherModeAndBack) {
     m_form->m_station.MyCall = "G4ABC-13";
     m_clock.setUtc(QDateTime(QDate(2026, 3, 6), QTime(15, 23), Qt::UTC));
     m_clock.setLocalOffset(3600);
-    m_form->m_objects[0].commentFile = "/tmp/wx/weather.txt";
+    m_form->panel(0)->setCommentFile("/tmp/wx/weather.txt");
     complete(0, "CAMP", "Campground");
     ASSERT_EQ(page()->tabText(0), "CAMP");
 
@@ -179,25 +179,25 @@ TEST_F(ObjectEditing, Object1SwitchesToWeatherModeAndBack) {
     chooseSymbol(0, "Weather Station");
     name(0, "WX");
     EXPECT_EQ(box("Identifier", 0)->text(), "");
-    EXPECT_EQ(m_form->m_objects[0].identifier, "");
+    EXPECT_EQ(m_form->panel(0)->object().identifier, "");
     EXPECT_EQ(box("Header", 0)->text(), "/061623/5115.00N/00015.00W_");
 }
 
 TEST_F(ObjectEditing, TabsShowTheirCommentFileAndLeavePickingMode) {
     start();
-    m_form->m_objects[0].commentFile = "/data/one.txt";
-    m_form->m_objects[1].commentFile = "/data/two.txt";
-    m_form->m_objects[2].commentFile = "";
-    for (BeaconObject& o : m_form->m_objects)
-        o.picking = true;
+    m_form->panel(0)->setCommentFile("/data/one.txt");
+    m_form->panel(1)->setCommentFile("/data/two.txt");
+    m_form->panel(2)->setCommentFile("");
+    for (int k = 0; k < 3; ++k)
+        m_form->panel(k)->setPicking(true);
     showTab(1);
     EXPECT_EQ(m_form->barPanel(0)->text(), "  Comment file: two.txt");
-    EXPECT_FALSE(m_form->m_objects[0].picking);
-    EXPECT_TRUE(m_form->m_objects[1].picking);
-    EXPECT_FALSE(m_form->m_objects[2].picking);
+    EXPECT_FALSE(m_form->panel(0)->picking());
+    EXPECT_TRUE(m_form->panel(1)->picking());
+    EXPECT_FALSE(m_form->panel(2)->picking());
     showTab(2);
     EXPECT_EQ(m_form->barPanel(0)->text(), "  Comment file: ");
-    EXPECT_FALSE(m_form->m_objects[1].picking);
+    EXPECT_FALSE(m_form->panel(1)->picking());
     showTab(0);
     EXPECT_EQ(m_form->barPanel(0)->text(), "  Comment file: one.txt");
     EXPECT_TRUE(find<QFrame>("wxpanel")->isHidden());
@@ -221,7 +221,7 @@ TEST_F(ObjectEditing, DeleteWithoutLinkAsksAndCancelChangesNothing) {
     EXPECT_EQ(m_dialogs.texts(), QStringList{"Delete Object?"});
     EXPECT_EQ(box("Identifier", 1)->text(), "TENT");
     EXPECT_EQ(box("Comment", 1)->text(), "Open all night");
-    EXPECT_TRUE(m_form->m_objects[1].hasPosition);
+    EXPECT_TRUE(m_form->panel(1)->hasPosition());
     EXPECT_FALSE(box("Header", 1)->text().isEmpty());
 }
 
@@ -229,12 +229,11 @@ TEST_F(ObjectEditing, DeleteWithoutLinkEmptiesTheObjectCompletely) {
     start();
     complete(2, "TENT", "Advisory");
     box("Comment", 2)->setText("Open all night");
-    BeaconObject& o = m_form->m_objects[2];
-    o.commentFile = "/data/tent.txt";
-    o.useCommentFile = true;
+    const BeaconObject& o = m_form->panel(2)->object();
+    m_form->panel(2)->setCommentFile("/data/tent.txt");
     find<QCheckBox>("chkFile2")->setEnabled(true);
     find<QCheckBox>("chkFile2")->setChecked(true);
-    m_form->m_objects[0].commentFile = "/data/keep.txt";
+    m_form->panel(0)->setCommentFile("/data/keep.txt");
 
     m_dialogs.okAnswers.enqueue(true);
     button("btnDelete", 2)->click();
@@ -256,7 +255,7 @@ TEST_F(ObjectEditing, DeleteWithoutLinkEmptiesTheObjectCompletely) {
     EXPECT_FALSE(o.useCommentFile);
     EXPECT_FALSE(find<QCheckBox>("chkFile2")->isChecked());
     EXPECT_FALSE(find<QCheckBox>("chkFile2")->isEnabled());
-    EXPECT_EQ(m_form->m_objects[0].commentFile, "/data/keep.txt");
+    EXPECT_EQ(m_form->panel(0)->object().commentFile, "/data/keep.txt");
 
     // The emptied object takes a new name only after a new place.
     m_dialogs.clear();
@@ -286,7 +285,7 @@ TEST_F(ObjectEditing, DeleteCalledByMapLoadingEmptiesTheActiveObjectWithoutQuest
     m_form->btnDeleteClick(m_form.get());
     EXPECT_TRUE(m_dialogs.texts().isEmpty());
     EXPECT_EQ(box("Identifier", 1)->text(), "");
-    EXPECT_FALSE(m_form->m_objects[1].hasPosition);
+    EXPECT_FALSE(m_form->panel(1)->hasPosition());
 }
 
 } // namespace

@@ -35,8 +35,8 @@ protected:
     const char* m_comments[3] = {"Water and first aid", "", "% open"};
     void placeOnMap(int k) {
         place(k, SampleMap::Spots[k].pixel);
-        ASSERT_EQ(m_form->m_objects[k].latitude, SampleMap::Spots[k].latitude);
-        ASSERT_EQ(m_form->m_objects[k].longitude, SampleMap::Spots[k].longitude);
+        ASSERT_EQ(m_form->panel(k)->object().latitude, SampleMap::Spots[k].latitude);
+        ASSERT_EQ(m_form->panel(k)->object().longitude, SampleMap::Spots[k].longitude);
     }
     TSpinEdit* interval(int k) const {
         return find<TSpinEdit>((QByteArray("spinInterval") + suffix(k)).constData());

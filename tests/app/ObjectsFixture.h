@@ -45,7 +45,7 @@ protected:
         showTab(k);
         m_form->ImageMouseMove(pixel.x(), pixel.y());
         m_form->ImageMouseUp(Qt::LeftButton, pixel.x(), pixel.y());
-        ASSERT_TRUE(m_form->m_objects[k].hasPosition);
+        ASSERT_TRUE(m_form->panel(k)->hasPosition());
     }
     // Chooses a symbol by its item text as the user does from the list.
     void chooseSymbol(int k, const QString& item) {

@@ -88,13 +88,13 @@ protected:
         return find<QLabel>(names[running][k]);
     }
     bool running(int k) const {
-        return m_form->m_objects[k].running && !label(k, true)->isHidden() &&
+        return m_form->panel(k)->running() && !label(k, true)->isHidden() &&
                label(k, false)->isHidden() && button("btnStart", k)->isHidden() &&
                !button("btnStop", k)->isHidden() && timer(k)->isActive() &&
                !button("btnDelete", k)->isEnabled();
     }
     bool stopped(int k) const {
-        return !m_form->m_objects[k].running && label(k, true)->isHidden() &&
+        return !m_form->panel(k)->running() && label(k, true)->isHidden() &&
                !button("btnStart", k)->isHidden() && button("btnStop", k)->isHidden() &&
                !timer(k)->isActive() && button("btnDelete", k)->isEnabled();
     }
@@ -202,19 +202,21 @@ TEST_F(ObjectScheduling, StartRefusesInOrderAndLeavesTheObjectStopped) {
               (QStringList{"An Identifier is required.", "An Identifier is required.",
                            "A Symbol is required."}));
     EXPECT_TRUE(stopped(1));
-    // An object restored without its position flag is refused too.
-    chooseSymbol(1, "Home");
-    m_form->m_objects[1].hasPosition = false;
+    // An entry restored without a place, though named and with a symbol, is refused too.
+    BeaconObject unplaced;
+    unplaced.identifier = "NOPOS";
+    unplaced.symbolNumber = 1;
+    m_form->panel(2)->adopt(unplaced);
     m_dialogs.clear();
-    click("btnStart", 1);
+    click("btnStart", 2);
     EXPECT_EQ(m_dialogs.texts(), QStringList{"Select a location on the map first."});
-    EXPECT_TRUE(stopped(1));
+    EXPECT_TRUE(stopped(2));
     settle();
     EXPECT_TRUE(m_engine.frames.isEmpty());
 
     // Without a link, Start is disabled; called anyway it refuses first of all.
     m_form->btnDisconnectClick();
-    m_form->m_objects[1].hasPosition = true;
+    chooseSymbol(1, "Home");
     EXPECT_FALSE(button("btnStart", 1)->isEnabled());
     EXPECT_FALSE(button("btnSend", 1)->isEnabled());
     m_dialogs.clear();
@@ -328,14 +330,13 @@ TEST_F(ObjectScheduling, DeleteWithTheLinkUpOffersTheKilledReport) {
     m_clock.setUtc(QDateTime(QDate(2026, 3, 6), QTime(15, 23), Qt::UTC));
     complete(1, "ABC");
     box("Comment", 1)->setText("Net tonight");
-    m_form->m_objects[0].commentFile = "/data/keep.txt";
+    m_form->panel(0)->setCommentFile("/data/keep.txt");
     // The comment file in use is not read for the last report.
     QFile file(path("net.txt"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("06/03/26 15:00\r\nNet tomorrow\r\n");
     file.close();
-    m_form->m_objects[1].commentFile = file.fileName();
-    m_form->m_objects[1].useCommentFile = true;
+    m_form->panel(1)->setCommentFile(file.fileName());
     find<QCheckBox>("chkFile1")->setEnabled(true);
     find<QCheckBox>("chkFile1")->setChecked(true);
 
@@ -360,8 +361,8 @@ TEST_F(ObjectScheduling, DeleteWithTheLinkUpOffersTheKilledReport) {
     EXPECT_EQ(m_engine.frames[0].portByte, 0);
     EXPECT_EQ(m_engine.frames[1].portByte, 2);
     EXPECT_EQ(box("Identifier", 1)->text(), "");
-    EXPECT_FALSE(m_form->m_objects[1].hasPosition);
-    EXPECT_EQ(m_form->m_objects[0].commentFile, "/data/keep.txt");
+    EXPECT_FALSE(m_form->panel(1)->hasPosition());
+    EXPECT_EQ(m_form->panel(0)->object().commentFile, "/data/keep.txt");
 
     // No: emptied without a report.
     complete(2, "XYZ");

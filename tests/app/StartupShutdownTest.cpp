@@ -45,8 +45,8 @@ TEST_F(Startup, FirstStartWithoutSettingsFile) {
     EXPECT_TRUE(find<QAction>("mnuHints")->isChecked());
     EXPECT_FALSE(form.Timer3->isActive());
     // 6 March, 15:23 UTC.
-    for (const BeaconObject& o : form.m_objects)
-        EXPECT_EQ(o.timeStamp, "061523z");
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(form.panel(k)->object().timeStamp, "061523z");
     EXPECT_FALSE(QFile::exists(iniPath()));
 }
 
@@ -74,7 +74,7 @@ TEST_F(Startup, StoredValuesAndTheirDerivedForms) {
     // Out of range is pulled into it; not a number at all is the default.
     EXPECT_EQ(find<TSpinEdit>("spinInterval1")->Value(), 120);
     EXPECT_EQ(find<TSpinEdit>("spinInterval2")->Value(), 30);
-    EXPECT_EQ(form.m_objects[0].interval, 15);
+    EXPECT_EQ(form.panel(0)->object().interval, 15);
 
     // The corrected command code is what goes back into the file.
     ASSERT_TRUE(closeWindow());

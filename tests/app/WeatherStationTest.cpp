@@ -2,11 +2,11 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "app/ObjectsFixture.h"
 #include "links/LinkControl.h"
-#include "support/PtyPair.h"
-#include "support/Wait.h"
 #include "support/DecodeAprs.h"
 #include "support/Direwolf.h"
 #include "support/Keys.h"
+#include "support/PtyPair.h"
+#include "support/Wait.h"
 #include "weather/TfrmWx.h"
 
 #include <QCheckBox>
@@ -159,7 +159,7 @@ TEST_F(WeatherStation, ReportsDecodeAsTheWeatherTypedOrFiled) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("06/03/26 17:45\r\n180/012g020t050r000p010P020h80b10050w\r\n");
     }
-    m_form->m_objects[0].commentFile = path(QStringLiteral("wx.txt"));
+    m_form->panel(0)->setCommentFile(path(QStringLiteral("wx.txt")));
     find<QCheckBox>("chkFile")->setChecked(true);
     sendNow();
 

@@ -35,8 +35,9 @@ protected:
         m_form->m_link.TCPPort = port;
         m_form->btnConnect1Click();
     }
+    // The object as an objects file gives it back: placed, named and with its symbol.
     void placeObject(int k, const QString& identifier, int symbol = 4) {
-        BeaconObject& o = m_form->m_objects[k];
+        BeaconObject o;
         o.identifier = identifier;
         o.nameField = Report::nameField(identifier);
         o.symbolNumber = symbol;
@@ -45,6 +46,7 @@ protected:
         o.latitude = QStringLiteral("5130.25N");
         o.longitude = QStringLiteral("00007.50W");
         o.hasPosition = true;
+        m_form->panel(k)->restore(o, QStringLiteral("51.30.15N"), QStringLiteral("000.07.30W"));
     }
     QLineEdit* comment(int k) const {
         return find<QLineEdit>(k == 0 ? "Comment" : k == 1 ? "Comment1" : "Comment2");
@@ -71,14 +73,16 @@ TEST_F(LinkWindow, ConnectAndDisconnectDriveTheControls) {
         EXPECT_TRUE(find<QPushButton>(name)->isEnabled()) << name;
 
     // A running beacon is stopped when the link goes down.
-    m_form->m_objects[1].running = true;
-    m_form->Timer1->start();
+    placeObject(1, QStringLiteral("ABC"));
+    ASSERT_TRUE(m_form->panel(1)->start(false));
+    ASSERT_TRUE(m_form->Timer1->isActive());
+    waitIdle();
     find<QAction>("mnuConnect")->trigger();
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), QStringLiteral("Not Connected"));
     EXPECT_EQ(find<QAction>("mnuConnect")->text(), QStringLiteral("&Connect     "));
     EXPECT_FALSE(find<QToolButton>("btnDisconnect")->isEnabled());
     EXPECT_FALSE(find<QPushButton>("btnSend1")->isEnabled());
-    EXPECT_FALSE(m_form->m_objects[1].running);
+    EXPECT_FALSE(m_form->panel(1)->running());
     EXPECT_FALSE(m_form->Timer1->isActive());
     EXPECT_TRUE(m_dialogs.shown.isEmpty());
 }
@@ -107,8 +111,10 @@ TEST_F(LinkWindow, SendRefusalsNameWhatIsMissing) {
     placeObject(2, QString());
     find<QPushButton>("btnSend2")->click();
     // An identifier but neither place nor symbol: the header is incomplete.
-    m_form->m_objects[0].identifier = QStringLiteral("XYZ");
-    m_form->m_objects[0].nameField = Report::nameField(QStringLiteral("XYZ"));
+    BeaconObject unplaced;
+    unplaced.identifier = QStringLiteral("XYZ");
+    unplaced.nameField = Report::nameField(QStringLiteral("XYZ"));
+    m_form->panel(0)->adopt(unplaced);
     find<QPushButton>("btnSend")->click();
     EXPECT_EQ(m_dialogs.texts(), (QStringList{QStringLiteral("A Symbol is required."),
                                               QStringLiteral("An Identifier is required."),
@@ -221,7 +227,7 @@ TEST_F(LinkWindow, CommentFileIsReadAtEverySend) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("06/03/07 14:30\r\n$ Temp 12C\r\n");
     }
-    m_form->m_objects[2].commentFile = file;
+    m_form->panel(2)->setCommentFile(file);
     m_form->m_dateFormat = QStringLiteral("dd hh:MM");
     comment(1)->setText(QStringLiteral("untouched"));
     find<QCheckBox>("chkFile2")->setChecked(true);
@@ -234,7 +240,7 @@ TEST_F(LinkWindow, CommentFileIsReadAtEverySend) {
     waitIdle();
 
     // A file that is there but cannot be read: reported, nothing sent.
-    m_form->m_objects[2].commentFile = m_dir.path();
+    m_form->panel(2)->setCommentFile(m_dir.path());
     find<QPushButton>("btnSend2")->click();
     spinEvents(100);
     EXPECT_EQ(sink.frames.size(), 1);
@@ -254,7 +260,7 @@ TEST_F(LinkWindow, DeleteWithNotifySendsTheKilledObjectWithoutReadingTheFile) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("06/03/07 14:30\r\nfrom the file\r\n");
     }
-    m_form->m_objects[1].commentFile = file;
+    m_form->panel(1)->setCommentFile(file);
     find<QCheckBox>("chkFile1")->setChecked(true);
     find<QTabWidget>("Page")->setCurrentIndex(1);
     m_dialogs.clear();

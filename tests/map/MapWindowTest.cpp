@@ -156,7 +156,7 @@ TEST_F(MapWindow, ClickPlacesTheShownObjectWithMatchingBoxesAndTexts) {
     ASSERT_TRUE(m_form->mapLoaded());
     showPage(1);
     release(240, 240);
-    const BeaconObject& o = m_form->m_objects[1];
+    const BeaconObject& o = m_form->panel(1)->object();
     EXPECT_EQ(find<QLineEdit>("Latitude1")->text(), "51.15.00N");
     EXPECT_EQ(find<QLineEdit>("Longitude1")->text(), "000.15.00W");
     EXPECT_EQ(o.latitude, "5115.00N");
@@ -166,7 +166,7 @@ TEST_F(MapWindow, ClickPlacesTheShownObjectWithMatchingBoxesAndTexts) {
     EXPECT_EQ(symbols().shownIndex(1), MapSymbols::Placeholder);
     EXPECT_EQ(symbols().stoppedLabel(1)->pos(), QPoint(256, 232));
     EXPECT_TRUE(find<QLineEdit>("Header1")->text().contains("5115.00N"));
-    EXPECT_FALSE(m_form->m_objects[0].hasPosition); // only the shown object moves
+    EXPECT_FALSE(m_form->panel(0)->hasPosition()); // only the shown object moves
 
     // Without a symbol every click moves it again.
     release(100, 80);
@@ -174,23 +174,23 @@ TEST_F(MapWindow, ClickPlacesTheShownObjectWithMatchingBoxesAndTexts) {
     EXPECT_EQ(symbols().position(1), QPoint(92, 72));
 
     // With a symbol chosen and no picking mode a click leaves it where it is...
-    m_form->m_objects[1].symbolNumber = 4;
-    find<QComboBox>("cmbSymbol1")->setCurrentIndex(3);
-    m_form->SetImageVisibility(1);
+    auto* list = find<QComboBox>("cmbSymbol1");
+    list->setCurrentIndex(3);
+    emit list->activated(3);
     EXPECT_EQ(symbols().shownIndex(1), 4);
     release(300, 300);
     EXPECT_EQ(o.latitude, "5125.00N");
 
     // ...until its picture is clicked: then the next click moves it, once.
     clickPicture(symbols().picture(1, 4));
-    EXPECT_TRUE(m_form->m_objects[1].picking);
+    EXPECT_TRUE(m_form->panel(1)->picking());
     EXPECT_EQ(image()->cursor().shape(), Qt::CrossCursor);
     move(10, 10);
     EXPECT_EQ(image()->cursor().shape(), Qt::CrossCursor);
     release(300, 300);
     EXPECT_EQ(symbols().position(1), QPoint(292, 292));
     EXPECT_EQ(symbols().shownIndex(1), 4);
-    EXPECT_FALSE(m_form->m_objects[1].picking);
+    EXPECT_FALSE(m_form->panel(1)->picking());
     EXPECT_EQ(image()->cursor().shape(), Qt::PointingHandCursor);
     release(50, 50);
     EXPECT_EQ(symbols().position(1), QPoint(292, 292));
@@ -198,20 +198,20 @@ TEST_F(MapWindow, ClickPlacesTheShownObjectWithMatchingBoxesAndTexts) {
     // The right button and any key end picking mode without moving anything.
     clickPicture(symbols().picture(1, 4));
     release(50, 50, Qt::RightButton);
-    EXPECT_FALSE(m_form->m_objects[1].picking);
+    EXPECT_FALSE(m_form->panel(1)->picking());
     release(50, 50);
     EXPECT_EQ(symbols().position(1), QPoint(292, 292));
     clickPicture(symbols().picture(1, 4));
     key(find<QLineEdit>("Comment1"), Qt::Key_X, "x");
-    EXPECT_FALSE(m_form->m_objects[1].picking);
+    EXPECT_FALSE(m_form->panel(1)->picking());
     release(50, 50);
     EXPECT_EQ(symbols().position(1), QPoint(292, 292));
 
     // Clicking object 3's picture brings its page to the front and only it picks.
     clickPicture(symbols().picture(2, 0));
     EXPECT_EQ(find<QTabWidget>("Page")->currentIndex(), 2);
-    EXPECT_TRUE(m_form->m_objects[2].picking);
-    EXPECT_FALSE(m_form->m_objects[1].picking);
+    EXPECT_TRUE(m_form->panel(2)->picking());
+    EXPECT_FALSE(m_form->panel(1)->picking());
 }
 
 TEST_F(MapWindow, IdentifierKeysAreCapitalisedAndEnterActsAsTab) {
@@ -223,7 +223,7 @@ TEST_F(MapWindow, IdentifierKeysAreCapitalisedAndEnterActsAsTab) {
     for (const char* c : {"a", "b", "{", "1", "Z"})
         key(ident, 0, QString::fromLatin1(c));
     EXPECT_EQ(ident->text(), "AB[1Z");
-    EXPECT_EQ(m_form->m_objects[1].identifier, "AB[1Z");
+    EXPECT_EQ(m_form->panel(1)->object().identifier, "AB[1Z");
     EXPECT_TRUE(find<QLineEdit>("Header1")->text().startsWith(";AB[1Z    *"));
     key(comment, Qt::Key_A, "a");
     EXPECT_EQ(comment->text(), "a");
@@ -246,7 +246,7 @@ TEST_F(MapWindow, NoMapMeansArrowAndNoPlacing) {
     EXPECT_EQ(image()->cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(panel(1), "");
     release(10, 10);
-    EXPECT_FALSE(m_form->m_objects[0].hasPosition);
+    EXPECT_FALSE(m_form->panel(0)->hasPosition());
 
     find<QLineEdit>("Latitude1")->setText("x");
     QMouseEvent click(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
@@ -286,8 +286,8 @@ TEST_F(MapWindow, SecondMapSavesTheFirstsObjectsAndTheFirstComesBack) {
     hbar()->setValue(300);
     vbar()->setValue(200);
     ASSERT_EQ(hbar()->value(), 300);
-    const QString carLatitude = m_form->m_objects[0].latitude;   // "5125.99N": cut, not rounded
-    const QString carLongitude = m_form->m_objects[0].longitude; // "00037.50W"
+    const QString carLatitude = m_form->panel(0)->object().latitude; // "5125.99N": cut, not rounded
+    const QString carLongitude = m_form->panel(0)->object().longitude; // "00037.50W"
     ASSERT_EQ(carLatitude, "5125.99N");
 
     // The first map's objects file is written as the dialog returns, before the new map is read.
@@ -315,17 +315,17 @@ TEST_F(MapWindow, SecondMapSavesTheFirstsObjectsAndTheFirstComesBack) {
     EXPECT_EQ(panel(2), "   Second");
     EXPECT_EQ(image()->size(), QSize(300, 200));
     // The page showing (object 3) was emptied; the others stay until their map has objects.
-    EXPECT_FALSE(m_form->m_objects[2].hasPosition);
+    EXPECT_FALSE(m_form->panel(2)->hasPosition());
     EXPECT_TRUE(find<QLineEdit>("Latitude2")->text().isEmpty());
     EXPECT_EQ(symbols().shownIndex(2), -1);
     EXPECT_FALSE(symbols().stoppedLabel(2)->isVisibleTo(find<QWidget>("MapArea")));
-    EXPECT_TRUE(m_form->m_objects[0].hasPosition);
+    EXPECT_TRUE(m_form->panel(0)->hasPosition());
 
     // Back to the first map: its objects, pictures, labels and scroll position return.
     chooseNextMap(first);
     find<QToolButton>("btnLoad")->click();
     EXPECT_EQ(panel(2), "   London south");
-    const BeaconObject& car = m_form->m_objects[0];
+    const BeaconObject& car = m_form->panel(0)->object();
     EXPECT_TRUE(car.hasPosition);
     EXPECT_EQ(car.latitude, carLatitude);
     EXPECT_EQ(car.longitude, carLongitude);
@@ -377,7 +377,7 @@ TEST_F(MapWindow, LoadsThatCannotGoAheadChangeNothing) {
         EXPECT_EQ(m_form->m_mapPath, first);
         EXPECT_EQ(panel(2), "   London south");
         EXPECT_EQ(image()->size(), QSize(400, 320));
-        EXPECT_EQ(m_form->m_objects[1].latitude, "5115.00N");
+        EXPECT_EQ(m_form->panel(1)->object().latitude, "5115.00N");
         EXPECT_EQ(symbols().shownIndex(1), 0);
     };
 
@@ -487,14 +487,14 @@ TEST_F(MapWindow, WeatherStationIsSavedWithoutItsCommentAndDamagedEntriesAreRefu
     }
     startOnMap(picture);
     ASSERT_TRUE(m_form->mapLoaded());
-    EXPECT_EQ(m_form->m_objects[0].symbolNumber, 12);
+    EXPECT_EQ(m_form->panel(0)->object().symbolNumber, 12);
     EXPECT_EQ(symbols().shownIndex(0), 12);
     EXPECT_EQ(symbols().position(0), QPoint(30, 40));
     EXPECT_EQ(symbols().stoppedLabel(0)->text(), "NOCALL-1");
     EXPECT_EQ(symbols().stoppedLabel(0)->width(), 64);
     EXPECT_TRUE(find<QLineEdit>("Header")->text().startsWith("/"));
     EXPECT_EQ(find<QLineEdit>("Header")->text().size(), 27);
-    EXPECT_FALSE(m_form->m_objects[1].hasPosition);
+    EXPECT_FALSE(m_form->panel(1)->hasPosition());
     ASSERT_EQ(m_dialogs.texts().size(), 1);
     EXPECT_TRUE(m_dialogs.texts()[0].contains("Object 2")) << m_dialogs.texts()[0].toStdString();
 
