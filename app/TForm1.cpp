@@ -15,6 +15,7 @@
 #include "links/TfrmSent.h"
 #include "links/TfrmSetTNC.h"
 #include "links/TfrmTNC.h"
+#include "map/MapView.h"
 #include "map/ObjectsFile.h"
 #include "settings/AppSettings.h"
 #include "settings/IniFile.h"
@@ -113,32 +114,6 @@ QString TForm1::defaultHelpPath() {
     return helpDocumentPathFor(QCoreApplication::applicationFilePath());
 }
 
-namespace {
-
-// The pointer readout must show whole in the panel's font: at 150 pixels the default font of
-// many desktops cuts off the longitude's hemisphere letter. Built from the widest digit and
-// letters so that no position reads wider than this.
-int readoutPanelWidth(const QLabel& panel) {
-    const QFontMetrics metrics(panel.font());
-    auto widest = [&](QLatin1String choices) {
-        QChar best = QLatin1Char(choices[0]);
-        for (char c : choices)
-            if (metrics.horizontalAdvance(QLatin1Char(c)) > metrics.horizontalAdvance(best))
-                best = QLatin1Char(c);
-        return best;
-    };
-    const QString d(widest(QLatin1String("0123456789")));
-    const QString ns(widest(QLatin1String("NS")));
-    const QString ew(widest(QLatin1String("EW")));
-    const QString sample = QStringLiteral("  ") + d + d + u'.' + d + d + u'.' + d + d + ns +
-                           QStringLiteral("   ") + d + d + d + u'.' + d + d + u'.' + d + d + ew;
-    // Frame, margins and the indent QLabel keeps beside a frame, plus a character to spare.
-    return metrics.horizontalAdvance(sample) + 2 * panel.frameWidth() + 2 * panel.margin() +
-           metrics.horizontalAdvance(QLatin1Char('x')) + metrics.averageCharWidth();
-}
-
-} // namespace
-
 void TForm1::setupShell() {
     // Timers of the shell and the objects; the link-control class owns the link's own timers.
     Timer = makeTimer(this, "Timer", 60000, Qt::PreciseTimer);
@@ -156,7 +131,7 @@ void TForm1::setupShell() {
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         if (i == 1)
-            panel->setFixedWidth(std::max(widths[i], readoutPanelWidth(*panel)));
+            panel->setFixedWidth(std::max(widths[i], MapView::readoutWidth(*panel)));
         else if (i == 0)
             panel->setFixedWidth(widths[i]);
         else

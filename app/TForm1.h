@@ -7,11 +7,11 @@
 #include "common/StationSettings.h"
 #include "links/SentLog.h"
 #include "map/Calibration.h"
-#include "map/PositionText.h"
 
 #include <QMainWindow>
 #include <QRect>
 #include <memory>
+#include <optional>
 
 struct AppSettings;
 class Dialogs;
@@ -19,6 +19,8 @@ class Clock;
 class QKeyEvent;
 class QLabel;
 class MapSymbols;
+class MapView;
+struct LoadedPicture;
 class QTimer;
 class LinkControl;
 struct LinkLayout;
@@ -177,18 +179,10 @@ public:
     void LatLongClick();
     // Every key pressed in this window passes here first; true when the key was used up.
     bool FormKeyPress(QObject* receiver, QKeyEvent* event);
-    bool mapLoaded() const { return m_mapLoaded; }
-    const MapCalibration& calibration() const { return m_calibration; }
-    MapSymbols* mapSymbols() const { return m_symbols; }
-    // The sample map for a first start, copied beside the settings file where it is not there
-    // yet so that its objects file can be written; empty when no sample map is shipped.
-    QString sampleMapPath() const;
-
-    MapCalibration m_calibration;
-    MapPosition m_pointer;    // the position under the pointer at its last movement
-    bool m_mapLoaded = false; // a picture with a valid calibration is showing
-    int m_mapScrollH = 0;     // scroll positions last read from an objects file
-    int m_mapScrollV = 0;
+    MapView* mapView() const { return m_map; }
+    bool mapLoaded() const;
+    const MapCalibration& calibration() const;
+    MapSymbols* mapSymbols() const;
 
     // ---- Comments (app/TForm1Comments.cpp) ----------------------------------------------
     void setupComments();
@@ -281,5 +275,13 @@ private:
     QDateTime m_startedUtc;
     void recordSent(const SentRecord& record);
     int m_overrideCursors = 0; // wait cursors this file has set and not yet restored
-    MapSymbols* m_symbols = nullptr;
+
+    // Map (app/TForm1Map.cpp).
+    MapView* m_map = nullptr;
+    QPoint m_mapScroll; // the scroll position last read from an objects file
+    bool anyPicking() const;
+    void selectSymbol(int slot, QWidget* picture);
+    // The picture dialog; the current map's objects saved before another is chosen.
+    std::optional<QString> chooseMap();
+    bool readMap(const QString& path, LoadedPicture& picture, MapCalibration& calibration);
 };
