@@ -55,6 +55,7 @@ void TForm1::applyLinkLayout(const LinkLayout& layout) {
         b->setEnabled(layout.sendEnabled);
     ui->mnuConnect->setText(layout.menuCaption);
     ui->mnuHost->setEnabled(layout.hostMenuEnabled);
+    ui->StationSetup1->setEnabled(layout.hostMenuEnabled);
 }
 
 void TForm1::btnConnect1Click() {

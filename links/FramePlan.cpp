@@ -28,7 +28,9 @@ QStringList portsOf(LinkType type, const LinkSettings& link, const StationSettin
     QStringList out;
     switch (type) {
     case LinkType::Agwpe:
-        // The same checks the send makes before its first frame.
+        // The same checks the send makes before its first frame: the engine builds the frame
+        // a KISS TNC would get, so the same address rules hold.
+        ax25UiFrame(destination, station.MyCall, station.UnprotoPath, Cp1252::fromUnicode(info));
         agwpeViaBlock(station.UnprotoPath);
         for (int port = 1; port <= 4; ++port)
             if (station.PortFlags[size_t(port - 1)])

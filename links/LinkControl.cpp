@@ -76,7 +76,7 @@ void LinkControl::setConnectedLayout() {
     layout.connectEnabled = false;
     layout.disconnectEnabled = true;
     layout.sendEnabled = true;
-    layout.hostMenuEnabled = m_layout.hostMenuEnabled;
+    layout.hostMenuEnabled = true;
     layout.menuCaption = DisconnectCaption;
     setLayout(layout);
 }
@@ -108,12 +108,17 @@ void LinkControl::configureSerialPort() {
 }
 
 bool LinkControl::connectLink() {
+    const quint64 generation = ++m_generation;
     LinkLayout connecting = m_layout;
     connecting.connectEnabled = false;
     setLayout(connecting);
 
     const LinkType linkType = type();
     if (linkType != LinkType::Agwpe) {
+        // The TNC waits below handle window events; the Comms dialog and Station Setup would
+        // disconnect inside them and change the settings this connect is using.
+        connecting.hostMenuEnabled = false;
+        setLayout(connecting);
         configureSerialPort();
         if (!m_serial.Open(m_link.ComPort - 1)) {
             qCWarning(lcLink) << "cannot open COM" << m_link.ComPort << "error"
@@ -138,6 +143,8 @@ bool LinkControl::connectLink() {
                 return false;
             }
             tncWait();
+            if (supersededSince(generation))
+                return m_connected;
             // A TNC in KISS mode keeps quiet; one in command mode answers the command code.
             if (!m_lastReceived.isEmpty()) {
                 disconnectLink();
@@ -150,7 +157,9 @@ bool LinkControl::connectLink() {
         m_connected = true;
         setWaitCursor(false);
 
-        if (linkType == LinkType::Tnc && !tncConnectDialogue()) {
+        if (linkType == LinkType::Tnc && !tncConnectDialogue(generation)) {
+            if (supersededSince(generation))
+                return m_connected;
             disconnectLink();
             m_dialogs.information(QStringLiteral("Unable to connect to TNC."));
             setWaitCursor(false);
@@ -175,6 +184,16 @@ bool LinkControl::connectLink() {
     return true;
 }
 
+bool LinkControl::supersededSince(quint64 generation) {
+    if (generation == m_generation)
+        return false;
+    // A disconnect (or another connect) ran inside the wait and has set the layout and the
+    // status for what the link is now; this connect must not lay a connected window over it.
+    qCDebug(lcLink) << "connect abandoned: the link changed during the TNC wait";
+    setWaitCursor(false);
+    return true;
+}
+
 void LinkControl::tncWait() {
     m_waiting = true;
     m_tncTimer.stop();
@@ -190,11 +209,13 @@ void LinkControl::TNCTimed() {
     m_waiting = false;
 }
 
-bool LinkControl::tncConnectDialogue() {
+bool LinkControl::tncConnectDialogue(quint64 generation) {
     m_lastReceived.clear();
     setWaitCursor(true);
     m_serial.Write(TncCommandMode::probe(quint8(m_link.CommandCode)));
     tncWait();
+    if (generation != m_generation)
+        return false;
     if (!TncCommandMode::answerHasPrompt(Cp1252::fromUnicode(m_lastReceived), m_link.CmdPrompt)) {
         qCDebug(lcLink) << "no prompt in" << m_lastReceived;
         return false;
@@ -218,6 +239,7 @@ bool LinkControl::tncConnectDialogue() {
 }
 
 void LinkControl::disconnectLink() {
+    ++m_generation;
     if (type() == LinkType::Agwpe) {
         // Also closes a connection still being made, so it cannot complete behind a
         // disconnected window.
@@ -388,12 +410,15 @@ void LinkControl::sendReport(const QString& info, const QString& destination,
 }
 
 void LinkControl::sendAgwpe(const QString& info, const QString& destination) {
-    // Built before the first frame so that a path that cannot be sent stops them all.
+    // The engine builds from these fields the very frame a KISS TNC gets from us, so the same
+    // address rules refuse it here, with the same messages (a path such as "RELAY,,WIDE" or
+    // "wide2-2" read from the settings file would otherwise go to the engine). It is built
+    // before the first frame so that a report goes out on every port or on none, and it is
+    // the frame the record shows.
+    const QByteArray body = ax25UiFrame(destination, m_station.MyCall, m_station.UnprotoPath,
+                                        Cp1252::fromUnicode(info));
     const char kind = agwpeFrameKind(m_station.UnprotoPath);
     const QByteArray data = agwpeViaBlock(m_station.UnprotoPath) + Cp1252::fromUnicode(info);
-    // The frame the engine will build from these fields, for its record.
-    const QByteArray body =
-        reportFrameBody(destination, m_station.MyCall, m_station.UnprotoPath, info);
     for (int port = 1; port <= 4; ++port)
         if (m_station.PortFlags[size_t(port - 1)]) {
             Send(port, Agwpe::PidNoLayer3, kind, m_station.MyCall, destination, data);

@@ -2,11 +2,11 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #pragma once
 
+#include "common/LinkSettings.h"
+#include "common/StationSettings.h"
 #include "links/SentLog.h"
 #include "links/Serial/TSerialPort.h"
 #include "links/Sockets/TSockets.h"
-#include "common/LinkSettings.h"
-#include "common/StationSettings.h"
 
 #include <QObject>
 #include <QString>
@@ -22,8 +22,8 @@ class Dialogs;
 struct LinkLayout {
     bool connectEnabled = true;
     bool disconnectEnabled = false;
-    bool sendEnabled = false; // the three Send Now and three Start buttons
-    bool hostMenuEnabled = true;
+    bool sendEnabled = false;    // the three Send Now and three Start buttons
+    bool hostMenuEnabled = true; // "&Communications..." and Station Setup
     QString menuCaption = QStringLiteral("&Connect     ");
 
     bool operator==(const LinkLayout&) const = default;
@@ -83,6 +83,8 @@ public:
 
     // Connects the link of the current type; false when a step failed (its message shown,
     // the link left disconnected). An AGWPE connection completes later, in SessionConnected.
+    // A disconnect inside a TNC wait ends a serial connect without a message: the result is
+    // then whether the link is connected now.
     bool connectLink();
     // Drops the link: the disconnected layout, "Not Connected", beaconsStopped().
     void disconnectLink();
@@ -131,7 +133,10 @@ private:
     void setConnectedLayout();
     void setWaitCursor(bool on);
     void configureSerialPort();
-    bool tncConnectDialogue();
+    bool tncConnectDialogue(quint64 generation);
+    // True when the link was disconnected or connected again since the connect of
+    // `generation` began (inside one of its TNC waits); the wait cursor is then put away.
+    bool supersededSince(quint64 generation);
     bool writeSerial(const QByteArray& bytes);
     void sendAgwpe(const QString& info, const QString& destination);
     void sendKiss(const QString& info, const QString& destination);
@@ -158,6 +163,7 @@ private:
     bool m_waitCursor = false;
     bool m_terminalEcho = false;
     bool m_serialWriteFailed = false;
+    quint64 m_generation = 0; // counts connects and disconnects
     QString m_lastReceived;
     QString m_status = QStringLiteral("Not Connected");
     LinkLayout m_layout;

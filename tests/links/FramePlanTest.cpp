@@ -47,7 +47,9 @@ TEST(FramePlan, PortsRefusalsAndTheFrameOfEachLink) {
     const Row rows[] = {
         {LinkType::Agwpe, "1010", "WIDE1-1", kInfo, {"AGWPE port 1", "AGWPE port 3"}, monitor, ""},
         {LinkType::Agwpe, "0000", "WIDE1-1", kInfo, {}, monitor, ""},
-        {LinkType::Agwpe, "1000", "ELEVENCHARS", kInfo, {}, {}, "entry"},
+        // The engine builds an AX.25 frame too: the KISS link's address rules hold.
+        {LinkType::Agwpe, "1000", "ELEVENCHARS", kInfo, {}, {}, "too long"},
+        {LinkType::Agwpe, "1000", "wide2-2", kInfo, {}, {}, "capital letters"},
         // KISS serves radio ports 1 and 2 only.
         {LinkType::Kiss, "1111", "WIDE1-1", kInfo, {"KISS port 1", "KISS port 2"}, monitor, ""},
         {LinkType::Kiss, "0100", "WIDE1-1", kInfo, {"KISS port 2"}, monitor, ""},

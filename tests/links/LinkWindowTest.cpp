@@ -5,6 +5,7 @@
 #include "beacon/Report.h"
 #include "links/LinkControl.h"
 #include "support/PacketEngine.h"
+#include "support/PtyPair.h"
 #include "support/Wait.h"
 
 #include <QAction>
@@ -271,4 +272,36 @@ TEST_F(LinkWindow, DeleteWithNotifySendsTheKilledObjectWithoutReadingTheFile) {
     EXPECT_EQ(sink.frames.first().info, QByteArray(";ABC      _061905z5130.25N/00007.50W>"));
     EXPECT_EQ(m_dialogs.texts(), QStringList{QStringLiteral("Notify other stations?")});
     waitIdle();
+}
+
+// During a KISS connect's TNC wait the two entries that disconnect and change the link's
+// settings are out of reach; a disconnect that comes anyway (the TNC terminal's Close) is
+// what the window shows afterwards.
+TEST_F(LinkWindow, TheTncWaitKeepsTheSetupEntriesAwayAndADisconnectInItStands) {
+    PtyPair pty;
+    ScriptedTnc tnc(pty, ScriptedTnc::Mode::Silent);
+    m_form->m_link.UseKISS = true;
+    m_form->m_link.ComPort = 2;
+    m_form->m_link.ComDevices[1] = pty.path;
+    m_form->link()->setTncInterval(TestTncWaitMs);
+    bool hostDuring = true;
+    bool stationDuring = true;
+    QTimer::singleShot(TestTncWaitMs / 4, m_form.get(), [&] {
+        hostDuring = find<QAction>("mnuHost")->isEnabled();
+        stationDuring = find<QAction>("StationSetup1")->isEnabled();
+        m_form->btnDisconnectClick();
+    });
+    m_form->btnConnect1Click();
+    EXPECT_FALSE(hostDuring);
+    EXPECT_FALSE(stationDuring);
+    EXPECT_FALSE(m_form->link()->isConnected());
+    EXPECT_EQ(find<QLineEdit>("Edit1")->text(), QStringLiteral("Not Connected"));
+    EXPECT_EQ(find<QAction>("mnuConnect")->text(), QStringLiteral("&Connect     "));
+    EXPECT_TRUE(find<QToolButton>("btnConnect1")->isEnabled());
+    EXPECT_FALSE(find<QToolButton>("btnDisconnect")->isEnabled());
+    EXPECT_FALSE(find<QPushButton>("btnSend")->isEnabled());
+    EXPECT_TRUE(find<QAction>("mnuHost")->isEnabled());
+    EXPECT_TRUE(find<QAction>("StationSetup1")->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(m_dialogs.shown.isEmpty());
 }
