@@ -402,7 +402,7 @@ void TForm1::StationSetup1Click() {
     frmStation->move(x() + 50, y() + 50);
     frmStation->setValues(m_station, m_link.type());
     const bool accepted = frmStation->exec() == QDialog::Accepted;
-    // Path and port choices stand even when the dialog was cancelled.
+    // The values before the dialog opened unless an OK accepted new ones.
     m_station = frmStation->station();
     // The title follows the callsign in use, also after a refused OK that showed another.
     updateTitle();

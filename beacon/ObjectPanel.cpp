@@ -6,6 +6,7 @@
 #include "beacon/Report.h"
 #include "common/Clock.h"
 #include "common/ConvertError.h"
+#include "common/Cp1252.h"
 #include "common/DateFormat.h"
 #include "common/Dialogs.h"
 #include "widgets/TSpinEdit.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <algorithm>
 
 Q_LOGGING_CATEGORY(lcObjects, "skyvane.objects")
 
@@ -146,6 +148,14 @@ void ObjectPanel::applyModeOfObject1() {
 
 void ObjectPanel::identifierChanged() {
     BeaconObject& o = m_object;
+    // The name goes on the air in Windows-1252: a pasted or restored character it lacks would
+    // leave as "?". Setting the mended text comes back here.
+    if (const QString text = m_c.identifier->text(), kept = Cp1252::encodable(text); kept != text) {
+        const int cursor = m_c.identifier->cursorPosition() - int(text.size() - kept.size());
+        m_c.identifier->setText(kept);
+        m_c.identifier->setCursorPosition(std::max(0, cursor));
+        return;
+    }
     if (!o.hasPosition && !m_c.identifier->text().isEmpty()) {
         // Emptying the box comes back here with nothing to refuse.
         m_c.identifier->clear();

@@ -56,12 +56,46 @@ bool canEncode(const QString& text) {
     return true;
 }
 
+namespace {
+
+bool hasByte(QChar c) {
+    return c == QLatin1Char('?') || fromUnicode(c) != '?';
+}
+
+} // namespace
+
+std::optional<QChar> standIn(QChar c) {
+    if (hasByte(c))
+        return c;
+    // Unicode gives the dotless i no decomposition; it is the Turkish lower case of "I".
+    if (c == QChar(0x0131))
+        return QLatin1Char('i');
+    // Canonical and compatibility decompositions alike start with the base letter; the
+    // Unicode tables behind them are the same whatever the desktop language.
+    const QString parts = c.decomposition();
+    if (!parts.isEmpty() && parts[0] != c)
+        return standIn(parts[0]);
+    return std::nullopt;
+}
+
+QString encodable(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text)
+        if (const std::optional<QChar> s = standIn(c))
+            out.append(*s);
+    return out;
+}
+
 std::optional<QChar> typedCapital(QChar typed) {
     if (!typed.isPrint())
         return std::nullopt;
-    const auto byte = static_cast<unsigned char>(fromUnicode(typed));
-    if (byte <= 96)
+    const std::optional<QChar> in = standIn(typed);
+    if (!in)
         return std::nullopt;
+    const auto byte = static_cast<unsigned char>(fromUnicode(*in));
+    if (byte <= 96)
+        return *in == typed ? std::nullopt : in;
     return toUnicode(static_cast<unsigned char>(byte - 32));
 }
 

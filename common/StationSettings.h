@@ -24,4 +24,6 @@ struct StationSettings {
     }
     // "NOCALL" (exact capitals) in the first six characters means the station is not set up.
     bool callsignSet() const { return MyCall.left(6) != QLatin1String("NOCALL"); }
+
+    bool operator==(const StationSettings&) const = default;
 };

@@ -9,6 +9,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <algorithm>
 
 namespace {
 
@@ -28,6 +29,11 @@ TfrmStation::TfrmStation(Dialogs& dialogs, QWidget* parent)
         w->installEventFilter(this);
     connect(ui->btnOK, &QPushButton::clicked, this, &TfrmStation::btnOKClick);
     connect(ui->btnCancel, &QPushButton::clicked, this, &TfrmStation::btnCancelClick);
+    // Pasted text, and keys an input method delivers, bypass the key filter: what the code
+    // page cannot carry is mended or dropped before the path list or OK sees it.
+    for (QLineEdit* box : {ui->Edit1, ui->WxDest, ui->cmbUnproto->lineEdit()})
+        connect(box, &QLineEdit::textEdited, this,
+                [box](const QString& text) { keepEncodable(box, text); });
     connect(ui->cmbUnproto, &QComboBox::activated, this, [this](int index) {
         m_listIndex = index;
         cmbChanged();
@@ -38,9 +44,11 @@ TfrmStation::TfrmStation(Dialogs& dialogs, QWidget* parent)
     });
     // The destination box holds capitals only, pasted text included.
     connect(ui->Edit2, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (text != text.toUpper()) {
+        keepEncodable(ui->Edit2, text);
+        const QString now = ui->Edit2->text();
+        if (now != now.toUpper()) {
             const int cursor = ui->Edit2->cursorPosition();
-            ui->Edit2->setText(text.toUpper());
+            ui->Edit2->setText(now.toUpper());
             ui->Edit2->setCursorPosition(cursor);
         }
     });
@@ -48,8 +56,18 @@ TfrmStation::TfrmStation(Dialogs& dialogs, QWidget* parent)
 
 TfrmStation::~TfrmStation() = default;
 
+void TfrmStation::keepEncodable(QLineEdit* box, const QString& text) {
+    const QString kept = Cp1252::encodable(text);
+    if (kept == text)
+        return;
+    const int cursor = box->cursorPosition() - int(text.size() - kept.size());
+    box->setText(kept);
+    box->setCursorPosition(std::max(0, cursor));
+}
+
 void TfrmStation::setValues(const StationSettings& station, LinkType link) {
     m_station = station;
+    m_edited = station;
     m_linkType = link;
 }
 
@@ -59,6 +77,7 @@ void TfrmStation::showEvent(QShowEvent* event) {
 }
 
 void TfrmStation::FrmShow() {
+    m_edited = m_station;
     m_filling = true;
     ui->Edit1->setText(m_station.MyCall);
     ui->Edit2->setText(m_station.Destination);
@@ -118,11 +137,11 @@ void TfrmStation::FrmShow() {
 void TfrmStation::cmbChanged() {
     if (m_filling)
         return;
-    // Takes effect at once, also if the dialog is then cancelled.
-    m_station.Unproto = m_listIndex;
-    m_station.UnprotoPath = ui->cmbUnproto->currentText();
-    m_station.LinkPath = m_station.UnprotoPath;
-    emit stationChanged(m_station);
+    // Only this showing's copy: a path is put to use by an OK that accepts it, never by a
+    // keystroke, so "WIDE2.2" half typed or refused never reaches the air.
+    m_edited.Unproto = m_listIndex;
+    m_edited.UnprotoPath = ui->cmbUnproto->currentText();
+    m_edited.LinkPath = m_edited.UnprotoPath;
 }
 
 void TfrmStation::SetPorts() {
@@ -132,10 +151,10 @@ void TfrmStation::SetPorts() {
                         ui->chkPort4->isChecked() && ui->chkPort4->isEnabled()};
     QString ports;
     for (int i = 0; i < 4; ++i) {
-        m_station.PortFlags[size_t(i)] = on[i];
+        m_edited.PortFlags[size_t(i)] = on[i];
         ports += on[i] ? QLatin1Char('1') : QLatin1Char('0');
     }
-    m_station.Ports = ports;
+    m_edited.Ports = ports;
 }
 
 bool TfrmStation::refuse(const QString& message) {
@@ -146,8 +165,7 @@ bool TfrmStation::refuse(const QString& message) {
 void TfrmStation::btnOKClick() {
     SetPorts();
     emit titleChanged(QStringLiteral("Skyvane [") + ui->Edit1->text() + QLatin1Char(']'));
-    m_station.Unproto = m_listIndex;
-    emit stationChanged(m_station);
+    m_edited.Unproto = m_listIndex;
 
     const QString path = ui->cmbUnproto->currentText();
     const QString call = ui->Edit1->text();
@@ -159,17 +177,18 @@ void TfrmStation::btnOKClick() {
         return;
     }
 
-    m_station.MyCall = call;
-    m_station.Destination = destination;
-    m_station.Unproto = m_listIndex;
-    m_station.UnprotoPath = path;
-    m_station.LinkPath = path;
+    m_edited.MyCall = call;
+    m_edited.Destination = destination;
+    m_edited.Unproto = m_listIndex;
+    m_edited.UnprotoPath = path;
+    m_edited.LinkPath = path;
     if (!tnc)
-        m_station.WxDest = ui->WxDest->text();
+        m_edited.WxDest = ui->WxDest->text();
     if (!path.isEmpty() && !kPresets.contains(path)) {
-        m_station.UserUnproto = path;
-        m_station.Unproto = 5;
+        m_edited.UserUnproto = path;
+        m_edited.Unproto = 5;
     }
+    m_station = m_edited;
     emit stationChanged(m_station);
     accept();
 }

@@ -9,14 +9,15 @@
 #include <memory>
 
 class Dialogs;
+class QLineEdit;
 
 namespace Ui {
 class TfrmStation;
 }
 
-// Station Setup: callsign, destinations, unproto path and radio ports. It works on its own
-// copy of the station settings; the main window takes station() back after every showing,
-// since path choices and port boxes take effect even when the dialog is then cancelled.
+// Station Setup: callsign, destinations, unproto path and radio ports. Each showing edits a
+// copy of the station settings; only an OK that passes every check makes it station(), so
+// Cancel, after any number of refused OKs, leaves station() exactly as it was handed in.
 class TfrmStation : public QDialog {
     Q_OBJECT
 public:
@@ -26,7 +27,10 @@ public:
     // The values to show next; the link type decides which port boxes and whether the
     // weather destination may be edited.
     void setValues(const StationSettings& station, LinkType link);
+    // The values handed in, or those of the last accepted OK.
     const StationSettings& station() const { return m_station; }
+    // What this showing has made of them so far.
+    const StationSettings& edited() const { return m_edited; }
 
     void FrmShow();
     void cmbChanged();
@@ -35,7 +39,7 @@ public:
     void btnCancelClick();
 
 signals:
-    // Path and port choices take effect while the dialog is still open.
+    // An OK accepted these values.
     void stationChanged(const StationSettings& station);
     // OK has set the title the main window should show ("Skyvane [" + callsign + "]").
     void titleChanged(const QString& title);
@@ -47,10 +51,12 @@ protected:
 
 private:
     bool refuse(const QString& message);
+    static void keepEncodable(QLineEdit* box, const QString& text);
 
     std::unique_ptr<Ui::TfrmStation> ui;
     Dialogs& m_dialogs;
     StationSettings m_station;
+    StationSettings m_edited;
     LinkType m_linkType = LinkType::Agwpe;
     int m_listIndex = 0; // the path list's selected entry; -1 once the text has been typed
     bool m_filling = false;

@@ -3,6 +3,7 @@
 #include "app/ObjectsFixture.h"
 #include "links/LinkControl.h"
 #include "settings/IniFile.h"
+#include "support/Keys.h"
 #include "support/PacketEngine.h"
 #include "support/ScopedLocale.h"
 #include "support/Wait.h"
@@ -189,4 +190,45 @@ TEST_F(DesktopLanguageWindow, MissingMapAtStartUpIsNamed) {
     IniFile back;
     ASSERT_TRUE(back.load(iniPath()));
     EXPECT_EQ(back.readString("Object", "Map", ""), noInf);
+}
+
+// A Turkish keyboard gives "ı" and "İ" for the i keys; neither is in Windows-1252, and
+// neither may leave as "?". Typed, pasted or read back, the name on the air is plain capitals.
+TEST_F(DesktopLanguageWindow, TurkishIsInTheIdentifierGoOnTheAirAsCapitalI) {
+    for (const char* language : TestLocales) {
+        SCOPED_TRACE(language);
+        ScopedLocale locale(language);
+        ASSERT_TRUE(locale.active()) << language << " is not installed on this machine";
+        m_dialogs.clear();
+        start();
+        place(0);
+        chooseSymbol(0, QStringLiteral("Car"));
+        QLineEdit* identifier = box("Identifier", 0);
+        identifier->setFocus();
+        typeText(identifier, QString::fromUtf8("k\u0131r\u0130k\u015F\u65E5"));
+        EXPECT_EQ(identifier->text(), QStringLiteral("KIRIKS"));
+        identifier->clear();
+        // Pasted: marks dropped, what no letter stands for left out, the rest as pasted.
+        identifier->insert(QString::fromUtf8("\u0130zm\u0131r\u0416"));
+        EXPECT_EQ(identifier->text(), QStringLiteral("Izmir"));
+        EXPECT_EQ(identifier->cursorPosition(), 5);
+        identifier->setText(QString::fromUtf8("S\u0130RKEC\u0130"));
+        EXPECT_EQ(m_form->m_objects[0].identifier, QStringLiteral("SIRKECI"));
+
+        PacketEngine engine;
+        m_form->m_link.IPAddr = QStringLiteral("127.0.0.1");
+        m_form->m_link.TCPPort = engine.port();
+        m_form->m_station.MyCall = QStringLiteral("TA1ABC");
+        m_form->link()->setBusyInterval(1);
+        m_form->btnConnect1Click();
+        ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
+        button("btnSend", 0)->click();
+        ASSERT_TRUE(engine.waitForFrames(1));
+        EXPECT_TRUE(engine.frames[0].info.startsWith(";SIRKECI  *"))
+            << engine.frames[0].info.toStdString();
+        EXPECT_FALSE(engine.frames[0].info.contains('?'));
+        EXPECT_TRUE(m_dialogs.texts().isEmpty()) << m_dialogs.texts().join('|').toStdString();
+        ASSERT_TRUE(waitUntil([&] { return !m_form->link()->isBusy(); }));
+        m_form.reset();
+    }
 }

@@ -342,21 +342,36 @@ TEST_F(MainWindow, StationSetupAppliesTheCallsignToTitleAndConnectButton) {
     EXPECT_TRUE(find<QAction>("mnuConnect")->isEnabled());
 }
 
-TEST_F(MainWindow, PathChosenInStationSetupTakesEffectAtOnce) {
+// A path typed and refused on OK, then Cancel: neither the values in use nor the file saved at
+// close may ever hold it, or every send would carry it.
+TEST_F(MainWindow, CancelledStationSetupLeavesTheStationInUseAndTheSavedFile) {
+    writeIni("[Station]\r\nMyCall=G4ABC-1\r\nUnproto=1\r\nHeader=RELAY\r\nPorts=1000\r\n");
     TForm1& form = start();
+    const StationSettings before = form.m_station;
+    ASSERT_EQ(before.UnprotoPath, "RELAY");
     auto* dialog = form.frmStation;
     QString pathWhileOpen;
     QTimer::singleShot(0, dialog, [&form, dialog, &pathWhileOpen] {
-        auto* list = dialog->findChild<QComboBox*>("cmbUnproto");
-        list->setCurrentIndex(4);
-        emit list->activated(4);
-        pathWhileOpen = form.m_station.LinkPath;
+        auto* path = dialog->findChild<QComboBox*>("cmbUnproto")->lineEdit();
+        path->clear();
+        path->setFocus();
+        typeText(path, QStringLiteral("WIDE2.2"));
+        dialog->findChild<QCheckBox*>("chkPort2")->setChecked(true);
+        dialog->findChild<QPushButton*>("btnOK")->click();
+        pathWhileOpen = form.m_station.UnprotoPath;
         dialog->findChild<QPushButton*>("btnCancel")->click();
     });
     form.StationSetup1Click();
-    EXPECT_EQ(pathWhileOpen, "TRACE2-2");
-    EXPECT_EQ(form.m_station.UnprotoPath, "TRACE2-2");
-    EXPECT_EQ(form.m_station.Unproto, 4);
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"Error in Unproto path"});
+    EXPECT_EQ(pathWhileOpen, "RELAY");
+    EXPECT_TRUE(form.m_station == before);
+    EXPECT_EQ(form.windowTitle(), "Skyvane [G4ABC-1]");
+
+    ASSERT_TRUE(closeWindow());
+    const QByteArray saved = readIni();
+    EXPECT_TRUE(saved.contains("Header=RELAY\r\n")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("Ports=1000\r\n")) << saved.toStdString();
+    EXPECT_FALSE(saved.contains("WIDE2.2")) << saved.toStdString();
 }
 
 TEST_F(MainWindow, AboutBoxOpensModallyBesideTheMainWindow) {

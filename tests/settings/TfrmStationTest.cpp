@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -143,8 +144,9 @@ TEST_F(StationDialog, UsersOwnPathIsStoredAsEntryFive) {
     open();
     setCall("G4ABC-1");
     typePath("WIDE1-1,WIDE2-1");
-    EXPECT_EQ(dialog.station().Unproto, -1);
-    EXPECT_EQ(dialog.station().UnprotoPath, "WIDE1-1,WIDE2-1");
+    EXPECT_EQ(dialog.edited().Unproto, -1);
+    EXPECT_EQ(dialog.edited().UnprotoPath, "WIDE1-1,WIDE2-1");
+    EXPECT_EQ(dialog.station().UnprotoPath, "");
     ok();
     EXPECT_TRUE(dialogs.texts().isEmpty()) << dialogs.texts().join('|').toStdString();
     EXPECT_FALSE(dialog.isVisible());
@@ -213,14 +215,44 @@ TEST_F(StationDialog, CallsAndDestinationsTheFramesCannotCarryAreRefused) {
     EXPECT_EQ(dialog.station().MyCall, "NOCALL-1");
 }
 
-TEST_F(StationDialog, ChosenPathStandsEvenWhenCancelled) {
+// Neither a keystroke, a choice from the list, a port box nor a refused OK changes the values
+// in use: Cancel leaves them exactly as they were handed in.
+TEST_F(StationDialog, CancelAfterAnythingLeavesEveryValueAsItWas) {
+    station.MyCall = "G4ABC-1";
+    station.Unproto = 1;
+    station.UnprotoPath = "RELAY";
+    station.LinkPath = "RELAY";
+    const StationSettings before = station;
+    int accepted = 0;
+    QObject::connect(&dialog, &TfrmStation::stationChanged, [&] { ++accepted; });
+    const std::function<void()> edits[] = {
+        [&] { choosePath(2); },
+        [&] { typePath("WIDE2.2"); },
+        [&] { port(3)->setChecked(true); },
+        [&] {
+            typePath("RELAY,,WIDE");
+            ok();
+        },
+        [&] {
+            port(2)->setChecked(true);
+            setCall("G4XYZ-2");
+            typePath("WIDE2.2");
+            ok();
+        },
+    };
+    for (size_t i = 0; i < std::size(edits); ++i) {
+        open();
+        edits[i]();
+        EXPECT_TRUE(dialog.isVisible()) << i;
+        find<QPushButton>("btnCancel")->click();
+        EXPECT_EQ(dialog.result(), QDialog::Rejected) << i;
+        EXPECT_TRUE(dialog.station() == before) << i;
+    }
+    EXPECT_EQ(accepted, 0);
+    // The next showing starts from the values in use, not from what was cancelled.
     open();
-    choosePath(2);
-    find<QPushButton>("btnCancel")->click();
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_EQ(dialog.station().Unproto, 2);
-    EXPECT_EQ(dialog.station().UnprotoPath, "WIDE");
-    EXPECT_EQ(dialog.station().LinkPath, "WIDE");
+    EXPECT_EQ(path()->currentText(), "RELAY");
+    EXPECT_EQ(call()->text(), "G4ABC-1");
 }
 
 TEST_F(StationDialog, PortBoxesFollowTheLinkType) {
@@ -271,13 +303,47 @@ TEST_F(StationDialog, PortBoxesFollowTheLinkType) {
     EXPECT_EQ(wx()->text(), "WXD");
 }
 
-TEST_F(StationDialog, PortsAndTitleApplyEvenWhenOkIsRefused) {
+TEST_F(StationDialog, ARefusedOkShowsTheTitleButKeepsThePortsInUse) {
     open();
     port(2)->setChecked(true);
     ok(); // NOCALL-1 is refused
     EXPECT_EQ(dialogs.texts(), QStringList{"Callsign or Destination Address Required!"});
-    EXPECT_EQ(dialog.station().Ports, "1100");
+    EXPECT_EQ(dialog.edited().Ports, "1100");
+    EXPECT_EQ(dialog.station().Ports, "1000");
     EXPECT_EQ(title, "Skyvane [NOCALL-1]");
 }
 
 } // namespace
+
+// The call boxes under the desktop languages (the suite runs under each): a Turkish
+// keyboard's "ı" and "İ" enter as "I"; pasted text keeps only what the code page holds.
+TEST(TfrmStation, TurkishIsEnteredAsCapitalIAndNothingOutsideTheCodePageStays) {
+    TestDialogs dialogs;
+    TfrmStation dialog(dialogs);
+    StationSettings station;
+    dialog.setValues(station, LinkType::Agwpe);
+    dialog.show();
+    auto* call = dialog.findChild<QLineEdit*>("Edit1");
+    auto* destination = dialog.findChild<QLineEdit*>("Edit2");
+    auto* path = dialog.findChild<QComboBox*>("cmbUnproto")->lineEdit();
+    const struct {
+        QLineEdit* box;
+        const char* typed;
+        const char* entered;
+    } rows[] = {
+        {call, "ta1\u0131\u0130\u015F-3", "TA1IIS-3"},
+        {destination, "ap\u0131r\u0130", "APIRI"},
+        {path, "w\u0131de2-2", "WIDE2-2"},
+    };
+    for (const auto& r : rows) {
+        r.box->clear();
+        r.box->setFocus();
+        typeText(r.box, QString::fromUtf8(r.typed));
+        EXPECT_EQ(r.box->text(), QString::fromUtf8(r.entered)) << r.typed;
+        // A paste as the line edit delivers it.
+        r.box->clear();
+        r.box->insert(QString::fromUtf8("\u0130\u65E5"));
+        emit r.box->textEdited(r.box->text());
+        EXPECT_EQ(r.box->text(), QStringLiteral("I")) << r.typed;
+    }
+}
