@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "widgets/SingleInstance.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -108,5 +109,17 @@ void SingleInstance::bringToFront(QWidget* window) {
         window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     window->show();
     window->raise();
-    window->activateWindow();
+    // A dialog or message box waiting for an answer must end up on top: raised behind it, the
+    // main window would ignore every click and the user would not see why.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == window) {
+        window->activateWindow();
+        return;
+    }
+    qCInfo(lcInstance) << "bringing the open dialog forward:" << modal->windowTitle();
+    if (modal->isMinimized())
+        modal->setWindowState(modal->windowState() & ~Qt::WindowMinimized);
+    modal->show();
+    modal->raise();
+    modal->activateWindow();
 }

@@ -26,7 +26,8 @@ public:
     // Per user and display; $SKYVANE_INSTANCE replaces the display part, so that tests and
     // a second private copy can run beside an operator's own.
     static QString defaultName();
-    // Restores a minimised window, shows, raises and activates it.
+    // Restores a minimised window, shows and raises it, then activates it, or, while a modal
+    // dialog is open, raises and activates that dialog above it.
     static void bringToFront(QWidget* window);
 
 signals:

@@ -2,8 +2,10 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "widgets/SingleInstance.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLocalSocket>
@@ -101,6 +103,72 @@ TEST(SingleInstance, SecondStartBringsTheFirstWindowForwardAndEndsAtOnce) {
     EXPECT_TRUE(window.isVisible());
     // It never got as far as its settings.
     EXPECT_FALSE(QFile::exists(dir.filePath("second.ini")));
+}
+
+// Records which windows were raised, in order.
+class RaiseOrder : public QObject {
+public:
+    void watch(QWidget* w) { w->installEventFilter(this); }
+    QStringList order;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ZOrderChange)
+            order << watched->objectName();
+        return false;
+    }
+};
+
+// A second start while the first waits in a modal dialog (Station Setup, a question): the
+// dialog is what the user must answer, so it comes up above the main window, and has the focus.
+TEST(SingleInstance, ASecondStartBringsTheOpenDialogAboveTheWindow) {
+    QTemporaryDir dir;
+    const QString place = uniquePlace();
+    qputenv("SKYVANE_INSTANCE", place.toLocal8Bit());
+    SingleInstance first(SingleInstance::defaultName());
+    qunsetenv("SKYVANE_INSTANCE");
+    ASSERT_FALSE(first.otherInstanceRunning());
+    QWidget window;
+    window.setObjectName("window");
+    window.show();
+    first.setWindow(&window);
+    QWidget elsewhere; // where the user went meanwhile
+    elsewhere.setObjectName("elsewhere");
+    elsewhere.show();
+    elsewhere.activateWindow();
+    QDialog dialog(&window);
+    dialog.setObjectName("dialog");
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    RaiseOrder raises;
+    raises.watch(&window);
+    raises.watch(&dialog);
+    int requests = 0;
+    QObject::connect(&first, &SingleInstance::activationRequested, [&] { ++requests; });
+
+    const auto startAgain = [&](const char* settings) {
+        raises.order.clear();
+        elsewhere.activateWindow();
+        Process again;
+        again.p.setProcessEnvironment(programEnvironment(place, dir.filePath(settings)));
+        again.p.start(program(), {});
+        ASSERT_TRUE(again.p.waitForStarted(5000));
+        ASSERT_TRUE(waitFor([&] { return again.p.state() == QProcess::NotRunning; }, 15000))
+            << again.err().toStdString();
+        EXPECT_EQ(again.p.exitCode(), 0);
+    };
+    startAgain("second.ini");
+    EXPECT_EQ(requests, 1);
+    ASSERT_FALSE(raises.order.isEmpty());
+    EXPECT_EQ(raises.order.last(), QStringLiteral("dialog"));
+    EXPECT_TRUE(waitFor([&] { return QApplication::activeWindow() == &dialog; }, 2000));
+
+    // Answered, the dialog is gone: the next start brings the main window itself.
+    dialog.accept();
+    startAgain("third.ini");
+    EXPECT_EQ(requests, 2);
+    EXPECT_EQ(raises.order, QStringList{QStringLiteral("window")});
+    EXPECT_TRUE(waitFor([&] { return QApplication::activeWindow() == &window; }, 2000));
 }
 
 TEST(SingleInstance, TwoRealProcesses) {
