@@ -213,7 +213,7 @@ TEST_F(DesktopLanguageWindow, TurkishIsInTheIdentifierGoOnTheAirAsCapitalI) {
         EXPECT_EQ(identifier->text(), QStringLiteral("Izmir"));
         EXPECT_EQ(identifier->cursorPosition(), 5);
         identifier->setText(QString::fromUtf8("S\u0130RKEC\u0130"));
-        EXPECT_EQ(m_form->m_objects[0].identifier, QStringLiteral("SIRKECI"));
+        EXPECT_EQ(m_form->panel(0)->object().identifier, QStringLiteral("SIRKECI"));
 
         PacketEngine engine;
         m_form->m_link.IPAddr = QStringLiteral("127.0.0.1");
