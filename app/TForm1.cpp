@@ -8,18 +8,13 @@
 #include "common/DateFormat.h"
 #include "common/Dialogs.h"
 #include "links/LinkControl.h"
-#include "links/SentLog.h"
 #include "links/Serial/TSerialPort.h"
 #include "links/TAGWPE.h"
 #include "links/TfrmKiss.h"
-#include "links/TfrmSent.h"
 #include "links/TfrmSetTNC.h"
 #include "links/TfrmTNC.h"
 #include "map/MapView.h"
 #include "map/ObjectsFile.h"
-#include "settings/AppSettings.h"
-#include "settings/IniFile.h"
-#include "settings/SettingsLocation.h"
 #include "settings/TfrmStation.h"
 #include "ui_TForm1.h"
 #include "weather/TfrmWx.h"
@@ -32,14 +27,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QFontMetrics>
 #include <QLoggingCategory>
-#include <QScreen>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
@@ -57,20 +46,6 @@ QTimer* makeTimer(QObject* parent, const char* name, int interval,
     t->setInterval(interval);
     t->setTimerType(type);
     return t;
-}
-
-// Stored bounds from another screen layout (a monitor since unplugged) would put the window
-// where nobody can reach it: some of its top edge must lie on a screen, and it must be usable.
-bool reachable(const QRect& bounds) {
-    if (bounds.width() < 200 || bounds.height() < 150)
-        return false;
-    const QRect titleBand(bounds.left(), bounds.top(), bounds.width(), 40);
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect overlap = screen->availableGeometry().intersected(titleBand);
-        if (overlap.width() >= 50 && overlap.height() >= 20)
-            return true;
-    }
-    return false;
 }
 
 } // namespace
@@ -95,23 +70,7 @@ TForm1::TForm1(Dialogs& dialogs, Clock& clock, const QString& settingsPath, cons
 
 TForm1::~TForm1() {
     // A wait cursor left by an interrupted start-up must not outlive the window.
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
-}
-
-QString TForm1::defaultSettingsPath() {
-    const QString program = QCoreApplication::applicationFilePath();
-    return defaultSettingsPathFor(program,
-                                  QFileInfo(QFileInfo(program).absolutePath()).isWritable(),
-                                  qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath());
-}
-
-QString TForm1::defaultSentLogFolder() {
-    return SentLog::defaultFolder(qEnvironmentVariable("XDG_STATE_HOME"), QDir::homePath());
-}
-
-QString TForm1::defaultHelpPath() {
-    return helpDocumentPathFor(QCoreApplication::applicationFilePath());
+    m_waitCursor.releaseAll();
 }
 
 void TForm1::setupShell() {
@@ -119,9 +78,9 @@ void TForm1::setupShell() {
     Timer = makeTimer(this, "Timer", 60000, Qt::PreciseTimer);
     Timer1 = makeTimer(this, "Timer1", 60000, Qt::PreciseTimer);
     Timer2 = makeTimer(this, "Timer2", 60000, Qt::PreciseTimer);
-    CloseTimer = makeTimer(this, "CloseTimer", 1000);
-    Timer3 = makeTimer(this, "Timer3", 3000);
-    connect(CloseTimer, &QTimer::timeout, this, &TForm1::CloseTimed);
+    m_closeTimer = makeTimer(this, "CloseTimer", 1000);
+    m_timer3 = makeTimer(this, "Timer3", 3000);
+    connect(m_closeTimer, &QTimer::timeout, this, &TForm1::CloseTimed);
 
     // Status bar panels: comment file, pointer position, map title.
     const int widths[3] = {200, 150, 50};
@@ -180,59 +139,35 @@ void TForm1::setupShell() {
     connect(ui->mnuSent, &QAction::triggered, this, &TForm1::mnuSentClick);
 }
 
-void TForm1::recordSent(const SentRecord& record) {
-    m_sentThisRun.append(record);
-    if (m_sentWindow)
-        m_sentWindow->addRecord(record);
-}
-
-void TForm1::mnuSentClick() {
-    if (!m_sentWindow) {
-        // Read at the first showing, not at start-up: most runs never open it.
-        QList<SentRecord> records;
-        if (const SentLog* log = m_linkControl->sentLog())
-            for (const SentRecord& r : log->readDay(m_clock.nowUtc().date()))
-                if (r.utc < m_startedUtc)
-                    records.append(r);
-        records += m_sentThisRun;
-        m_sentWindow = new TfrmSent(this);
-        m_sentWindow->setRecords(records);
-    }
-    m_sentWindow->show();
-    m_sentWindow->raise();
-    m_sentWindow->activateWindow();
-}
-
 QLabel* TForm1::barPanel(int index) const {
     return index >= 0 && index < 3 ? m_barPanels[index] : nullptr;
 }
 
 void TForm1::createOtherWindows() {
-    if (AGWPE)
+    if (m_windows.AGWPE)
         return;
-    AGWPE = new TAGWPE(this);
-    frmStation = new TfrmStation(m_dialogs, this);
-    Form4 = new TForm4(m_dialogs, m_helpPath, this);
-    frmAbout = new TfrmAbout(this);
-    frmComment = new TfrmComment(m_dialogs, m_clock, this);
-    frmCHelp = new TfrmCHelp(this);
-    frmTNC = new TfrmTNC(*m_linkControl, m_clock, this);
-    frmSetTNC = new TfrmSetTNC(m_dialogs, this);
-    frmKiss = new TfrmKiss(m_dialogs, this);
-    frmKissHelp = new TfrmKissHelp(this);
-    AGWPE->setTncSettingsDialog(frmSetTNC);
-    frmKiss->setHelpWindow(frmKissHelp);
-    frmTNC->setKissDialog(frmKiss);
+    m_windows.AGWPE = new TAGWPE(this);
+    m_windows.frmStation = new TfrmStation(m_dialogs, this);
+    m_windows.Form4 = new TForm4(m_dialogs, m_helpPath, this);
+    m_windows.frmAbout = new TfrmAbout(this);
+    m_windows.frmComment = new TfrmComment(m_dialogs, m_clock, this);
+    m_windows.frmCHelp = new TfrmCHelp(this);
+    m_windows.frmTNC = new TfrmTNC(*m_linkControl, m_clock, this);
+    m_windows.frmSetTNC = new TfrmSetTNC(m_dialogs, this);
+    m_windows.frmKiss = new TfrmKiss(m_dialogs, this);
+    m_windows.frmKissHelp = new TfrmKissHelp(this);
+    m_windows.AGWPE->setTncSettingsDialog(m_windows.frmSetTNC);
+    m_windows.frmKiss->setHelpWindow(m_windows.frmKissHelp);
+    m_windows.frmTNC->setKissDialog(m_windows.frmKiss);
     // The link type and the TNC settings change while these windows are still open.
-    connect(AGWPE, &TAGWPE::linkChanged, this, [this](const LinkSettings& link) { m_link = link; });
-    connect(frmTNC, &TfrmTNC::linkChanged, this,
-            [this](const LinkSettings& link) { m_link = link; });
-    frmWx = new TfrmWx(m_dialogs, this);
-    Form14 = new TForm14(this);
-    frmWx->setHelpWindow(Form14);
-    connect(frmStation, &TfrmStation::titleChanged, this, &QWidget::setWindowTitle);
-    connect(frmStation, &TfrmStation::stationChanged, this,
-            [this](const StationSettings& station) { m_station = station; });
+    connect(m_windows.AGWPE, &TAGWPE::linkChanged, m_linkControl, &LinkControl::setLinkSettings);
+    connect(m_windows.frmTNC, &TfrmTNC::linkChanged, m_linkControl, &LinkControl::setLinkSettings);
+    m_windows.frmWx = new TfrmWx(m_dialogs, this);
+    m_windows.Form14 = new TForm14(this);
+    m_windows.frmWx->setHelpWindow(m_windows.Form14);
+    connect(m_windows.frmStation, &TfrmStation::titleChanged, this, &QWidget::setWindowTitle);
+    connect(m_windows.frmStation, &TfrmStation::stationChanged, m_linkControl,
+            &LinkControl::setStation);
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -256,74 +191,16 @@ void TForm1::FormShow() {
     // The stored flag is turned round once so that the menu handler turns it back and applies it.
     m_hints = !m_hints;
     mnuHintsClick();
-    if (m_link.AutoConnect) {
-        Timer3->start();
-        if (m_link.serial()) {
+    if (linkSettings().AutoConnect) {
+        m_timer3->start();
+        if (linkSettings().serial()) {
             ui->Edit1->setText(QStringLiteral("Connecting to TNC"));
-            QApplication::setOverrideCursor(Qt::WaitCursor);
+            m_waitCursor.hold();
         }
     }
     qCInfo(lcApp).noquote() << "main window shown with settings" << m_settingsPath << "map"
                             << (m_mapPath.isEmpty() ? QStringLiteral("(none)") : m_mapPath)
                             << "help" << m_helpPath;
-}
-
-void TForm1::loadSettings() {
-    QString error;
-    const AppSettings s = AppSettings::load(m_settingsPath, &error);
-    m_settingsUnreadable = !error.isEmpty();
-    if (!error.isEmpty()) {
-        qCWarning(lcApp) << "settings not read:" << error;
-        m_dialogs.error(error + QStringLiteral("\n\nSkyvane starts with its default settings."));
-    }
-    m_station = s.station;
-    m_link = s.link;
-    m_mapPath = s.map;
-    m_dateFormat = s.date;
-    m_dateIndex = s.dateIndex;
-    m_metric = s.metric;
-    m_hints = s.hints;
-    FormBounds bounds = s.form;
-    if (!reachable(QRect(bounds.Left, bounds.Top, bounds.Width, bounds.Height)))
-        bounds = FormBounds();
-    move(bounds.Left, bounds.Top);
-    resize(bounds.Width, bounds.Height);
-    for (int k = 0; k < 3; ++k)
-        m_panels[k]->setInterval(s.timers[size_t(k)]);
-}
-
-AppSettings TForm1::currentSettings() const {
-    AppSettings s;
-    s.station = m_station;
-    s.link = m_link;
-    s.map = m_mapPath;
-    s.date = m_dateFormat;
-    s.dateIndex = m_dateIndex;
-    s.metric = m_metric;
-    s.hints = m_hints;
-    if (isMaximized() || isMinimized() || isFullScreen()) {
-        // Come back at the size the user gave the window, not as a full screen or an icon.
-        const QRect normal = normalGeometry();
-        s.form = {normal.x(), normal.y(), normal.width(), normal.height()};
-    } else {
-        s.form = {x(), y(), width(), height()};
-    }
-    s.timers = {m_panels[0]->interval(), m_panels[1]->interval(), m_panels[2]->interval()};
-    return s;
-}
-
-bool TForm1::saveSettings() {
-    QString error;
-    QString keptAs;
-    if (currentSettings().save(m_settingsPath, &error, m_settingsUnreadable, &keptAs)) {
-        m_settingsUnreadable = false;
-        if (!keptAs.isEmpty())
-            m_dialogs.information(IniFile::keptAsideMessage(m_settingsPath, keptAs));
-        return true;
-    }
-    qCWarning(lcApp) << "settings not written:" << error;
-    m_dialogs.error(QStringLiteral("Unable to write to %1").arg(m_settingsPath));
-    return false;
 }
 
 void TForm1::ReadTime() {
@@ -334,11 +211,11 @@ void TForm1::ReadTime() {
 }
 
 void TForm1::updateTitle() {
-    setWindowTitle(kTitlePrefix + m_station.MyCall + QLatin1Char(']'));
+    setWindowTitle(kTitlePrefix + station().MyCall + QLatin1Char(']'));
 }
 
 void TForm1::updateConnectEnabled() {
-    const bool set = m_station.callsignSet();
+    const bool set = station().callsignSet();
     ui->btnConnect1->setEnabled(set);
     ui->mnuConnect->setEnabled(set);
 }
@@ -360,7 +237,7 @@ void TForm1::mnuToolbarClick() {
 }
 
 void TForm1::mnuViewClick() {
-    ui->Debug1->setEnabled(m_link.type() != LinkType::Agwpe);
+    ui->Debug1->setEnabled(linkSettings().type() != LinkType::Agwpe);
 }
 
 void TForm1::mnuSetupClick() {
@@ -380,35 +257,35 @@ void TForm1::applyHintsToToolbar() {
 }
 
 void TForm1::HelpFile1Click() {
-    if (!Form4)
+    if (!m_windows.Form4)
         return;
-    Form4->move(x() + 30, y() + 30);
-    Form4->show();
-    Form4->raise();
+    m_windows.Form4->move(x() + 30, y() + 30);
+    m_windows.Form4->show();
+    m_windows.Form4->raise();
 }
 
 void TForm1::mnuAboutClick() {
-    if (!frmAbout)
+    if (!m_windows.frmAbout)
         return;
-    frmAbout->move(x() + 150, y() + 80);
-    frmAbout->exec();
+    m_windows.frmAbout->move(x() + 150, y() + 80);
+    m_windows.frmAbout->exec();
 }
 
 void TForm1::StationSetup1Click() {
-    if (!frmStation)
+    if (!m_windows.frmStation)
         return;
     btnDisconnectClick();
-    frmStation->resize(247, 288);
-    frmStation->move(x() + 50, y() + 50);
-    frmStation->setValues(m_station, m_link.type());
-    const bool accepted = frmStation->exec() == QDialog::Accepted;
+    m_windows.frmStation->resize(247, 288);
+    m_windows.frmStation->move(x() + 50, y() + 50);
+    m_windows.frmStation->setValues(station(), linkSettings().type());
+    const bool accepted = m_windows.frmStation->exec() == QDialog::Accepted;
     // The values before the dialog opened unless an OK accepted new ones.
-    m_station = frmStation->station();
+    m_linkControl->setStation(m_windows.frmStation->station());
     // The title follows the callsign in use, also after a refused OK that showed another.
     updateTitle();
     if (accepted)
         ui->mnuConnect->setEnabled(true);
-    if (m_station.callsignSet()) {
+    if (station().callsignSet()) {
         ui->btnConnect1->setEnabled(true);
         ui->btnDisconnect->setEnabled(false);
     } else {
@@ -438,16 +315,16 @@ void TForm1::endSession() {
 }
 
 bool TForm1::shutDown() {
-    CloseTimer->start();
+    m_closeTimer->start();
     m_closing = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_waitCursor.hold();
     while (m_closing)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     btnDisconnectClick();
     // A serial link lets go of its port, so the TNC is free for other programs at once.
-    if (link() && m_link.serial() && link()->serialPort().isOpen())
+    if (link() && linkSettings().serial() && link()->serialPort().isOpen())
         link()->serialPort().Close();
-    QApplication::restoreOverrideCursor();
+    m_waitCursor.release();
     // Whatever can be written is; what cannot (a map on a read-only disc, a settings folder
     // gone) must not keep the program from closing for ever, nor be lost without asking.
     QStringList lost;

@@ -7,6 +7,7 @@
 #include "common/StationSettings.h"
 #include "links/SentLog.h"
 #include "map/Calibration.h"
+#include "widgets/WaitCursor.h"
 
 #include <QMainWindow>
 #include <QRect>
@@ -21,6 +22,7 @@ class QLabel;
 class MapSymbols;
 class MapView;
 struct LoadedPicture;
+struct StoredObject;
 class QTimer;
 class LinkControl;
 struct LinkLayout;
@@ -42,7 +44,8 @@ namespace Ui {
 class TForm1;
 }
 
-// The main window: owns the objects, the station and link settings, the map and every timer.
+// The main window: the shell that wires the three object panels, the map view and the link
+// control together and keeps the handler names.
 // Its handlers are spread over files by subsystem (TForm1Link.cpp, TForm1Map.cpp,
 // TForm1Objects.cpp); each block below says which file holds it.
 class TForm1 : public QMainWindow {
@@ -60,41 +63,39 @@ public:
     // the main window has been shown.
     void createOtherWindows();
 
-    // ---- State the main window owns (read and written by dialogs and handlers) ----------
-    StationSettings m_station;
-    LinkSettings m_link;
-    QString m_mapPath; // "Object" / "Map": the picture last loaded
-    // The settings file, or the current map's objects file, could not be read: the first save
-    // keeps it aside instead of writing over it.
-    bool m_settingsUnreadable = false;
-    bool m_objectsUnreadable = false;
-    QString m_dateFormat = QStringLiteral("hhmm"); // "Object" / "Date"
-    int m_dateIndex = 4;                           // "Object" / "Index"
-    bool m_metric = false;                         // "Weather Data" / "Metric"
-    bool m_hints = true;                           // tool tips on the toolbar buttons
-    bool m_closing = false;                        // true while the shutdown waits for CloseTimer
-    bool m_shown = false;                          // FormShow has run
+    // The other windows, created by createOtherWindows(); null before.
+    struct Windows {
+        TAGWPE* AGWPE = nullptr;
+        TfrmStation* frmStation = nullptr;
+        TForm4* Form4 = nullptr;
+        TfrmAbout* frmAbout = nullptr;
+        TfrmComment* frmComment = nullptr;
+        TfrmCHelp* frmCHelp = nullptr;
+        TfrmTNC* frmTNC = nullptr;
+        TfrmSetTNC* frmSetTNC = nullptr;
+        TfrmKiss* frmKiss = nullptr;
+        TfrmKissHelp* frmKissHelp = nullptr;
+        TfrmWx* frmWx = nullptr;
+        TForm14* Form14 = nullptr;
+    };
+    const Windows& windows() const { return m_windows; }
 
-    // ---- Timers (QTimer children named as the handlers expect) --------------------------
-    QTimer* Timer = nullptr;  // object 1, 60000 ms
-    QTimer* Timer1 = nullptr; // object 2
-    QTimer* Timer2 = nullptr; // object 3
-    QTimer* CloseTimer = nullptr;
-    QTimer* Timer3 = nullptr; // the one automatic connect after start-up
-
-    // ---- The other windows, created by createOtherWindows() -----------------------------
-    TAGWPE* AGWPE = nullptr;
-    TfrmStation* frmStation = nullptr;
-    TForm4* Form4 = nullptr;
-    TfrmAbout* frmAbout = nullptr;
-    TfrmComment* frmComment = nullptr;
-    TfrmCHelp* frmCHelp = nullptr;
-    TfrmTNC* frmTNC = nullptr;
-    TfrmSetTNC* frmSetTNC = nullptr;
-    TfrmKiss* frmKiss = nullptr;
-    TfrmKissHelp* frmKissHelp = nullptr;
-    TfrmWx* frmWx = nullptr;
-    TForm14* Form14 = nullptr;
+    // ---- Settings the window keeps; the link control keeps the station and the link ----
+    const StationSettings& station() const;
+    const LinkSettings& linkSettings() const;
+    const QString& mapPath() const { return m_mapPath; }
+    const QString& dateFormat() const { return m_dateFormat; }
+    void setDateFormat(const QString& format) { m_dateFormat = format; }
+    int dateIndex() const { return m_dateIndex; }
+    void setDateIndex(int index) { m_dateIndex = index; }
+    bool metric() const { return m_metric; }
+    void setMetric(bool metric) { m_metric = metric; }
+    bool hints() const { return m_hints; }
+    // True while the shutdown waits for CloseTimer.
+    bool closing() const { return m_closing; }
+    QTimer* closeTimer() const { return m_closeTimer; }
+    // "Timer3": the one automatic connect after start-up.
+    QTimer* autoConnectTimer() const { return m_timer3; }
 
     // ---- Accessors ----------------------------------------------------------------------
     Ui::TForm1* form() const { return ui.get(); }
@@ -238,6 +239,24 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    Windows m_windows;
+    QString m_mapPath; // "Object" / "Map": the picture last loaded
+    // The settings file, or the current map's objects file, could not be read: the first save
+    // keeps it aside instead of writing over it.
+    bool m_settingsUnreadable = false;
+    bool m_objectsUnreadable = false;
+    QString m_dateFormat = QStringLiteral("hhmm"); // "Object" / "Date"
+    int m_dateIndex = 4;                           // "Object" / "Index"
+    bool m_metric = false;                         // "Weather Data" / "Metric"
+    bool m_hints = true;                           // tool tips on the toolbar buttons
+    bool m_closing = false;                        // the shutdown waits for CloseTimer
+    bool m_shown = false;                          // FormShow has run
+    QTimer* Timer = nullptr;                       // object 1's minute timer
+    QTimer* Timer1 = nullptr;                      // object 2
+    QTimer* Timer2 = nullptr;                      // object 3
+    QTimer* m_closeTimer = nullptr;
+    QTimer* m_timer3 = nullptr;
+
     void setupShell();
     // The close after its confirmation: the wait, the disconnect and the saves.
     bool shutDown();
@@ -261,7 +280,6 @@ private:
     bool linkConnected() const;
     void sendReport(int index, const QString& info, const QString& destination,
                     const QString& name);
-    void releaseLink();
     void connectToMap(ObjectPanel* panel);
     void showObjectOnMap(int slot, const BeaconObject& object);
     ObjectPanel* m_panels[3] = {nullptr, nullptr, nullptr};
@@ -274,7 +292,7 @@ private:
     QList<SentRecord> m_sentThisRun;
     QDateTime m_startedUtc;
     void recordSent(const SentRecord& record);
-    int m_overrideCursors = 0; // wait cursors this file has set and not yet restored
+    WaitCursor m_waitCursor; // the one owner of the hourglass
 
     // Map (app/TForm1Map.cpp).
     MapView* m_map = nullptr;
@@ -284,4 +302,6 @@ private:
     // The picture dialog; the current map's objects saved before another is chosen.
     std::optional<QString> chooseMap();
     bool readMap(const QString& path, LoadedPicture& picture, MapCalibration& calibration);
+    // One entry of the objects file into object `slot`; false when its position was refused.
+    bool restoreEntry(int slot, const StoredObject& stored);
 };

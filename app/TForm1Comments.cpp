@@ -26,7 +26,7 @@ void TForm1::btnTimeClick() {
 }
 
 void TForm1::showCommentFiles(int page) {
-    if (!frmComment)
+    if (!m_windows.frmComment)
         return;
     CommentSettings values;
     std::array<QString, 3> identifiers;
@@ -38,12 +38,12 @@ void TForm1::showCommentFiles(int page) {
     }
     values.dateFormat = m_dateFormat;
     values.dateIndex = m_dateIndex;
-    frmComment->setValues(values, identifiers, weatherMode(), page);
-    frmComment->move(x() + 50, y() + 80);
-    frmComment->exec();
+    m_windows.frmComment->setValues(values, identifiers, weatherMode(), page);
+    m_windows.frmComment->move(x() + 50, y() + 80);
+    m_windows.frmComment->exec();
 
     // Cancel leaves the files and defaults as they were; a format chosen stays either way.
-    const CommentSettings& chosen = frmComment->values();
+    const CommentSettings& chosen = m_windows.frmComment->values();
     for (size_t k = 0; k < 3; ++k) {
         m_panels[k]->setCommentFile(chosen.commentFiles[k]);
         m_panels[k]->setDefaultComment(chosen.defaultComments[k]);
@@ -64,6 +64,6 @@ void TForm1::DateTimeFormat1Click() {
 }
 
 void TForm1::mnuCHelpClick() {
-    if (frmCHelp)
-        frmCHelp->showAt(pos() + QPoint(150, 50));
+    if (m_windows.frmCHelp)
+        m_windows.frmCHelp->showAt(pos() + QPoint(150, 50));
 }

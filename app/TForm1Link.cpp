@@ -6,6 +6,7 @@
 #include "common/Dialogs.h"
 #include "links/LinkControl.h"
 #include "links/TAGWPE.h"
+#include "links/TfrmSent.h"
 #include "links/TfrmTNC.h"
 #include "ui_TForm1.h"
 
@@ -22,7 +23,7 @@ void TForm1::setupLink() {
     connect(ui->mnuConnect, &QAction::triggered, this, &TForm1::mnuConnectClick);
     connect(ui->mnuHost, &QAction::triggered, this, &TForm1::mnuHostClick);
     connect(ui->Debug1, &QAction::triggered, this, &TForm1::Debug1Click);
-    connect(Timer3, &QTimer::timeout, this, &TForm1::btnConnect1Click);
+    connect(m_timer3, &QTimer::timeout, this, &TForm1::btnConnect1Click);
 
     connect(link, &LinkControl::statusChanged, ui->Edit1, &QLineEdit::setText);
     connect(link, &LinkControl::layoutChanged, this, &TForm1::applyLinkLayout);
@@ -30,15 +31,12 @@ void TForm1::setupLink() {
         for (ObjectPanel* p : m_panels)
             p->stop();
     });
-    // Busy periods and TNC waits each hold the hourglass; every set is matched by a restore.
+    // Busy periods and TNC waits each hold the hourglass.
     const auto cursor = [this](bool on) {
-        if (on) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            ++m_overrideCursors;
-        } else if (m_overrideCursors > 0) {
-            QApplication::restoreOverrideCursor();
-            --m_overrideCursors;
-        }
+        if (on)
+            m_waitCursor.hold();
+        else
+            m_waitCursor.release();
     };
     connect(link, &LinkControl::busyChanged, this, [this, cursor](bool busy) {
         ui->Page->setEnabled(!busy);
@@ -48,12 +46,13 @@ void TForm1::setupLink() {
 }
 
 void TForm1::applyLinkLayout(const LinkLayout& layout) {
-    ui->btnConnect1->setEnabled(layout.connectEnabled && m_station.callsignSet());
+    ui->btnConnect1->setEnabled(layout.connectEnabled && station().callsignSet());
     ui->btnDisconnect->setEnabled(layout.disconnectEnabled);
     for (QPushButton* b :
          {ui->btnSend, ui->btnSend1, ui->btnSend2, ui->btnStart, ui->btnStart1, ui->btnStart2})
         b->setEnabled(layout.sendEnabled);
-    ui->mnuConnect->setText(layout.menuCaption);
+    ui->mnuConnect->setText(layout.offersDisconnect ? QStringLiteral("&Disconnect")
+                                                    : QStringLiteral("&Connect     "));
     ui->mnuHost->setEnabled(layout.hostMenuEnabled);
     ui->StationSetup1->setEnabled(layout.hostMenuEnabled);
 }
@@ -61,64 +60,55 @@ void TForm1::applyLinkLayout(const LinkLayout& layout) {
 void TForm1::btnConnect1Click() {
     // Timer3 runs only after a start-up with auto-connect; for a serial link that start-up put
     // up the hourglass, which this connect takes down.
-    const bool autoConnectCursor = Timer3->isActive() && m_link.AutoConnect && m_link.serial();
-    Timer3->stop();
-    if (autoConnectCursor && QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
-    m_linkControl->setLinkSettings(m_link);
-    m_linkControl->setStation(m_station);
+    const bool autoConnectCursor =
+        m_timer3->isActive() && linkSettings().AutoConnect && linkSettings().serial();
+    m_timer3->stop();
+    if (autoConnectCursor)
+        m_waitCursor.release();
     m_linkControl->connectLink();
 }
 
 void TForm1::btnDisconnectClick() {
     if (!m_linkControl)
         return;
-    m_linkControl->setLinkSettings(m_link);
     m_linkControl->disconnectLink();
 }
 
 void TForm1::mnuConnectClick() {
-    if (ui->mnuConnect->text() == LinkControl::ConnectCaption)
-        btnConnect1Click();
-    else
+    if (m_linkControl->layout().offersDisconnect)
         btnDisconnectClick();
+    else
+        btnConnect1Click();
 }
 
 void TForm1::mnuHostClick() {
     btnDisconnectClick();
-    if (!AGWPE)
+    if (!m_windows.AGWPE)
         return;
-    AGWPE->setValues(m_link);
-    AGWPE->move(x() + 50, y() + 50);
-    AGWPE->exec();
+    m_windows.AGWPE->setValues(linkSettings());
+    m_windows.AGWPE->move(x() + 50, y() + 50);
+    m_windows.AGWPE->exec();
     // Cancel too: the link type and auto-connect took effect when they were clicked.
-    m_link = AGWPE->settings();
-    const bool callsignSet = m_station.callsignSet();
+    m_linkControl->setLinkSettings(m_windows.AGWPE->settings());
+    const bool callsignSet = station().callsignSet();
     ui->btnConnect1->setEnabled(callsignSet);
     if (callsignSet)
         ui->btnDisconnect->setEnabled(false);
 }
 
 void TForm1::Debug1Click() {
-    if (!frmTNC)
+    if (!m_windows.frmTNC)
         return;
     if (!m_linkControl->portOpened())
         btnConnect1Click();
     if (m_linkControl->serialPort().LastError() != 0)
         return;
-    m_linkControl->setLinkSettings(m_link);
-    frmTNC->move(x() + 100, y() + 60);
-    frmTNC->exec();
+    m_windows.frmTNC->move(x() + 100, y() + 60);
+    m_windows.frmTNC->exec();
 }
 
 bool TForm1::linkConnected() const {
     return m_linkControl && m_linkControl->isConnected();
-}
-
-void TForm1::releaseLink() {
-    // Stop all has already taken every wait cursor down.
-    m_overrideCursors = 0;
-    m_linkControl->BusyTimed();
 }
 
 void TForm1::btnSendClick(QObject* sender) {
@@ -128,7 +118,36 @@ void TForm1::btnSendClick(QObject* sender) {
 
 void TForm1::sendReport(int index, const QString& info, const QString& destination,
                         const QString& name) {
-    m_linkControl->setLinkSettings(m_link);
-    m_linkControl->setStation(m_station);
     m_linkControl->sendReport(info, destination, {index + 1, name});
+}
+
+const StationSettings& TForm1::station() const {
+    return m_linkControl->station();
+}
+
+const LinkSettings& TForm1::linkSettings() const {
+    return m_linkControl->linkSettings();
+}
+
+void TForm1::recordSent(const SentRecord& record) {
+    m_sentThisRun.append(record);
+    if (m_sentWindow)
+        m_sentWindow->addRecord(record);
+}
+
+void TForm1::mnuSentClick() {
+    if (!m_sentWindow) {
+        // Read at the first showing, not at start-up: most runs never open it.
+        QList<SentRecord> records;
+        if (const SentLog* log = m_linkControl->sentLog())
+            for (const SentRecord& r : log->readDay(m_clock.nowUtc().date()))
+                if (r.utc < m_startedUtc)
+                    records.append(r);
+        records += m_sentThisRun;
+        m_sentWindow = new TfrmSent(this);
+        m_sentWindow->setRecords(records);
+    }
+    m_sentWindow->show();
+    m_sentWindow->raise();
+    m_sentWindow->activateWindow();
 }

@@ -219,29 +219,13 @@ void TForm1::ReadMapIni() {
         return;
     }
     m_map->scrollTo({0, 0});
-    // Comment files and defaults belong to the map's entries, placed or not, so that saving
-    // the map writes them back.
-    for (int slot = 0; slot < 3; ++slot) {
-        const StoredObject& stored = data.objects[size_t(slot)];
-        m_panels[slot]->setCommentFile(stored.CommentFile);
-        m_panels[slot]->setDefaultComment(stored.Default);
-        m_panels[slot]->offerCommentFile();
-    }
-
     QStringList refused;
     for (int slot = 0; slot < 3; ++slot) {
         const StoredObject& stored = data.objects[size_t(slot)];
-        ObjectPanel* p = m_panels[slot];
-        const RestoredObject restored = restoreObject(stored, slot, p->object());
-        if (restored.refused)
+        if (!restoreEntry(slot, stored))
             refused << QStringLiteral("Object %1 (\"%2\", \"%3\")")
                            .arg(slot + 1)
                            .arg(stored.Latitude, stored.Longitude);
-        if (restored.placed)
-            p->restore(restored.object, latitudeDisplay(stored.Latitude),
-                       longitudeDisplay(stored.Longitude));
-        else
-            p->adopt(restored.object);
     }
     if (ui->Page->currentIndex() == 0)
         EnterTab();
@@ -253,6 +237,22 @@ void TForm1::ReadMapIni() {
         m_dialogs.error(QStringLiteral("The objects file %1 holds positions that are not valid: "
                                        "%2. Those objects were not restored.")
                             .arg(path, refused.join(QStringLiteral(", "))));
+}
+
+bool TForm1::restoreEntry(int slot, const StoredObject& stored) {
+    ObjectPanel* p = m_panels[slot];
+    // Comment files and defaults belong to the map's entries, placed or not, so that saving
+    // the map writes them back.
+    p->setCommentFile(stored.CommentFile);
+    p->setDefaultComment(stored.Default);
+    p->offerCommentFile();
+    const RestoredObject restored = restoreObject(stored, slot, p->object());
+    if (restored.placed)
+        p->restore(restored.object, latitudeDisplay(stored.Latitude),
+                   longitudeDisplay(stored.Longitude));
+    else
+        p->adopt(restored.object);
+    return !restored.refused;
 }
 
 bool TForm1::SaveMapIni() {
@@ -374,27 +374,4 @@ bool TForm1::FormKeyPress(QObject* receiver, QKeyEvent* event) {
         return false;
     box->insert(QString(*capital));
     return true;
-}
-
-void TForm1::showObjectOnMap(int slot, const BeaconObject& o) {
-    MapSymbols* symbols = m_map->symbols();
-    symbols->showLabel(slot, o.running);
-    symbols->showOnly(slot, o.symbolNumber == 0 ? -1 : o.symbolNumber);
-    if (slot == 0 && o.isWeatherStation())
-        symbols->setLabelText(0, m_station.MyCall);
-}
-
-void TForm1::connectToMap(ObjectPanel* p) {
-    MapSymbols* symbols = m_map->symbols();
-    connect(p, &ObjectPanel::mapSymbolPlaced, symbols, &MapSymbols::place);
-    connect(p, &ObjectPanel::mapSymbolShown, this, &TForm1::showObjectOnMap);
-    connect(p, &ObjectPanel::mapPlaceholderShown, symbols,
-            [symbols](int slot) { symbols->showOnly(slot, MapSymbols::Placeholder); });
-    connect(p, &ObjectPanel::mapSymbolHidden, symbols, [symbols](int slot) {
-        symbols->showOnly(slot, -1);
-        symbols->hideLabels(slot);
-    });
-    connect(p, &ObjectPanel::mapLabelText, symbols, &MapSymbols::setLabelText);
-    connect(p, &ObjectPanel::mapLabelsShown, symbols, &MapSymbols::showLabel);
-    connect(p, &ObjectPanel::mapLabelsHidden, symbols, &MapSymbols::hideLabels);
 }

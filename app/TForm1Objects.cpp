@@ -5,6 +5,8 @@
 #include "beacon/ObjectPanel.h"
 #include "common/Dialogs.h"
 #include "links/LinkControl.h"
+#include "map/MapSymbols.h"
+#include "map/MapView.h"
 #include "ui_TForm1.h"
 
 #include <QApplication>
@@ -41,7 +43,7 @@ void TForm1::setupObjects() {
     ObjectPanelServices services;
     services.markers = &m_markers;
     services.sendContext = [this] { return sendContext(); };
-    services.stationCall = [this] { return m_station.MyCall; };
+    services.stationCall = [this] { return station().MyCall; };
     services.dateFormat = [this] { return m_dateFormat; };
     QTimer* timers[3] = {Timer, Timer1, Timer2};
     for (int k = 0; k < 3; ++k) {
@@ -84,9 +86,9 @@ bool TForm1::weatherMode() const {
 SendRequest TForm1::sendContext() const {
     SendRequest r;
     r.connected = linkConnected();
-    r.destination = m_station.Destination;
-    r.weatherDestination = m_station.WxDest;
-    r.tncLink = m_link.type() == LinkType::Tnc;
+    r.destination = station().Destination;
+    r.weatherDestination = station().WxDest;
+    r.tncLink = linkSettings().type() == LinkType::Tnc;
     return r;
 }
 
@@ -147,9 +149,9 @@ void TForm1::btnStopAllClick() {
     for (ObjectPanel* p : m_panels)
         p->stop();
     ui->Page->unsetCursor();
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
-    releaseLink();
+    m_waitCursor.releaseAll();
+    // Ends a busy period still running, so the pages are enabled again.
+    m_linkControl->BusyTimed();
 }
 
 void TForm1::btnStart1Click() {
@@ -175,4 +177,29 @@ void TForm1::spinRemaining1() {
 }
 void TForm1::spinRemaining2() {
     m_panels[2]->showIntervalHint();
+}
+
+// ---- Where objects meet the map ----------------------------------------------------------
+
+void TForm1::showObjectOnMap(int slot, const BeaconObject& o) {
+    MapSymbols* symbols = m_map->symbols();
+    symbols->showLabel(slot, o.running);
+    symbols->showOnly(slot, o.symbolNumber == 0 ? -1 : o.symbolNumber);
+    if (slot == 0 && o.isWeatherStation())
+        symbols->setLabelText(0, station().MyCall);
+}
+
+void TForm1::connectToMap(ObjectPanel* p) {
+    MapSymbols* symbols = m_map->symbols();
+    connect(p, &ObjectPanel::mapSymbolPlaced, symbols, &MapSymbols::place);
+    connect(p, &ObjectPanel::mapSymbolShown, this, &TForm1::showObjectOnMap);
+    connect(p, &ObjectPanel::mapPlaceholderShown, symbols,
+            [symbols](int slot) { symbols->showOnly(slot, MapSymbols::Placeholder); });
+    connect(p, &ObjectPanel::mapSymbolHidden, symbols, [symbols](int slot) {
+        symbols->showOnly(slot, -1);
+        symbols->hideLabels(slot);
+    });
+    connect(p, &ObjectPanel::mapLabelText, symbols, &MapSymbols::setLabelText);
+    connect(p, &ObjectPanel::mapLabelsShown, symbols, &MapSymbols::showLabel);
+    connect(p, &ObjectPanel::mapLabelsHidden, symbols, &MapSymbols::hideLabels);
 }

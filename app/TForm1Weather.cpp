@@ -38,13 +38,13 @@ void TForm1::setupWeather() {
 }
 
 void TForm1::btnWxClick() {
-    if (!frmWx)
+    if (!m_windows.frmWx)
         return;
-    WeatherEntry entry = frmWx->values();
+    WeatherEntry entry = m_windows.frmWx->values();
     entry.metric = m_metric;
-    frmWx->setValues(entry);
-    if (frmWx->exec() != QDialog::Accepted)
+    m_windows.frmWx->setValues(entry);
+    if (m_windows.frmWx->exec() != QDialog::Accepted)
         return;
-    m_metric = frmWx->values().metric;
-    ui->Comment->setText(frmWx->values().data);
+    m_metric = m_windows.frmWx->values().metric;
+    ui->Comment->setText(m_windows.frmWx->values().data);
 }

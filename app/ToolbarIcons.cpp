@@ -17,7 +17,7 @@ void drawPlug(QPainter& p, QColor colour, bool apart) {
     p.drawLine(QPointF(1, 12), QPointF(3, 12));
     p.drawLine(QPointF(21, 12), QPointF(23, 12));
     p.setPen(QPen(colour.darker(150), 1.5));
-    p.drawLine(QPointF(9 - gap / 2.0, 10), QPointF(15 + gap / 2.0 - (apart ? 0 : 0), 10));
+    p.drawLine(QPointF(9 - gap / 2.0, 10), QPointF(15 + gap / 2.0, 10));
     if (!apart)
         p.drawLine(QPointF(9, 14), QPointF(15, 14));
 }

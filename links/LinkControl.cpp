@@ -77,7 +77,7 @@ void LinkControl::setConnectedLayout() {
     layout.disconnectEnabled = true;
     layout.sendEnabled = true;
     layout.hostMenuEnabled = true;
-    layout.menuCaption = DisconnectCaption;
+    layout.offersDisconnect = true;
     setLayout(layout);
 }
 
@@ -252,18 +252,11 @@ void LinkControl::disconnectLink() {
     layout.disconnectEnabled = false;
     layout.sendEnabled = false;
     layout.hostMenuEnabled = true;
-    layout.menuCaption = ConnectCaption;
+    layout.offersDisconnect = false;
     setLayout(layout);
     setStatus(QStringLiteral("Not Connected"));
     m_connected = false;
     emit beaconsStopped();
-}
-
-void LinkControl::toggleByMenu() {
-    if (m_layout.menuCaption == ConnectCaption)
-        connectLink();
-    else
-        disconnectLink();
 }
 
 void LinkControl::SessionConnected(int socket) {
@@ -282,7 +275,7 @@ void LinkControl::Error(int socket, int error, const QString& message) {
     layout.connectEnabled = true;
     layout.disconnectEnabled = false;
     setLayout(layout);
-    if (m_layout.menuCaption == DisconnectCaption)
+    if (m_layout.offersDisconnect)
         disconnectLink();
     // The failed socket is of no further use; keeping it would leak it.
     if (m_sockets.active())

@@ -16,15 +16,15 @@
 class Clock;
 class Dialogs;
 
-// What the window shows of the link: which of its controls are enabled and the Connect menu
-// caption. The window applies it as it is; the callsign check of the connect button stays
-// the window's.
+// What the window shows of the link: which of its controls are enabled and whether the
+// Connect menu entry offers to connect or to disconnect. The window applies it and chooses
+// the captions; the callsign check of the connect button stays the window's.
 struct LinkLayout {
     bool connectEnabled = true;
     bool disconnectEnabled = false;
-    bool sendEnabled = false;    // the three Send Now and three Start buttons
-    bool hostMenuEnabled = true; // "&Communications..." and Station Setup
-    QString menuCaption = QStringLiteral("&Connect     ");
+    bool sendEnabled = false;      // the three Send Now and three Start buttons
+    bool hostMenuEnabled = true;   // "&Communications..." and Station Setup
+    bool offersDisconnect = false; // the Connect menu entry disconnects
 
     bool operator==(const LinkLayout&) const = default;
 };
@@ -43,13 +43,11 @@ struct ReportOrigin {
 class LinkControl : public QObject {
     Q_OBJECT
 public:
-    static inline const QString ConnectCaption = QStringLiteral("&Connect     ");
-    static inline const QString DisconnectCaption = QStringLiteral("&Disconnect");
-
     LinkControl(Dialogs& dialogs, Clock& clock, QObject* parent = nullptr);
     ~LinkControl() override;
 
-    // The settings in effect; the window hands in its copies whenever they change.
+    // The one copy of the link and station settings: the window loads and saves them here,
+    // and dialogs hand their edits back here.
     void setLinkSettings(const LinkSettings& settings) { m_link = settings; }
     const LinkSettings& linkSettings() const { return m_link; }
     void setStation(const StationSettings& station) { m_station = station; }
@@ -88,8 +86,6 @@ public:
     bool connectLink();
     // Drops the link: the disconnected layout, "Not Connected", beaconsStopped().
     void disconnectLink();
-    // The Connect menu entry: connects or disconnects by its caption.
-    void toggleByMenu();
 
     void SessionConnected(int socket);
     void Error(int socket, int error, const QString& message);

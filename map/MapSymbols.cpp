@@ -60,9 +60,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, bool running) {
 
 } // namespace
 
-SymbolPicture::SymbolPicture(int slot, QWidget* parent) : QLabel(parent), m_slot(slot) {
-    setProperty("Tag", slot);
-}
+SymbolPicture::SymbolPicture(int slot, QWidget* parent) : QLabel(parent), m_slot(slot) {}
 
 void SymbolPicture::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
@@ -109,8 +107,6 @@ MapSymbols::MapSymbols(QWidget* mapArea) : QObject(mapArea) {
         }
         m_running[size_t(slot)] = makeLabel(mapArea, RunningNames[slot], true);
         m_stopped[size_t(slot)] = makeLabel(mapArea, StoppedNames[slot], false);
-        m_running[size_t(slot)]->setProperty("Tag", slot);
-        m_stopped[size_t(slot)]->setProperty("Tag", slot);
     }
 }
 

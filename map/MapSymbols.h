@@ -34,7 +34,6 @@ class MapSymbols : public QObject {
     Q_OBJECT
 public:
     static constexpr int Placeholder = 0;
-    static constexpr int Weather = 12;
     static constexpr int LabelOffset = 24; // labels stand this far right of the pictures
     static constexpr int LabelHeight = 16;
     static constexpr int LabelCharWidth = 8;

@@ -21,7 +21,6 @@ struct termios;
 class TSerialPort : public QObject {
     Q_OBJECT
 public:
-    enum TCommPort { cpCOM1, cpCOM2, cpCOM3, cpCOM4, cpCOM5, cpCOM6, cpCOM7, cpCOM8 };
     enum TBaudRate {
         br110,
         br300,
@@ -50,7 +49,6 @@ public:
     explicit TSerialPort(QObject* parent = nullptr);
     ~TSerialPort() override;
 
-    TCommPort CommPort = cpCOM2;
     TBaudRate BaudRate = br9600;
     TParity ParityType = pcNone;
     bool ParityErrorChecking = false;
@@ -59,13 +57,10 @@ public:
     TDataBits DataBits = db8;
     quint8 XONChar = 17;
     quint8 XOFFChar = 19;
-    quint16 XONLim = 1024;
-    quint16 XOFFLim = 2048;
     quint8 ErrorChar = 0;
     TFlowControl FlowControl = fcNone;
     bool StripNullChars = false;
     quint8 EOFChar = 0;
-    quint16 ReadTO = 5000;
     quint16 WriteTO = 5000;
 
     // The device that COM (index + 1) stands for; index 0..7.
@@ -89,7 +84,6 @@ public:
     int LastError() const { return m_lastError.load(); }
 
     bool isOpen() const { return m_fd.load() >= 0; }
-    int ComHandle() const { return m_fd.load(); }
     // The receive thread is running.
     bool receiving() const { return m_running.load(); }
     static int baudValue(TBaudRate rate);

@@ -31,13 +31,13 @@ protected:
         m_clock.setUtc(QDateTime(QDate(2026, 3, 6), QTime(18, 5), Qt::UTC));
         m_clock.setLocalOffset(3600);
         start();
-        m_form->m_station.MyCall = "G4ABC-1";
-        m_form->m_dateFormat = "hhMM";
-        m_form->m_dateIndex = 4;
+        editStation(*m_form, [&](StationSettings& s) { s.MyCall = "G4ABC-1"; });
+        m_form->setDateFormat("hhMM");
+        m_form->setDateIndex(4);
     }
     void connectTo(const QString& port) {
-        m_form->m_link.IPAddr = "127.0.0.1";
-        m_form->m_link.TCPPort = port;
+        editLink(*m_form, [&](LinkSettings& s) { s.IPAddr = "127.0.0.1"; });
+        editLink(*m_form, [&](LinkSettings& s) { s.TCPPort = port; });
         m_form->link()->setBusyInterval(1);
         m_form->btnConnect1Click();
         ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
@@ -96,7 +96,7 @@ TEST_F(CommentsWindow, MarkersBecomeTimesAtSendTimeAndComeBackAfterwards) {
     // From a file: the file's own date, read word first with month 01.
     const QString wordFirst = writeComment("word.txt", "Tue 06 07 14:30\r\n$ Tide low\r\n");
     m_form->panel(2)->setCommentFile(wordFirst);
-    m_form->m_dateFormat = "dd/mm/yy hh:MM";
+    m_form->setDateFormat("dd/mm/yy hh:MM");
     box("Comment", 1)->setText("untouched");
     useFile(2)->setEnabled(true);
     useFile(2)->click();
@@ -107,7 +107,7 @@ TEST_F(CommentsWindow, MarkersBecomeTimesAtSendTimeAndComeBackAfterwards) {
     EXPECT_EQ(box("Comment", 2)->text(), "$ Tide low");
 
     // The file gone: the default comment with the current time.
-    m_form->m_dateFormat = "hhMM";
+    m_form->setDateFormat("hhMM");
     QFile::remove(wordFirst);
     m_form->panel(2)->setDefaultComment("% No data available");
     EXPECT_EQ(send(2), "1905 No data available");
@@ -198,8 +198,8 @@ TEST_F(CommentsWindow, CommentFilesDialogFromTheMenus) {
                    in<QLineEdit>(dialog, "Comm2")->clear();
                    in<QPushButton>(dialog, "btnCancel")->click();
                });
-    EXPECT_EQ(m_form->m_dateFormat, "dd hh:MM");
-    EXPECT_EQ(m_form->m_dateIndex, 0);
+    EXPECT_EQ(m_form->dateFormat(), "dd hh:MM");
+    EXPECT_EQ(m_form->dateIndex(), 0);
     EXPECT_EQ(m_form->panel(2)->object().commentFile, file);
 
     // A file that goes away leaves a ticked box ticked but disabled.
@@ -269,11 +269,11 @@ TEST_F(CommentsWindow, BoxesAndToolbarButtonsAreNamedForScreenReaders) {
 TEST_F(CommentsWindow, FileDateReachesTheAirThroughDirewolf) {
     Direwolf direwolf;
     ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
-    m_form->m_station.MyCall = "N0CALL-1";
-    m_form->m_station.Destination = "APRS";
+    editStation(*m_form, [&](StationSettings& s) { s.MyCall = "N0CALL-1"; });
+    editStation(*m_form, [&](StationSettings& s) { s.Destination = "APRS"; });
     connectTo(QString::number(direwolf.agwPort()));
     complete(1, "CAMP");
-    m_form->m_dateFormat = "dd hh:MM";
+    m_form->setDateFormat("dd hh:MM");
     m_form->panel(1)->setCommentFile(
         writeComment("camp.txt", "05/03/26 14:30\r\n$ Water point open\r\n"));
     useFile(1)->setEnabled(true);

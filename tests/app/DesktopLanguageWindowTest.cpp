@@ -87,8 +87,8 @@ TEST_F(DesktopLanguageWindow, ClickOnTheMapPlacesAndSendsTheSameUnderEveryLangua
         box("Comment", 0)->setText(QStringLiteral("Water 1.5 l"));
 
         PacketEngine engine;
-        m_form->m_link.IPAddr = QStringLiteral("127.0.0.1");
-        m_form->m_link.TCPPort = engine.port();
+        editLink(*m_form, [&](LinkSettings& s) { s.IPAddr = QStringLiteral("127.0.0.1"); });
+        editLink(*m_form, [&](LinkSettings& s) { s.TCPPort = engine.port(); });
         m_form->link()->setBusyInterval(1);
         m_form->btnConnect1Click();
         ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
@@ -158,7 +158,7 @@ TEST_F(DesktopLanguageWindow, MapInAFolderNamedInCyrillicComesBackAtTheNextStart
     m_dialogs.clear();
     start();
     ASSERT_TRUE(m_form->mapLoaded()) << m_dialogs.texts().join('|').toStdString();
-    EXPECT_EQ(m_form->m_mapPath, picture);
+    EXPECT_EQ(m_form->mapPath(), picture);
     EXPECT_EQ(box("Latitude", 1)->text(), "51.15.00N");
     EXPECT_EQ(box("Identifier", 1)->text(), "CAMP");
     EXPECT_EQ(m_form->panel(1)->object().commentFile, commentFile);
@@ -216,9 +216,9 @@ TEST_F(DesktopLanguageWindow, TurkishIsInTheIdentifierGoOnTheAirAsCapitalI) {
         EXPECT_EQ(m_form->panel(0)->object().identifier, QStringLiteral("SIRKECI"));
 
         PacketEngine engine;
-        m_form->m_link.IPAddr = QStringLiteral("127.0.0.1");
-        m_form->m_link.TCPPort = engine.port();
-        m_form->m_station.MyCall = QStringLiteral("TA1ABC");
+        editLink(*m_form, [&](LinkSettings& s) { s.IPAddr = QStringLiteral("127.0.0.1"); });
+        editLink(*m_form, [&](LinkSettings& s) { s.TCPPort = engine.port(); });
+        editStation(*m_form, [&](StationSettings& s) { s.MyCall = QStringLiteral("TA1ABC"); });
         m_form->link()->setBusyInterval(1);
         m_form->btnConnect1Click();
         ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));

@@ -3,14 +3,28 @@
 #pragma once
 
 #include "app/TForm1.h"
+#include "links/LinkControl.h"
 #include "support/ManualClock.h"
 #include "support/TestDialogs.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+
+// The station and link settings change where they live, in the window's link control.
+inline void editStation(TForm1& form, const std::function<void(StationSettings&)>& change) {
+    StationSettings station = form.station();
+    change(station);
+    form.link()->setStation(station);
+}
+inline void editLink(TForm1& form, const std::function<void(LinkSettings&)>& change) {
+    LinkSettings link = form.linkSettings();
+    change(link);
+    form.link()->setLinkSettings(link);
+}
 
 // Starts the real main window on settings and help files in a temporary folder.
 class MainWindowFixture : public ::testing::Test {
@@ -33,7 +47,7 @@ protected:
     TForm1& start(const QString& ini = {}) {
         m_form = std::make_unique<TForm1>(m_dialogs, m_clock, ini.isEmpty() ? iniPath() : ini,
                                           docPath(), nullptr, sentFolder());
-        m_form->CloseTimer->setInterval(10);
+        m_form->closeTimer()->setInterval(10);
         m_form->show();
         m_form->createOtherWindows();
         return *m_form;

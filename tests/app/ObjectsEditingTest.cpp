@@ -131,7 +131,7 @@ TEST_F(ObjectEditing, LeavingTheIdentifierBoxRunsTheCheck) {
 
 TEST_F(ObjectEditing, Object1SwitchesToWeatherModeAndBack) {
     start();
-    m_form->m_station.MyCall = "G4ABC-13";
+    editStation(*m_form, [&](StationSettings& s) { s.MyCall = "G4ABC-13"; });
     m_clock.setUtc(QDateTime(QDate(2026, 3, 6), QTime(15, 23), Qt::UTC));
     m_clock.setLocalOffset(3600);
     m_form->panel(0)->setCommentFile("/tmp/wx/weather.txt");

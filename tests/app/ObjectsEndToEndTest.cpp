@@ -54,13 +54,14 @@ protected:
     }
 
     void connectLink(Via via, const QString& device, const QString& enginePort) {
-        LinkSettings& link = m_form->m_link;
-        link.IPAddr = "127.0.0.1";
-        link.TCPPort = enginePort;
-        link.UseKISS = via == Via::Kiss;
-        link.Host = via == Via::Tnc;
-        link.ComPort = 3;
-        link.ComDevices[2] = device;
+        editLink(*m_form, [&](LinkSettings& link) {
+            link.IPAddr = "127.0.0.1";
+            link.TCPPort = enginePort;
+            link.UseKISS = via == Via::Kiss;
+            link.Host = via == Via::Tnc;
+            link.ComPort = 3;
+            link.ComDevices[2] = device;
+        });
         m_form->link()->setBusyInterval(1);
         m_form->link()->setTncInterval(TestTncWaitMs);
         m_form->btnConnect1Click();
@@ -95,7 +96,7 @@ TEST_P(ObjectsEndToEnd, ADayOfReportsLeavesOnScheduleByteForByte) {
     }
     m_clock.setUtc(m_day);
     start();
-    m_form->m_station.MyCall = "G4ABC-1";
+    editStation(*m_form, [&](StationSettings& s) { s.MyCall = "G4ABC-1"; });
     loadSampleMap();
     for (int k = 0; k < 3; ++k) {
         placeOnMap(k);

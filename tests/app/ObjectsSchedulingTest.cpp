@@ -24,9 +24,9 @@ protected:
     void SetUp() override {
         m_clock.setUtc(QDateTime(QDate(2026, 3, 6), QTime(12, 0), Qt::UTC));
         start();
-        m_form->m_station.MyCall = "G4ABC-1";
-        m_form->m_link.IPAddr = "127.0.0.1";
-        m_form->m_link.TCPPort = m_engine.port();
+        editStation(*m_form, [&](StationSettings& s) { s.MyCall = "G4ABC-1"; });
+        editLink(*m_form, [&](LinkSettings& s) { s.IPAddr = "127.0.0.1"; });
+        editLink(*m_form, [&](LinkSettings& s) { s.TCPPort = m_engine.port(); });
         m_form->link()->setBusyInterval(1);
         connectLink();
     }
@@ -39,7 +39,9 @@ protected:
         return find<TSpinEdit>((QByteArray("spinInterval") + suffix(k)).constData());
     }
     QTimer* timer(int k) const {
-        return k == 0 ? m_form->Timer : k == 1 ? m_form->Timer1 : m_form->Timer2;
+        return k == 0   ? m_form->panel(0)->timer()
+               : k == 1 ? m_form->panel(1)->timer()
+                        : m_form->panel(2)->timer();
     }
     // One minute passes: the clock moves on and the object's timer fires.
     void minute(int k) {
@@ -187,8 +189,10 @@ TEST_F(ObjectScheduling, EachHintShowsItsOwnObject) {
     QApplication::sendEvent(interval(0), &move);
     EXPECT_EQ(interval(0)->toolTip(), "13 Mins remaining. ");
     // The interval boxes always show their hints, whatever the toolbar hints switch says.
-    m_form->m_hints = true;
+    if (!m_form->hints())
+        m_form->mnuHintsClick();
     m_form->mnuHintsClick();
+    ASSERT_FALSE(m_form->hints());
     EXPECT_EQ(hint(0), "13 Mins remaining. ");
 }
 
@@ -350,9 +354,10 @@ TEST_F(ObjectScheduling, DeleteWithTheLinkUpOffersTheKilledReport) {
     // Yes: one killed report with no comment, then the object is empty.
     m_dialogs.clear();
     m_dialogs.yesNoAnswers.enqueue(Dialogs::Answer::Yes);
-    m_form->m_station.Ports = "1010";
-    m_form->m_station.PortFlags = {true, false, true, false};
-    m_form->link()->setStation(m_form->m_station);
+    editStation(*m_form, [&](StationSettings& s) {
+        s.Ports = "1010";
+        s.PortFlags = {true, false, true, false};
+    });
     click("btnDelete", 1);
     ASSERT_TRUE(m_engine.waitForFrames(2));
     settle();
@@ -390,7 +395,7 @@ TEST_F(ObjectScheduling, DeleteWithTheLinkUpAsksNothingWithoutAHeaderOrForTheWea
 }
 
 TEST_F(ObjectScheduling, TheWeatherStationGoesToTheWeatherDestinationOnlyForItsOwnReports) {
-    m_form->m_station.WxDest = "WX";
+    editStation(*m_form, [&](StationSettings& s) { s.WxDest = "WX"; });
     place(0);
     chooseSymbol(0, "Weather Station"); // the weather header takes this moment's time
     box("Comment", 0)->setText("c000s000g000t050");
@@ -415,7 +420,7 @@ TEST_F(ObjectScheduling, TheWeatherStationGoesToTheWeatherDestinationOnlyForItsO
     EXPECT_EQ(m_engine.infos()[0], "/061200/5115.00N/00015.00W_c000s000g000t050");
     EXPECT_EQ(m_engine.infos()[2], m_engine.infos()[0]);
     EXPECT_EQ(m_engine.infos()[3], ";CAR      *061212z5115.00N/00015.00W>");
-    EXPECT_EQ(m_form->m_station.Destination, "CQ");
+    EXPECT_EQ(m_form->station().Destination, "CQ");
 }
 
 TEST_F(ObjectScheduling, DeleteIsDisabledWhileRunning) {
@@ -455,8 +460,8 @@ TEST(ObjectRefusals, ARepeatedRefusalNeverStacksBoxesWhileOneIsOpen) {
     TForm1 form(dialogs, clock, dir.filePath("skyvane.ini"), dir.filePath("skyvane.doc"), nullptr,
                 dir.filePath("sent"));
     form.show();
-    form.m_station.MyCall = "G4ABC-1";
-    form.m_link.TCPPort = engine.port();
+    editStation(form, [&](StationSettings& s) { s.MyCall = "G4ABC-1"; });
+    editLink(form, [&](LinkSettings& s) { s.TCPPort = engine.port(); });
     form.link()->setBusyInterval(1);
     form.btnConnect1Click();
     ASSERT_TRUE(waitUntil([&] { return form.link()->isConnected(); }));

@@ -31,19 +31,19 @@ TEST_F(Startup, FirstStartWithoutSettingsFile) {
     EXPECT_FALSE(find<QToolButton>("btnDisconnect")->isEnabled());
     EXPECT_EQ(form.pos(), QPoint(10, 10));
     EXPECT_EQ(form.size(), QSize(620, 438));
-    EXPECT_EQ(form.m_station.Destination, "CQ");
-    EXPECT_EQ(form.m_station.WxDest, "WX");
-    EXPECT_EQ(form.m_station.PortFlags, (std::array<bool, 4>{true, false, false, false}));
-    EXPECT_EQ(form.m_station.UnprotoPath, "");
-    EXPECT_EQ(form.m_link.IPAddr, "127.0.0.1");
-    EXPECT_EQ(form.m_link.TCPPort, "8000");
+    EXPECT_EQ(form.station().Destination, "CQ");
+    EXPECT_EQ(form.station().WxDest, "WX");
+    EXPECT_EQ(form.station().PortFlags, (std::array<bool, 4>{true, false, false, false}));
+    EXPECT_EQ(form.station().UnprotoPath, "");
+    EXPECT_EQ(form.linkSettings().IPAddr, "127.0.0.1");
+    EXPECT_EQ(form.linkSettings().TCPPort, "8000");
     for (const char* spin : {"spinInterval", "spinInterval1", "spinInterval2"})
         EXPECT_EQ(find<TSpinEdit>(spin)->Value(), 30) << spin;
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "Not Connected");
     EXPECT_EQ(find<QTabWidget>("Page")->currentIndex(), 0);
     EXPECT_FALSE(find<QAction>("HelpFile1")->isEnabled());
     EXPECT_TRUE(find<QAction>("mnuHints")->isChecked());
-    EXPECT_FALSE(form.Timer3->isActive());
+    EXPECT_FALSE(form.autoConnectTimer()->isActive());
     // 6 March, 15:23 UTC.
     for (int k = 0; k < 3; ++k)
         EXPECT_EQ(form.panel(k)->object().timeStamp, "061523z");
@@ -59,15 +59,15 @@ TEST_F(Startup, StoredValuesAndTheirDerivedForms) {
     EXPECT_EQ(form.windowTitle(), "Skyvane [G4ABC-2]");
     EXPECT_TRUE(find<QToolButton>("btnConnect1")->isEnabled());
     EXPECT_TRUE(find<QAction>("mnuConnect")->isEnabled());
-    EXPECT_EQ(form.m_station.UnprotoPath, "RELAY, WIDE");
-    EXPECT_EQ(form.m_station.LinkPath, "RELAY, WIDE");
-    EXPECT_EQ(form.m_station.PortFlags, (std::array<bool, 4>{false, true, false, false}));
-    EXPECT_EQ(form.m_link.Command, "$03");
-    EXPECT_EQ(form.m_link.CommandCode, 3);
-    EXPECT_EQ(form.m_link.SendPacCode, 27);
+    EXPECT_EQ(form.station().UnprotoPath, "RELAY, WIDE");
+    EXPECT_EQ(form.station().LinkPath, "RELAY, WIDE");
+    EXPECT_EQ(form.station().PortFlags, (std::array<bool, 4>{false, true, false, false}));
+    EXPECT_EQ(form.linkSettings().Command, "$03");
+    EXPECT_EQ(form.linkSettings().CommandCode, 3);
+    EXPECT_EQ(form.linkSettings().SendPacCode, 27);
     EXPECT_EQ(form.pos(), QPoint(30, 40));
     EXPECT_EQ(form.size(), QSize(700, 480));
-    EXPECT_FALSE(form.m_hints);
+    EXPECT_FALSE(form.hints());
     EXPECT_FALSE(find<QAction>("mnuHints")->isChecked());
     EXPECT_TRUE(find<QToolButton>("btnLoad")->toolTip().isEmpty());
     EXPECT_EQ(find<TSpinEdit>("spinInterval")->Value(), 15);
@@ -89,14 +89,14 @@ TEST_F(Startup, StoredValuesAndTheirDerivedForms) {
 TEST_F(Startup, AutoConnectStartsTheTimerAndSerialLinksSayTheyAreConnecting) {
     writeIni("[Station]\nAutoConnect=1\nMyCall=G4ABC\n");
     TForm1& agwpe = start();
-    EXPECT_TRUE(agwpe.Timer3->isActive());
+    EXPECT_TRUE(agwpe.autoConnectTimer()->isActive());
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "Not Connected");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     m_form.reset();
 
     writeIni("[Station]\nAutoConnect=1\nMyCall=G4ABC\n[KISS Commands]\nUseKISS=1\n");
     TForm1& kiss = start();
-    EXPECT_TRUE(kiss.Timer3->isActive());
+    EXPECT_TRUE(kiss.autoConnectTimer()->isActive());
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "Connecting to TNC");
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
@@ -124,22 +124,21 @@ TEST_F(Startup, UnreadableSettingsFileIsReportedAndTheProgramRuns) {
 
 TEST_F(Shutdown, SettingsRoundTripThroughCloseAndNextStart) {
     TForm1& form = start();
-    form.m_station.MyCall = "G4ABC-7";
-    form.m_station.Destination = "APRS";
-    form.m_station.WxDest = "APWX";
-    form.m_station.Ports = "1100";
-    form.m_station.Unproto = 5;
-    form.m_station.UnprotoPath = "WIDE1-1";
-    form.m_station.UserUnproto = "WIDE1-1";
-    form.m_link.UseKISS = true;
-    form.m_link.ComPort = 4;
-    form.m_link.ComDevices[3] = "/dev/ttyUSB1";
-    form.m_link.ExitKiss = {192, 255, 192, 13};
-    form.m_link.EnterKiss[0] = "KISS ON";
-    form.m_mapPath = m_dir.filePath("map.jpg");
-    form.m_dateFormat = "ddhhMM";
-    form.m_dateIndex = 1;
-    form.m_metric = true;
+    editStation(form, [&](StationSettings& s) { s.MyCall = "G4ABC-7"; });
+    editStation(form, [&](StationSettings& s) { s.Destination = "APRS"; });
+    editStation(form, [&](StationSettings& s) { s.WxDest = "APWX"; });
+    editStation(form, [&](StationSettings& s) { s.Ports = "1100"; });
+    editStation(form, [&](StationSettings& s) { s.Unproto = 5; });
+    editStation(form, [&](StationSettings& s) { s.UnprotoPath = "WIDE1-1"; });
+    editStation(form, [&](StationSettings& s) { s.UserUnproto = "WIDE1-1"; });
+    editLink(form, [&](LinkSettings& s) { s.UseKISS = true; });
+    editLink(form, [&](LinkSettings& s) { s.ComPort = 4; });
+    editLink(form, [&](LinkSettings& s) { s.ComDevices[3] = "/dev/ttyUSB1"; });
+    editLink(form, [&](LinkSettings& s) { s.ExitKiss = {192, 255, 192, 13}; });
+    editLink(form, [&](LinkSettings& s) { s.EnterKiss[0] = "KISS ON"; });
+    form.setDateFormat("ddhhMM");
+    form.setDateIndex(1);
+    form.setMetric(true);
     form.mnuHintsClick();
     find<TSpinEdit>("spinInterval")->setValue(45);
     find<TSpinEdit>("spinInterval2")->setValue(120);
@@ -155,27 +154,30 @@ TEST_F(Shutdown, SettingsRoundTripThroughCloseAndNextStart) {
     EXPECT_EQ(ini.sections().mid(0, 9),
               (QStringList{"TNC Commands", "KISS Commands", "Form", "Station", "AGWPE", "TNC",
                            "Weather Data", "Object", "Timers"}));
+    // A map remembered though not there: its path stays for the start after next.
+    ini.writeString("Object", "Map", m_dir.filePath("map.jpg"));
+    ASSERT_TRUE(ini.save(iniPath()));
 
     restart();
     TForm1& again = *m_form;
     EXPECT_EQ(again.windowTitle(), "Skyvane [G4ABC-7]");
     EXPECT_TRUE(find<QToolButton>("btnConnect1")->isEnabled());
-    EXPECT_EQ(again.m_station.Destination, "APRS");
-    EXPECT_EQ(again.m_station.WxDest, "APWX");
-    EXPECT_EQ(again.m_station.PortFlags, (std::array<bool, 4>{true, true, false, false}));
-    EXPECT_EQ(again.m_station.Unproto, 5);
-    EXPECT_EQ(again.m_station.UnprotoPath, "WIDE1-1");
-    EXPECT_EQ(again.m_station.UserUnproto, "WIDE1-1");
-    EXPECT_EQ(again.m_link.type(), LinkType::Kiss);
-    EXPECT_EQ(again.m_link.ComPort, 4);
-    EXPECT_EQ(again.m_link.ComDevices[3], "/dev/ttyUSB1");
-    EXPECT_EQ(again.m_link.ExitKiss, (std::array<int, 4>{192, 255, 192, 13}));
-    EXPECT_EQ(again.m_link.EnterKiss[0], "KISS ON");
-    EXPECT_EQ(again.m_mapPath, m_dir.filePath("map.jpg"));
-    EXPECT_EQ(again.m_dateFormat, "ddhhMM");
-    EXPECT_EQ(again.m_dateIndex, 1);
-    EXPECT_TRUE(again.m_metric);
-    EXPECT_FALSE(again.m_hints);
+    EXPECT_EQ(again.station().Destination, "APRS");
+    EXPECT_EQ(again.station().WxDest, "APWX");
+    EXPECT_EQ(again.station().PortFlags, (std::array<bool, 4>{true, true, false, false}));
+    EXPECT_EQ(again.station().Unproto, 5);
+    EXPECT_EQ(again.station().UnprotoPath, "WIDE1-1");
+    EXPECT_EQ(again.station().UserUnproto, "WIDE1-1");
+    EXPECT_EQ(again.linkSettings().type(), LinkType::Kiss);
+    EXPECT_EQ(again.linkSettings().ComPort, 4);
+    EXPECT_EQ(again.linkSettings().ComDevices[3], "/dev/ttyUSB1");
+    EXPECT_EQ(again.linkSettings().ExitKiss, (std::array<int, 4>{192, 255, 192, 13}));
+    EXPECT_EQ(again.linkSettings().EnterKiss[0], "KISS ON");
+    EXPECT_EQ(again.mapPath(), m_dir.filePath("map.jpg"));
+    EXPECT_EQ(again.dateFormat(), "ddhhMM");
+    EXPECT_EQ(again.dateIndex(), 1);
+    EXPECT_TRUE(again.metric());
+    EXPECT_FALSE(again.hints());
     EXPECT_EQ(find<TSpinEdit>("spinInterval")->Value(), 45);
     EXPECT_EQ(find<TSpinEdit>("spinInterval1")->Value(), 30);
     EXPECT_EQ(find<TSpinEdit>("spinInterval2")->Value(), 120);
@@ -185,27 +187,27 @@ TEST_F(Shutdown, SettingsRoundTripThroughCloseAndNextStart) {
 
 TEST_F(Shutdown, CancelKeepsEverythingRunningAndWritesNothing) {
     TForm1& form = start();
-    form.Timer->start();
-    form.Timer2->start();
+    form.panel(0)->timer()->start();
+    form.panel(2)->timer()->start();
     m_dialogs.okAnswers.enqueue(false);
     EXPECT_FALSE(closeWindow());
     EXPECT_EQ(m_dialogs.texts(), QStringList{"Close Skyvane?"});
     EXPECT_EQ(m_dialogs.shown[0].kind, "okCancel");
     EXPECT_TRUE(form.isVisible());
-    EXPECT_TRUE(form.Timer->isActive());
-    EXPECT_TRUE(form.Timer2->isActive());
-    EXPECT_FALSE(form.CloseTimer->isActive());
+    EXPECT_TRUE(form.panel(0)->timer()->isActive());
+    EXPECT_TRUE(form.panel(2)->timer()->isActive());
+    EXPECT_FALSE(form.closeTimer()->isActive());
     EXPECT_FALSE(QFile::exists(iniPath()));
 }
 
 TEST_F(Shutdown, TheCloseWaitKeepsHandlingEvents) {
     TForm1& form = start();
-    form.CloseTimer->setInterval(200);
+    form.closeTimer()->setInterval(200);
     bool delivered = false;
     QTimer::singleShot(20, &form, [&] { delivered = true; });
     ASSERT_TRUE(closeWindow());
     EXPECT_TRUE(delivered);
-    EXPECT_FALSE(form.m_closing);
+    EXPECT_FALSE(form.closing());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -237,7 +239,7 @@ TEST_F(Shutdown, FailedWriteLeavesTheOldFileWholeAndTheNextCloseSucceeds) {
     writeIni("[Station]\r\nMyCall=G4ABC-1\r\n");
     const QByteArray before = readIni();
     TForm1& form = start();
-    form.m_station.MyCall = "G4XYZ-2";
+    editStation(form, [&](StationSettings& s) { s.MyCall = "G4XYZ-2"; });
 
     // The file system refuses to let the new file grow past a few bytes, as a full disk would.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -266,7 +268,7 @@ TEST_F(Shutdown, SettingsThatCouldNotBeReadAreKeptAsideAndTheUserToldOnce) {
     ASSERT_TRUE(QFile::link("skyvane.ini", iniPath()));
     TForm1& form = start();
     ASSERT_EQ(m_dialogs.shown.size(), 1);
-    form.m_station.MyCall = "G4XYZ-2";
+    editStation(form, [&](StationSettings& s) { s.MyCall = "G4XYZ-2"; });
     m_dialogs.clear();
     ASSERT_TRUE(closeWindow());
     const QStringList aside = QDir(m_dir.path())
@@ -315,11 +317,11 @@ TEST_F(Shutdown, SerialPortIsClosedOnTheWayOut) {
     char name[256] = {};
     ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
     TForm1& form = start();
-    form.m_link.UseKISS = true;
-    form.m_link.ComPort = 2;
-    form.m_link.ComDevices[1] = QString::fromLocal8Bit(name);
+    editLink(form, [&](LinkSettings& s) { s.UseKISS = true; });
+    editLink(form, [&](LinkSettings& s) { s.ComPort = 2; });
+    editLink(form, [&](LinkSettings& s) { s.ComDevices[1] = QString::fromLocal8Bit(name); });
     TSerialPort& port = form.link()->serialPort();
-    port.setDeviceTable(form.m_link.ComDevices);
+    port.setDeviceTable(form.linkSettings().ComDevices);
     ASSERT_TRUE(port.Open(1));
     ASSERT_TRUE(closeWindow());
     EXPECT_FALSE(port.isOpen());

@@ -197,7 +197,7 @@ TEST_F(MainWindow, FrameToolbarMenusStatusBarAndTimers) {
         EXPECT_EQ(timer->interval(), t.interval) << t.name;
         EXPECT_FALSE(timer->isActive()) << t.name;
     }
-    EXPECT_EQ(m_form->Timer->timerType(), Qt::PreciseTimer);
+    EXPECT_EQ(m_form->panel(0)->timer()->timerType(), Qt::PreciseTimer);
     EXPECT_TRUE(find<QTimer>("CloseTimer"));
     // The link's own timers belong to the window's link.
     LinkControl* link = m_form->link();
@@ -211,8 +211,8 @@ TEST_F(MainWindow, FrameToolbarMenusStatusBarAndTimers) {
     }
     // The fixture shortens the close wait; a window of its own shows the real one.
     TForm1 unshown(m_dialogs, m_clock, iniPath(), docPath(), nullptr, sentFolder());
-    EXPECT_EQ(unshown.CloseTimer->interval(), 1000);
-    EXPECT_FALSE(unshown.CloseTimer->isActive());
+    EXPECT_EQ(unshown.closeTimer()->interval(), 1000);
+    EXPECT_FALSE(unshown.closeTimer()->isActive());
 }
 
 TEST_F(MainWindow, OtherWindowsAreCreatedHiddenInOrderWithTheirCaptions) {
@@ -262,14 +262,14 @@ TEST_F(MainWindow, TerminalMenuItemOnlyForSerialLinks) {
     auto* terminal = find<QAction>("Debug1");
     form.mnuViewClick();
     EXPECT_FALSE(terminal->isEnabled());
-    form.m_link.UseKISS = true;
+    editLink(form, [&](LinkSettings& s) { s.UseKISS = true; });
     form.mnuViewClick();
     EXPECT_TRUE(terminal->isEnabled());
-    form.m_link.UseKISS = false;
-    form.m_link.Host = true;
+    editLink(form, [&](LinkSettings& s) { s.UseKISS = false; });
+    editLink(form, [&](LinkSettings& s) { s.Host = true; });
     form.mnuViewClick();
     EXPECT_TRUE(terminal->isEnabled());
-    form.m_link.Host = false;
+    editLink(form, [&](LinkSettings& s) { s.Host = false; });
     form.mnuViewClick();
     EXPECT_FALSE(terminal->isEnabled());
 }
@@ -278,7 +278,7 @@ TEST_F(MainWindow, HintsSwitchOnlyTheToolbarTips) {
     TForm1& form = start();
     find<QLineEdit>("Identifier")->setToolTip("own tip");
     form.mnuHintsClick();
-    EXPECT_FALSE(form.m_hints);
+    EXPECT_FALSE(form.hints());
     EXPECT_FALSE(find<QAction>("mnuHints")->isChecked());
     for (const char* b :
          {"btnConnect1", "btnDisconnect", "btnLoad", "btnHide", "btnStopAll", "btnTime"})
@@ -301,7 +301,7 @@ TEST_F(MainWindow, HelpFileItemFollowsTheDocumentAndWindowsOpenBesideTheMainWind
     TForm1& form = start();
     EXPECT_TRUE(find<QAction>("HelpFile1")->isEnabled());
     form.HelpFile1Click();
-    QWidget* help = form.Form4;
+    QWidget* help = form.windows().Form4;
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(help->pos(), form.pos() + QPoint(30, 30));
 }
@@ -314,7 +314,7 @@ TEST_F(MainWindow, EnterInAnIntervalBoxBeeps) {
 
 TEST_F(MainWindow, StationSetupAppliesTheCallsignToTitleAndConnectButton) {
     TForm1& form = start();
-    auto* dialog = form.frmStation;
+    auto* dialog = form.windows().frmStation;
     auto fill = [&](const QString& call, bool okay) {
         QTimer::singleShot(0, dialog, [&form, dialog, call, okay] {
             EXPECT_EQ(dialog->pos(), form.pos() + QPoint(50, 50));
@@ -335,7 +335,7 @@ TEST_F(MainWindow, StationSetupAppliesTheCallsignToTitleAndConnectButton) {
     EXPECT_FALSE(find<QAction>("mnuConnect")->isEnabled());
 
     fill("G4ABC-5", true);
-    EXPECT_EQ(form.m_station.MyCall, "G4ABC-5");
+    EXPECT_EQ(form.station().MyCall, "G4ABC-5");
     EXPECT_EQ(form.windowTitle(), "Skyvane [G4ABC-5]");
     EXPECT_TRUE(find<QToolButton>("btnConnect1")->isEnabled());
     EXPECT_FALSE(find<QToolButton>("btnDisconnect")->isEnabled());
@@ -347,9 +347,9 @@ TEST_F(MainWindow, StationSetupAppliesTheCallsignToTitleAndConnectButton) {
 TEST_F(MainWindow, CancelledStationSetupLeavesTheStationInUseAndTheSavedFile) {
     writeIni("[Station]\r\nMyCall=G4ABC-1\r\nUnproto=1\r\nHeader=RELAY\r\nPorts=1000\r\n");
     TForm1& form = start();
-    const StationSettings before = form.m_station;
+    const StationSettings before = form.station();
     ASSERT_EQ(before.UnprotoPath, "RELAY");
-    auto* dialog = form.frmStation;
+    auto* dialog = form.windows().frmStation;
     QString pathWhileOpen;
     QTimer::singleShot(0, dialog, [&form, dialog, &pathWhileOpen] {
         auto* path = dialog->findChild<QComboBox*>("cmbUnproto")->lineEdit();
@@ -358,13 +358,13 @@ TEST_F(MainWindow, CancelledStationSetupLeavesTheStationInUseAndTheSavedFile) {
         typeText(path, QStringLiteral("WIDE2.2"));
         dialog->findChild<QCheckBox*>("chkPort2")->setChecked(true);
         dialog->findChild<QPushButton*>("btnOK")->click();
-        pathWhileOpen = form.m_station.UnprotoPath;
+        pathWhileOpen = form.station().UnprotoPath;
         dialog->findChild<QPushButton*>("btnCancel")->click();
     });
     form.StationSetup1Click();
     EXPECT_EQ(m_dialogs.texts(), QStringList{"Error in Unproto path"});
     EXPECT_EQ(pathWhileOpen, "RELAY");
-    EXPECT_TRUE(form.m_station == before);
+    EXPECT_TRUE(form.station() == before);
     EXPECT_EQ(form.windowTitle(), "Skyvane [G4ABC-1]");
 
     ASSERT_TRUE(closeWindow());
@@ -376,7 +376,7 @@ TEST_F(MainWindow, CancelledStationSetupLeavesTheStationInUseAndTheSavedFile) {
 
 TEST_F(MainWindow, AboutBoxOpensModallyBesideTheMainWindow) {
     TForm1& form = start();
-    QDialog* about = form.frmAbout;
+    QDialog* about = form.windows().frmAbout;
     bool wasModal = false;
     QPoint at;
     QTimer::singleShot(0, about, [&] {

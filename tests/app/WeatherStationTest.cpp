@@ -38,7 +38,7 @@ protected:
     // the readings with the units box as asked and presses OK or Cancel.
     void enterWeather(const std::function<void()>& open, bool metric,
                       const QList<Reading>& readings, bool ok = true) {
-        TfrmWx* dialog = m_form->frmWx;
+        TfrmWx* dialog = m_form->windows().frmWx;
         QTimer::singleShot(0, dialog, [=] {
             auto* box = dialog->findChild<QCheckBox*>(QStringLiteral("chkMetric"));
             if (box->isChecked() != metric)
@@ -82,7 +82,7 @@ TEST_F(WeatherStation, SetDataAndThePictureOpenTheDialogThatFillsTheWeatherData)
     ASSERT_FALSE(button("btnWx", 0)->isHidden());
     setData(false, {{"Direction", "90"}, {"Speed", "5"}, {"Temperature", "68"}});
     EXPECT_EQ(weatherData(), "090/005t068w");
-    EXPECT_FALSE(m_form->m_metric);
+    EXPECT_FALSE(m_form->metric());
 
     // A click on the weather picture opens it too; the fields kept what was typed.
     QLabel* picture = find<QLabel>("Image2");
@@ -94,12 +94,12 @@ TEST_F(WeatherStation, SetDataAndThePictureOpenTheDialogThatFillsTheWeatherData)
         },
         true, {{"Gust", "32.2"}});
     EXPECT_EQ(weatherData(), "090/005g020t068w");
-    EXPECT_TRUE(m_form->m_metric);
+    EXPECT_TRUE(m_form->metric());
 
     // Cancel changes nothing.
     setData(false, {{"Speed", "7"}}, false);
     EXPECT_EQ(weatherData(), "090/005g020t068w");
-    EXPECT_TRUE(m_form->m_metric);
+    EXPECT_TRUE(m_form->metric());
 
     // The data file supplies the readings while it is in use.
     find<QCheckBox>("chkFile")->setChecked(true);
@@ -115,11 +115,11 @@ TEST_F(WeatherStation, SetDataAndThePictureOpenTheDialogThatFillsTheWeatherData)
 TEST_F(WeatherStation, ReportsDecodeAsTheWeatherTypedOrFiled) {
     Direwolf direwolf;
     ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
-    m_form->m_station.MyCall = QStringLiteral("N0CALL-1");
-    m_form->m_station.Destination = QStringLiteral("APRS");
-    m_form->m_station.WxDest = QStringLiteral("WX");
-    m_form->m_link.IPAddr = QStringLiteral("127.0.0.1");
-    m_form->m_link.TCPPort = QString::number(direwolf.agwPort());
+    editStation(*m_form, [&](StationSettings& s) { s.MyCall = QStringLiteral("N0CALL-1"); });
+    editStation(*m_form, [&](StationSettings& s) { s.Destination = QStringLiteral("APRS"); });
+    editStation(*m_form, [&](StationSettings& s) { s.WxDest = QStringLiteral("WX"); });
+    editLink(*m_form, [&](LinkSettings& s) { s.IPAddr = QStringLiteral("127.0.0.1"); });
+    editLink(*m_form, [&](LinkSettings& s) { s.TCPPort = QString::number(direwolf.agwPort()); });
     m_form->link()->setBusyInterval(100);
     m_form->btnConnect1Click();
     ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
@@ -175,7 +175,7 @@ TEST_F(WeatherStation, ReportsDecodeAsTheWeatherTypedOrFiled) {
         lines << line;
     }
     // The station's own destination is back for its next report.
-    EXPECT_EQ(m_form->m_station.Destination, "APRS");
+    EXPECT_EQ(m_form->station().Destination, "APRS");
 
     const QStringList blocks = decodeAprs(lines, QStringLiteral("N0CALL-1"));
     ASSERT_EQ(blocks.size(), 3);

@@ -70,7 +70,7 @@ TEST(LinkAgwpe, ConnectShowsTheConnectedLayoutAndThePeer) {
     EXPECT_EQ(l.link.statusText(), QStringLiteral("Not Connected"));
     ASSERT_TRUE(l.link.connectLink());
     // The buttons change at once; the connection itself completes later.
-    EXPECT_EQ(l.link.layout().menuCaption, QStringLiteral("&Disconnect"));
+    EXPECT_EQ(l.link.layout().offersDisconnect, true);
     EXPECT_FALSE(l.link.layout().connectEnabled);
     EXPECT_TRUE(l.link.layout().disconnectEnabled);
     EXPECT_TRUE(l.link.layout().sendEnabled);

@@ -3,9 +3,9 @@
 #include "app/MainWindowFixture.h"
 
 #include "links/DialogTestSupport.h"
+#include "support/Keys.h"
 #include "support/PtyPair.h"
 #include "support/Wait.h"
-#include "support/Keys.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -72,7 +72,7 @@ TEST(LinkSerial, KissTncThatKeepsQuietConnects) {
     EXPECT_EQ(s.link.statusText(), QStringLiteral("Connected to KISS TNC."));
     EXPECT_TRUE(s.link.isConnected());
     EXPECT_TRUE(s.link.portOpened());
-    EXPECT_EQ(s.link.layout().menuCaption, QStringLiteral("&Disconnect"));
+    EXPECT_EQ(s.link.layout().offersDisconnect, true);
     EXPECT_TRUE(s.link.layout().sendEnabled);
     EXPECT_EQ(s.cursorDepth, 0);
     EXPECT_TRUE(s.dialogs.shown.isEmpty());
@@ -173,7 +173,7 @@ TEST(LinkSerial, CommandModeTncIsSetUpAtConnect) {
     ASSERT_TRUE(s.link.connectLink());
     EXPECT_EQ(s.link.statusText(), QStringLiteral("Connected to TNC"));
     EXPECT_TRUE(s.link.isConnected());
-    EXPECT_EQ(s.link.layout().menuCaption, QStringLiteral("&Disconnect"));
+    EXPECT_EQ(s.link.layout().offersDisconnect, true);
     EXPECT_EQ(s.cursorDepth, 0);
     EXPECT_TRUE(s.dialogs.shown.isEmpty());
     const QByteArray expected = QByteArrayLiteral("\x03\r\n"

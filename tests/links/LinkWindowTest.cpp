@@ -26,14 +26,14 @@ protected:
         m_clock.setUtc(QDateTime(QDate(2026, 3, 6), QTime(19, 5), Qt::UTC));
         start();
         m_form->link()->setBusyInterval(30);
-        m_form->m_station.MyCall = QStringLiteral("N0CALL-1");
+        editStation(*m_form, [&](StationSettings& s) { s.MyCall = QStringLiteral("N0CALL-1"); });
         m_form->updateConnectEnabled();
-        m_form->m_dateFormat = QStringLiteral("hhMM");
+        m_form->setDateFormat(QStringLiteral("hhMM"));
     }
 
     void connectTo(const QString& port) {
-        m_form->m_link.IPAddr = QStringLiteral("127.0.0.1");
-        m_form->m_link.TCPPort = port;
+        editLink(*m_form, [&](LinkSettings& s) { s.IPAddr = QStringLiteral("127.0.0.1"); });
+        editLink(*m_form, [&](LinkSettings& s) { s.TCPPort = port; });
         m_form->btnConnect1Click();
     }
     // The object as an objects file gives it back: placed, named and with its symbol.
@@ -76,7 +76,7 @@ TEST_F(LinkWindow, ConnectAndDisconnectDriveTheControls) {
     // A running beacon is stopped when the link goes down.
     placeObject(1, QStringLiteral("ABC"));
     ASSERT_TRUE(m_form->panel(1)->start(false));
-    ASSERT_TRUE(m_form->Timer1->isActive());
+    ASSERT_TRUE(m_form->panel(1)->timer()->isActive());
     waitIdle();
     find<QAction>("mnuConnect")->trigger();
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), QStringLiteral("Not Connected"));
@@ -84,7 +84,7 @@ TEST_F(LinkWindow, ConnectAndDisconnectDriveTheControls) {
     EXPECT_FALSE(find<QToolButton>("btnDisconnect")->isEnabled());
     EXPECT_FALSE(find<QPushButton>("btnSend1")->isEnabled());
     EXPECT_FALSE(m_form->panel(1)->running());
-    EXPECT_FALSE(m_form->Timer1->isActive());
+    EXPECT_FALSE(m_form->panel(1)->timer()->isActive());
     EXPECT_TRUE(m_dialogs.shown.isEmpty());
 }
 
@@ -157,9 +157,10 @@ TEST_F(LinkWindow, SendNowPutsTheReportOnTheAirAndKeepsTheMarker) {
 
 TEST_F(LinkWindow, WeatherReportGoesToTheWeatherDestinationForThatReportOnly) {
     PacketEngine sink;
-    m_form->m_station.Ports = QStringLiteral("1010");
-    m_form->m_station.applyPortsText();
-    m_form->m_station.UnprotoPath = QStringLiteral("RELAY, WIDE");
+    editStation(*m_form, [&](StationSettings& s) { s.Ports = QStringLiteral("1010"); });
+    editStation(*m_form, [&](StationSettings& s) { s.applyPortsText(); });
+    editStation(*m_form,
+                [&](StationSettings& s) { s.UnprotoPath = QStringLiteral("RELAY, WIDE"); });
     connectTo(QString::number(sink.serverPort()));
     ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
     placeObject(0, QString(), 12);
@@ -167,7 +168,7 @@ TEST_F(LinkWindow, WeatherReportGoesToTheWeatherDestinationForThatReportOnly) {
     comment(0)->setText(QStringLiteral("c000s000g000t054"));
     placeObject(2, QStringLiteral("CAMP"));
 
-    m_form->btnSendClick(m_form->Timer);
+    m_form->btnSendClick(m_form->panel(0)->timer());
     m_form->btnSendClick(find<QPushButton>("btnSend2"));
     ASSERT_TRUE(waitUntil([&] { return sink.frames.size() == 4; }));
     const auto frames = sink.frames;
@@ -179,7 +180,7 @@ TEST_F(LinkWindow, WeatherReportGoesToTheWeatherDestinationForThatReportOnly) {
     EXPECT_EQ(frames[1].portByte, 2);
     EXPECT_EQ(frames[0].via, (QStringList{QStringLiteral("RELAY"), QStringLiteral("WIDE")}));
     EXPECT_EQ(frames[0].info, QByteArray("/061905/5130.25N/00007.50W_c000s000g000t054"));
-    EXPECT_EQ(m_form->m_station.Destination, QStringLiteral("CQ"));
+    EXPECT_EQ(m_form->station().Destination, QStringLiteral("CQ"));
     waitIdle();
 }
 
@@ -198,7 +199,7 @@ TEST_F(LinkWindow, WeatherDestinationLastsOneReportWhicheverWayItStarted) {
     } starters[] = {
         {"Send Now", [&] { find<QPushButton>("btnSend")->click(); }},
         {"Start", [&] { find<QPushButton>("btnStart")->click(); }},
-        {"timer", [&] { m_form->btnSendClick(m_form->Timer); }},
+        {"timer", [&] { m_form->btnSendClick(m_form->panel(0)->timer()); }},
     };
     qsizetype expected = 0;
     for (const auto& starter : starters) {
@@ -212,7 +213,7 @@ TEST_F(LinkWindow, WeatherDestinationLastsOneReportWhicheverWayItStarted) {
         EXPECT_EQ(frames[expected - 2].callTo, QStringLiteral("WX")) << starter.name;
         EXPECT_EQ(frames[expected - 1].callTo, QStringLiteral("CQ")) << starter.name;
         EXPECT_TRUE(frames[expected - 1].info.startsWith(";CAMP     *")) << starter.name;
-        EXPECT_EQ(m_form->m_station.Destination, QStringLiteral("CQ"));
+        EXPECT_EQ(m_form->station().Destination, QStringLiteral("CQ"));
     }
     EXPECT_TRUE(m_dialogs.shown.isEmpty()) << m_dialogs.texts().join("|").toStdString();
 }
@@ -229,7 +230,7 @@ TEST_F(LinkWindow, CommentFileIsReadAtEverySend) {
         f.write("06/03/07 14:30\r\n$ Temp 12C\r\n");
     }
     m_form->panel(2)->setCommentFile(file);
-    m_form->m_dateFormat = QStringLiteral("dd hh:MM");
+    m_form->setDateFormat(QStringLiteral("dd hh:MM"));
     comment(1)->setText(QStringLiteral("untouched"));
     find<QCheckBox>("chkFile2")->setChecked(true);
 
@@ -280,9 +281,9 @@ TEST_F(LinkWindow, DeleteWithNotifySendsTheKilledObjectWithoutReadingTheFile) {
 TEST_F(LinkWindow, TheTncWaitKeepsTheSetupEntriesAwayAndADisconnectInItStands) {
     PtyPair pty;
     ScriptedTnc tnc(pty, ScriptedTnc::Mode::Silent);
-    m_form->m_link.UseKISS = true;
-    m_form->m_link.ComPort = 2;
-    m_form->m_link.ComDevices[1] = pty.path;
+    editLink(*m_form, [&](LinkSettings& s) { s.UseKISS = true; });
+    editLink(*m_form, [&](LinkSettings& s) { s.ComPort = 2; });
+    editLink(*m_form, [&](LinkSettings& s) { s.ComDevices[1] = pty.path; });
     m_form->link()->setTncInterval(TestTncWaitMs);
     bool hostDuring = true;
     bool stationDuring = true;

@@ -37,8 +37,8 @@ TEST(MapSymbols, SetsAreNamedTaggedAndMoveTogether) {
     EXPECT_EQ(symbols.picture(1, 12), nullptr);
     EXPECT_EQ(area.findChild<QLabel*>("IDPanel101"), symbols.stoppedLabel(1));
     EXPECT_EQ(area.findChild<QLabel*>("IDPanel02"), symbols.runningLabel(2));
-    EXPECT_EQ(area.findChild<QLabel*>("park")->property("Tag").toInt(), 0);
-    EXPECT_EQ(area.findChild<QLabel*>("parking2")->property("Tag").toInt(), 2);
+    EXPECT_EQ(static_cast<SymbolPicture*>(area.findChild<QLabel*>("park"))->slot(), 0);
+    EXPECT_EQ(static_cast<SymbolPicture*>(area.findChild<QLabel*>("parking2"))->slot(), 2);
     EXPECT_EQ(symbols.picture(0, 0)->size(), QSize(21, 21));
     EXPECT_EQ(symbols.picture(0, 3)->size(), QSize(20, 20));
 

@@ -142,7 +142,7 @@ TEST_F(MapWindow, CalibrationExamplesHoldThroughTheWindow) {
             makeMap(name, m.width, m.height, m.inf, name.endsWith(".bmp") ? "bmp" : "jpg");
         chooseNextMap(picture);
         find<QToolButton>("btnLoad")->click();
-        ASSERT_EQ(m_form->m_mapPath, picture) << m_dialogs.texts().join("|").toStdString();
+        ASSERT_EQ(m_form->mapPath(), picture) << m_dialogs.texts().join("|").toStdString();
         EXPECT_EQ(image()->size(), QSize(m.width, m.height));
         EXPECT_DOUBLE_EQ(m_form->calibration().LongitudeSpan, m.longitudeSpan);
         move(m.x, m.y);
@@ -374,7 +374,7 @@ TEST_F(MapWindow, LoadsThatCannotGoAheadChangeNothing) {
     auto unchanged = [&](const char* what) {
         SCOPED_TRACE(what);
         EXPECT_TRUE(m_form->mapLoaded());
-        EXPECT_EQ(m_form->m_mapPath, first);
+        EXPECT_EQ(m_form->mapPath(), first);
         EXPECT_EQ(panel(2), "   London south");
         EXPECT_EQ(image()->size(), QSize(400, 320));
         EXPECT_EQ(m_form->panel(1)->object().latitude, "5115.00N");
@@ -463,7 +463,7 @@ TEST_F(MapWindow, AnObjectsFileThatCannotBeWrittenAsksBeforeClosingAndTheSetting
     ASSERT_TRUE(m_form->mapLoaded());
     // As if the map were on a read-only share: a folder stands where the file must go.
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("share.obd"));
-    m_form->m_station.MyCall = "G4XYZ-2";
+    editStation(*m_form, [&](StationSettings& s) { s.MyCall = "G4XYZ-2"; });
     m_dialogs.clear();
     m_dialogs.yesAnswers.enqueue(true);
     EXPECT_TRUE(closeWindow());
@@ -510,7 +510,7 @@ TEST_F(MapWindow, WeatherStationIsSavedWithoutItsCommentAndDamagedEntriesAreRefu
 TEST_F(MapWindow, FirstStartShowsTheSampleMapAndTheDialogStartsBesideIt) {
     start(); // no settings file
     ASSERT_TRUE(m_form->mapLoaded()) << m_dialogs.texts().join("|").toStdString();
-    EXPECT_EQ(m_form->m_mapPath, path("maps/strait-of-dover.jpg"));
+    EXPECT_EQ(m_form->mapPath(), path("maps/strait-of-dover.jpg"));
     EXPECT_TRUE(panel(2).startsWith("   Strait of Dover"));
     move(0, 0);
     EXPECT_EQ(panel(1), "  51.30.00N   000.30.00W");
