@@ -95,6 +95,13 @@ void TfrmStation::FrmShow() {
     list->setEditText(m_station.UnprotoPath);
     m_listIndex = index;
 
+    showPorts();
+    showWeatherDestination();
+    ui->Edit1->setFocus();
+    m_filling = false;
+}
+
+void TfrmStation::showPorts() {
     QCheckBox* boxes[4] = {ui->chkPort1, ui->chkPort2, ui->chkPort3, ui->chkPort4};
     switch (m_linkType) {
     case LinkType::Agwpe:
@@ -118,7 +125,9 @@ void TfrmStation::FrmShow() {
         boxes[3]->setEnabled(false);
         break;
     }
+}
 
+void TfrmStation::showWeatherDestination() {
     QPalette palette = ui->WxDest->palette();
     if (m_linkType == LinkType::Tnc) {
         ui->WxDest->setEnabled(false);
@@ -130,8 +139,6 @@ void TfrmStation::FrmShow() {
         ui->WxDest->setText(m_station.WxDest);
     }
     ui->WxDest->setPalette(palette);
-    ui->Edit1->setFocus();
-    m_filling = false;
 }
 
 void TfrmStation::cmbChanged() {

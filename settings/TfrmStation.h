@@ -51,6 +51,9 @@ protected:
 
 private:
     bool refuse(const QString& message);
+    // The port boxes the link type allows, and the weather destination box.
+    void showPorts();
+    void showWeatherDestination();
     static void keepEncodable(QLineEdit* box, const QString& text);
 
     std::unique_ptr<Ui::TfrmStation> ui;
