@@ -66,6 +66,7 @@ TForm1::TForm1(Dialogs& dialogs, Clock& clock, const QString& settingsPath, cons
     setupObjects();
     setupWeather();
     setupComments();
+    setupPreviews();
 }
 
 TForm1::~TForm1() {

@@ -21,6 +21,7 @@ class QKeyEvent;
 class QLabel;
 class MapSymbols;
 class MapView;
+class ReportPreview;
 struct LoadedPicture;
 struct StoredObject;
 class QTimer;
@@ -196,6 +197,9 @@ public:
 
     // ---- Objects: one panel per tab (app/TForm1Objects.cpp) -----------------------------
     void setupObjects();
+    // The next report under each header and the channel share in the status bar.
+    void setupPreviews();
+    void refreshPreviews();
     // Object 0..2's tab; null for any other index.
     ObjectPanel* panel(int index) const;
     // The panel of the tab showing.
@@ -283,6 +287,9 @@ private:
     void connectToMap(ObjectPanel* panel);
     void showObjectOnMap(int slot, const BeaconObject& object);
     ObjectPanel* m_panels[3] = {nullptr, nullptr, nullptr};
+    ReportPreview* m_previews[3] = {nullptr, nullptr, nullptr};
+    QLabel* m_channelPanel = nullptr;
+    QTimer* m_previewDue = nullptr;
     CommentMarkers m_markers;
 
     // Link control and sending (app/TForm1Link.cpp).

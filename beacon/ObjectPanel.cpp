@@ -48,8 +48,12 @@ ObjectPanel::ObjectPanel(int index, const ObjectControls& controls, QTimer* time
     connect(m_c.useFile, &QCheckBox::toggled, this,
             [this](bool on) { m_object.useCommentFile = on; });
     // What the objects file keeps is what the box shows.
-    connect(m_c.comment, &QLineEdit::textChanged, this,
-            [this](const QString& text) { m_object.comment = text; });
+    connect(m_c.comment, &QLineEdit::textChanged, this, [this](const QString& text) {
+        m_object.comment = text;
+        changed();
+    });
+    connect(m_c.useFile, &QCheckBox::toggled, this, &ObjectPanel::changed);
+    connect(m_c.header, &QLineEdit::textChanged, this, &ObjectPanel::changed);
     if (m_c.weather) {
         // While the data file supplies the readings, the dialog's would only be overwritten.
         connect(m_c.useFile, &QCheckBox::toggled, m_c.weather,
@@ -357,6 +361,7 @@ bool ObjectPanel::start(bool byTimer) {
     if (!byTimer || !m_timer->isActive())
         rearmTimer(m_ticker.start(m_monotonic.elapsed()));
     send();
+    changed();
     return true;
 }
 
@@ -373,6 +378,7 @@ void ObjectPanel::stop() {
     m_c.start->setVisible(true);
     m_c.del->setEnabled(true);
     m_timer->stop();
+    changed();
 }
 
 void ObjectPanel::tick() {
@@ -385,6 +391,7 @@ void ObjectPanel::tick() {
     o.minutesLeft -= tick.minutes;
     if (o.minutesLeft <= 0)
         start(true);
+    changed();
 }
 
 void ObjectPanel::showIntervalHint() {
@@ -402,17 +409,25 @@ void ObjectPanel::send(bool killed) {
 }
 
 void ObjectPanel::sendChecked(bool killed) {
-    CommentMarkers& markers = *m_services.markers;
-    markers.currentTimeText = formatDateTime(m_services.dateFormat(), m_clock.nowLocal());
     const bool weather = weatherMode();
     const SendPlan plan = prepareSend(request(false));
     if (!plan.ok()) {
         m_dialogs.information(plan.refusal);
         return;
     }
-    if (m_c.useFile->isChecked() && !killed) {
-        if (!readCommentFile())
-            return;
+    const bool fromFile = m_c.useFile->isChecked() && !killed;
+    const ComposedReport next =
+        compose(fromFile ? ::readCommentFile(m_object.commentFile) : CommentFileText{}, fromFile);
+    if (!next.error.isEmpty()) {
+        m_dialogs.error(next.error);
+        return;
+    }
+    *m_services.markers = {next.fileDateText, next.currentTimeText};
+    if (fromFile) {
+        m_object = next.object;
+        m_c.comment->setText(m_object.comment);
+        m_c.header->setText(m_object.header);
+        m_c.header->setCursorPosition(0);
     } else {
         m_c.page->setCurrentIndex(m_index);
         emit timeStampsDue();
@@ -420,18 +435,62 @@ void ObjectPanel::sendChecked(bool killed) {
             updateHeader();
     }
     const QString before = m_c.comment->text();
-    const QString comment =
-        Report::applyCommentMarkers(before, markers.fileDateText, markers.currentTimeText);
     // The operator sees what goes on the air; the marker comes back afterwards.
-    m_c.comment->setText(comment);
+    m_c.comment->setText(next.comment);
     if (const QString refusal = reportRefusal(m_object.header); !refusal.isEmpty()) {
         m_dialogs.information(refusal);
     } else {
         // The weather report carries no name of its own: the log names it by the station.
-        emit reportReady(m_index, m_object.header + comment, plan.destination,
+        emit reportReady(m_index, next.info(), plan.destination,
                          weather ? m_services.stationCall() : m_object.identifier);
     }
     m_c.comment->setText(before);
+}
+
+ComposedReport ObjectPanel::compose(const CommentFileText& file, bool fromFile) const {
+    ReportMoment moment;
+    moment.nowUtc = m_clock.nowUtc();
+    moment.nowLocal = m_clock.nowLocal();
+    moment.dateFormat = m_services.dateFormat();
+    moment.fileDateText = m_services.markers->fileDateText;
+    moment.weatherStation = weatherMode();
+    moment.file = file;
+    moment.fromFile = fromFile;
+    moment.typedComment = m_c.comment->text();
+    return composeReport(m_object, moment);
+}
+
+NextReportView ObjectPanel::nextReport() const {
+    NextReportView view;
+    view.running = m_object.running;
+    view.minutesLeft = m_object.minutesLeft;
+    if (!m_object.hasPosition)
+        return view;
+    const SendPlan plan = prepareSend(request(false));
+    if (!plan.ok()) {
+        view.refusal = plan.refusal;
+        return view;
+    }
+    bool fromFile = m_c.useFile->isChecked();
+    CommentFileText file;
+    if (fromFile) {
+        file = glanceAtCommentFile(m_object.commentFile);
+        // A send would wait for the writer; meanwhile the text read last stands for it.
+        view.fileBusy = file.state == CommentFileText::State::Busy;
+        fromFile = !view.fileBusy;
+    }
+    const ComposedReport next = compose(file, fromFile);
+    if (!next.error.isEmpty()) {
+        view.refusal = next.error;
+        return view;
+    }
+    if (const QString refusal = reportRefusal(next.object.header); !refusal.isEmpty()) {
+        view.refusal = refusal;
+        return view;
+    }
+    view.info = next.info();
+    view.destination = plan.destination;
+    return view;
 }
 
 bool ObjectPanel::readCommentFile() {

@@ -4,6 +4,8 @@
 
 #include "beacon/BeaconObject.h"
 #include "beacon/BeaconSchedule.h"
+#include "beacon/NextReport.h"
+#include "beacon/ReportPreview.h"
 #include "beacon/SendPlan.h"
 
 #include <QElapsedTimer>
@@ -129,6 +131,9 @@ public:
     // The comment file into the comment box, time stamp and header refreshed; false after an
     // unreadable file has been reported.
     bool readCommentFile();
+    // What a Send Now would put on the air at this moment, worked out without sending,
+    // without waiting for a comment file being written and without changing anything.
+    NextReportView nextReport() const;
 
 signals:
     // A report to put on the air (header + comment), where it goes, and the name the sent log
@@ -151,6 +156,8 @@ signals:
     void weatherPanelHidden();
     // The identifier box lost the focus: the window compares it with the other objects'.
     void identifierLeft(int index);
+    // Something the next report is made of changed.
+    void nextReportChanged(int index);
 
 protected:
     // Leaving the identifier box and moving over the interval box have no signal of their own.
@@ -163,6 +170,9 @@ private:
     SendRequest request(bool starting) const;
     void setTabCaption(const QString& identifier);
     void sendChecked(bool killed);
+    // The report of a send now; `file` is used when `fromFile`.
+    ComposedReport compose(const CommentFileText& file, bool fromFile) const;
+    void changed() { emit nextReportChanged(m_index); }
 
     int m_index;
     ObjectControls m_c;

@@ -81,9 +81,10 @@ double channelShare(const QList<ScheduledReport>& schedule) {
 }
 
 QString channelShareText(double share) {
-    // Below a tenth of a percent a schedule still takes something: say so rather than "0.0".
     const double percent = share * 100.0;
-    if (percent > 0 && percent < 0.1)
-        return QStringLiteral("Channel < 0.1 %");
-    return QStringLiteral("Channel %1 %").arg(QString::number(percent, 'f', 1));
+    // One object every ten minutes takes under a tenth of a percent: small shares keep two
+    // decimals, and one too small even for those still shows that it takes something.
+    if (percent > 0 && percent < 0.01)
+        return QStringLiteral("Channel < 0.01 %");
+    return QStringLiteral("Channel %1 %").arg(QString::number(percent, 'f', percent < 1 ? 2 : 1));
 }

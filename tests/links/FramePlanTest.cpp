@@ -121,6 +121,7 @@ TEST(FramePlan, ChannelShareIsAirtimeOverIntervalOnEveryPort) {
     EXPECT_DOUBLE_EQ(share, 0.6 / 600 + 1.2 / 60);
     // Shown with a full stop under every desktop language (tables also run under de_DE).
     EXPECT_EQ(channelShareText(share), "Channel 2.1 %");
-    EXPECT_EQ(channelShareText(0), "Channel 0.0 %");
-    EXPECT_EQ(channelShareText(0.0004), "Channel < 0.1 %");
+    EXPECT_EQ(channelShareText(0.6 / 600), "Channel 0.10 %");
+    EXPECT_EQ(channelShareText(0), "Channel 0.00 %");
+    EXPECT_EQ(channelShareText(0.00004), "Channel < 0.01 %");
 }

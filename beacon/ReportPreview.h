@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#pragma once
+
+#include "links/FramePlan.h"
+
+#include <QObject>
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+
+// What an object's next send would be, as its tab shows it.
+struct NextReportView {
+    QString info;          // the information field, exactly as it would go out; empty if none
+    QString destination;   // where it would go
+    QString refusal;       // why a send now would put nothing on the air
+    bool fileBusy = false; // its comment file was being written: shown from the last one read
+    bool running = false;
+    int minutesLeft = 0;
+};
+
+// What is shown under an object's header: its size and airtime on the link as set up, while the
+// object runs the minutes to its next send, then the next report as it would go out now.
+QString nextReportText(const NextReportView& next, const FramePlan& plan);
+
+// The line that shows it, placed under the header box in the tab's layout. The tab has room
+// for one line: what does not fit is cut with an ellipsis there and shown whole in its tool
+// tip, and the report can be copied from its context menu.
+class ReportPreview : public QObject {
+    Q_OBJECT
+public:
+    ReportPreview(QLineEdit* header, const QString& name, QObject* parent = nullptr);
+    void show(const NextReportView& next, const FramePlan& plan);
+    QLabel* label() const { return m_label; }
+    // The whole text shown, before any cut.
+    const QString& text() const { return m_text; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void fit();
+
+    QLabel* m_label;
+    QString m_text;
+};
