@@ -20,7 +20,6 @@
 #include "weather/TfrmWx.h"
 #include "widgets/TForm14.h"
 #include "widgets/TForm4.h"
-#include "widgets/TSpinEdit.h"
 #include "widgets/TfrmAbout.h"
 #include "widgets/TfrmCHelp.h"
 #include "widgets/TfrmKissHelp.h"
@@ -82,23 +81,7 @@ void TForm1::setupShell() {
     m_closeTimer = makeTimer(this, "CloseTimer", 1000);
     m_timer3 = makeTimer(this, "Timer3", 3000);
     connect(m_closeTimer, &QTimer::timeout, this, &TForm1::CloseTimed);
-
-    // Status bar panels: comment file, pointer position, map title.
-    const int widths[3] = {200, 150, 50};
-    for (int i = 0; i < 3; ++i) {
-        auto* panel = new QLabel(ui->Bar);
-        panel->setObjectName(QStringLiteral("BarPanel%1").arg(i));
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        if (i == 1)
-            panel->setFixedWidth(std::max(widths[i], MapView::readoutWidth(*panel)));
-        else if (i == 0)
-            panel->setFixedWidth(widths[i]);
-        else
-            panel->setMinimumWidth(widths[i]);
-        ui->Bar->addWidget(panel, i == 2 ? 1 : 0);
-        m_barPanels[i] = panel;
-    }
+    setupStatusBar();
 
     // Separators carry the names maintainers know them by.
     const char* separatorNames[] = {"N1", "N2", "N3", "N5"};
@@ -119,15 +102,6 @@ void TForm1::setupShell() {
                            ui->btnStopAll, ui->btnTime})
         b->setProperty("hint", b->toolTip());
 
-    for (TSpinEdit* spin : {ui->spinInterval, ui->spinInterval1, ui->spinInterval2}) {
-        spin->setRange(10, 120);
-        spin->setIncrement(5);
-        spin->setMaxLength(3);
-        spin->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        spin->setDialogs(&m_dialogs);
-        spin->setValue(10);
-    }
-
     connect(ui->btnHide, &QToolButton::clicked, this, &TForm1::btnHideClick);
     connect(ui->mnuShow, &QAction::triggered, this, &TForm1::mnuShowClick);
     connect(ui->mnuToolbar, &QAction::triggered, this, &TForm1::mnuToolbarClick);
@@ -138,6 +112,25 @@ void TForm1::setupShell() {
     connect(ui->mnuAbout, &QAction::triggered, this, &TForm1::mnuAboutClick);
     connect(ui->StationSetup1, &QAction::triggered, this, &TForm1::StationSetup1Click);
     connect(ui->mnuSent, &QAction::triggered, this, &TForm1::mnuSentClick);
+}
+
+void TForm1::setupStatusBar() {
+    // Panels: comment file, pointer position, map title.
+    const int widths[3] = {200, 150, 50};
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = new QLabel(ui->Bar);
+        panel->setObjectName(QStringLiteral("BarPanel%1").arg(i));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        if (i == 1)
+            panel->setFixedWidth(std::max(widths[i], MapView::readoutWidth(*panel)));
+        else if (i == 0)
+            panel->setFixedWidth(widths[i]);
+        else
+            panel->setMinimumWidth(widths[i]);
+        ui->Bar->addWidget(panel, i == 2 ? 1 : 0);
+        m_barPanels[i] = panel;
+    }
 }
 
 QLabel* TForm1::barPanel(int index) const {

@@ -262,6 +262,7 @@ private:
     QTimer* m_timer3 = nullptr;
 
     void setupShell();
+    void setupStatusBar();
     // The close after its confirmation: the wait, the disconnect and the saves.
     bool shutDown();
     bool m_ended = false; // saved and ending: a close no longer asks

@@ -48,9 +48,12 @@ void TForm1::setupLink() {
 void TForm1::applyLinkLayout(const LinkLayout& layout) {
     ui->btnConnect1->setEnabled(layout.connectEnabled && station().callsignSet());
     ui->btnDisconnect->setEnabled(layout.disconnectEnabled);
-    for (QPushButton* b :
-         {ui->btnSend, ui->btnSend1, ui->btnSend2, ui->btnStart, ui->btnStart1, ui->btnStart2})
-        b->setEnabled(layout.sendEnabled);
+    for (const ObjectPanel* p : m_panels) {
+        if (!p)
+            continue; // the link is wired before the panels
+        p->controls().send->setEnabled(layout.sendEnabled);
+        p->controls().start->setEnabled(layout.sendEnabled);
+    }
     ui->mnuConnect->setText(layout.offersDisconnect ? QStringLiteral("&Disconnect")
                                                     : QStringLiteral("&Connect     "));
     ui->mnuHost->setEnabled(layout.hostMenuEnabled);

@@ -205,8 +205,8 @@ void TForm1::LoadMap(QObject* sender) {
     if (QFileInfo::exists(ObjectsFile::pathFor(m_mapPath)))
         ReadMapIni();
     m_map->scrollTo(m_mapScroll);
-    for (QWidget* tab : {ui->Tab, ui->Tab1, ui->Tab2})
-        tab->setEnabled(true);
+    for (const ObjectPanel* p : m_panels)
+        p->controls().sheet->setEnabled(true);
 }
 
 void TForm1::ReadMapIni() {

@@ -60,6 +60,13 @@ ObjectPanel::ObjectPanel(int index, const ObjectControls& controls, QTimer* time
                 [this](bool useFile) { m_c.weather->setEnabled(!useFile); });
     }
     m_c.identifier->installEventFilter(this);
+    // The interval box takes what a schedule runs: whole minutes in steps of five.
+    m_c.interval->setRange(Schedule::MinInterval, Schedule::MaxInterval);
+    m_c.interval->setIncrement(5);
+    m_c.interval->setMaxLength(3);
+    m_c.interval->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_c.interval->setDialogs(&m_dialogs);
+    m_c.interval->setValue(Schedule::MinInterval);
     m_c.interval->setMouseTracking(true);
     m_c.interval->installEventFilter(this);
 }

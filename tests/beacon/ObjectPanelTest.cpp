@@ -44,7 +44,6 @@ struct Tab {
         c.stop = new QPushButton(sheet);
         c.del = new QPushButton(sheet);
         c.interval = new TSpinEdit(sheet);
-        c.interval->setRange(10, 120);
         c.weather = index == 0 ? new QPushButton(sheet) : nullptr;
         ObjectPanelServices services;
         services.markers = &markers;
