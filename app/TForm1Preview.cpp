@@ -5,6 +5,7 @@
 #include "beacon/ObjectPanel.h"
 #include "beacon/ReportPreview.h"
 #include "links/FramePlan.h"
+#include "links/LinkControl.h"
 #include "ui_TForm1.h"
 
 #include <QLabel>
@@ -31,6 +32,9 @@ void TForm1::setupPreviews() {
         connect(m_panels[k], &ObjectPanel::nextReportChanged, m_previewDue,
                 qOverload<>(&QTimer::start));
     }
+    // Ports, path and link type decide the frames a report goes out in.
+    connect(m_linkControl, &LinkControl::settingsChanged, m_previewDue,
+            qOverload<>(&QTimer::start));
     m_channelPanel = new QLabel(ui->Bar);
     m_channelPanel->setObjectName(QStringLiteral("BarPanel3"));
     m_channelPanel->setAccessibleName(QStringLiteral("Channel share"));

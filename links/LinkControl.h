@@ -48,9 +48,15 @@ public:
 
     // The one copy of the link and station settings: the window loads and saves them here,
     // and dialogs hand their edits back here.
-    void setLinkSettings(const LinkSettings& settings) { m_link = settings; }
+    void setLinkSettings(const LinkSettings& settings) {
+        m_link = settings;
+        emit settingsChanged();
+    }
     const LinkSettings& linkSettings() const { return m_link; }
-    void setStation(const StationSettings& station) { m_station = station; }
+    void setStation(const StationSettings& station) {
+        m_station = station;
+        emit settingsChanged();
+    }
     const StationSettings& station() const { return m_station; }
     LinkType type() const { return m_link.type(); }
 
@@ -122,6 +128,8 @@ signals:
     void terminalText(const QString& text);
     // One frame handed to the link (or refused on the way), as the log records it.
     void frameRecorded(const SentRecord& record);
+    // The link or station settings were replaced: what a report would cost may have changed.
+    void settingsChanged();
 
 private:
     void setStatus(const QString& text);

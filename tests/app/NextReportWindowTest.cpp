@@ -120,6 +120,13 @@ TEST_F(NextReportWindow, TheStatusBarShowsTheShareOfTheChannelTheRunningObjectsT
     const double seconds = tip.section(QLatin1String(" bytes, "), 1).section(' ', 0, 0).toDouble();
     EXPECT_GT(seconds, 0.4);
     EXPECT_EQ(share->text(), channelShareText(seconds / 600));
+    // A second port doubles what the schedule takes, as soon as the setting changes.
+    editStation(*m_form, [&](StationSettings& s) {
+        s.Ports = "1100";
+        s.applyPortsText();
+    });
+    spinEvents(20);
+    EXPECT_EQ(share->text(), channelShareText(2 * seconds / 600));
     button("btnStop", 1)->click();
     spinEvents(20);
     EXPECT_TRUE(share->text().isEmpty());
