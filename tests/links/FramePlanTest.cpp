@@ -86,6 +86,8 @@ TEST(FramePlan, MatchesWhatTheLinkRecordsWhenItSends) {
     TestDialogs dialogs;
     ManualClock clock;
     LinkControl link(dialogs, clock);
+    // The second port's frame waits for the first one's busy period.
+    link.setBusyInterval(1);
     LinkSettings settings;
     settings.IPAddr = QStringLiteral("127.0.0.1");
     settings.TCPPort = engine.port();
