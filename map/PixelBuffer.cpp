@@ -41,11 +41,12 @@ Header* headerOf(unsigned char* data) {
     return reinterpret_cast<Header*>(data - HeaderBytes);
 }
 
-std::size_t roundUp(std::size_t n, std::size_t to) {
+// Unused where the sanitizers take the buffers from the heap.
+[[maybe_unused]] std::size_t roundUp(std::size_t n, std::size_t to) {
     return (n + to - 1) / to * to;
 }
 
-void* mapAnonymous(std::size_t bytes) {
+[[maybe_unused]] void* mapAnonymous(std::size_t bytes) {
     void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     return p == MAP_FAILED ? nullptr : p;
 }

@@ -26,7 +26,8 @@ namespace {
     abort();
 }
 
-void calibration(const QByteArray& bytes) {
+// Each fuzz target is this file built with one of the three entry points chosen.
+[[maybe_unused]] void calibration(const QByteArray& bytes) {
     const QStringList lines = Cp1252::toUnicode(bytes).split(QLatin1Char('\n'));
     try {
         MapCalibration cal = parseCalibration(lines, QStringLiteral("fuzz.inf"));
@@ -45,7 +46,7 @@ void calibration(const QByteArray& bytes) {
     }
 }
 
-void objects(const QByteArray& bytes) {
+[[maybe_unused]] void objects(const QByteArray& bytes) {
     IniFile ini;
     ini.parse(bytes);
     const ObjectsFileData data = ObjectsFile::read(ini);
@@ -76,7 +77,7 @@ void objects(const QByteArray& bytes) {
         broken("scroll position changed on a round trip");
 }
 
-void picture(const QByteArray& bytes) {
+[[maybe_unused]] void picture(const QByteArray& bytes) {
     const LoadedPicture loaded = PictureLoader::fromData(bytes, QStringLiteral("fuzz"));
     if (loaded.ok() == loaded.image.isNull())
         broken("a picture must come with success and only then");
