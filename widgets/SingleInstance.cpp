@@ -4,12 +4,19 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QFile>
 #include <QLockFile>
 #include <QLoggingCategory>
 #include <QRegularExpression>
+#include <QSocketNotifier>
 #include <QWidget>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcInstance, "skyvane.instance")
@@ -18,8 +25,18 @@ namespace {
 
 const QByteArray kShowRequest = "show\n";
 const QByteArray kShownAnswer = "shown\n";
-constexpr int kConnectMs = 1000;
 constexpr int kAnswerMs = 3000;
+// A caller says one short line; anything longer is no copy of this program.
+constexpr qsizetype kMaxRequest = 64;
+
+bool addressOf(const QByteArray& path, sockaddr_un* address) {
+    *address = {};
+    address->sun_family = AF_UNIX;
+    if (size_t(path.size()) >= sizeof(address->sun_path))
+        return false;
+    std::memcpy(address->sun_path, path.constData(), size_t(path.size()));
+    return true;
+}
 
 } // namespace
 
@@ -38,7 +55,7 @@ QString SingleInstance::defaultName() {
 }
 
 SingleInstance::SingleInstance(const QString& name, QObject* parent)
-    : QObject(parent), m_name(name) {
+    : QObject(parent), m_name(name), m_path(QFile::encodeName(QDir::temp().filePath(name))) {
     // Two copies started together must not both decide they are first: the check and the
     // start of listening happen under a lock.
     QLockFile lock(QDir::temp().filePath(m_name + QStringLiteral(".lock")));
@@ -52,56 +69,120 @@ SingleInstance::SingleInstance(const QString& name, QObject* parent)
     listen();
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance() {
+    for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it)
+        ::close(it.key());
+    if (m_listener >= 0) {
+        ::close(m_listener);
+        // The next start finds nobody at the name either way; the file is only tidied.
+        ::unlink(m_path.constData());
+    }
+}
 
 bool SingleInstance::askRunningInstance() {
-    QLocalSocket socket;
-    socket.connectToServer(m_name);
-    if (!socket.waitForConnected(kConnectMs))
+    sockaddr_un address;
+    if (!addressOf(m_path, &address))
         return false;
-    socket.write(kShowRequest);
-    if (!socket.waitForBytesWritten(kAnswerMs))
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
         return false;
+    // Connecting to a local socket does not wait: it is taken, or refused when nobody listens.
+    const timeval bound{kAnswerMs / 1000, (kAnswerMs % 1000) * 1000};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &bound, sizeof(bound));
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &bound, sizeof(bound));
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+        ::close(fd);
+        return false;
+    }
+    if (::send(fd, kShowRequest.constData(), size_t(kShowRequest.size()), MSG_NOSIGNAL) !=
+        kShowRequest.size()) {
+        ::close(fd);
+        return false;
+    }
     // The running copy answers once its window is in front; a copy that hangs is no copy
     // this start can rely on, but it still holds the name, so this one gives way anyway.
-    while (!socket.canReadLine() && socket.waitForReadyRead(kAnswerMs)) {
+    QByteArray answer;
+    char buffer[64];
+    while (!answer.contains('\n') && answer.size() < kMaxRequest) {
+        const ssize_t got = ::recv(fd, buffer, sizeof(buffer), 0);
+        if (got > 0)
+            answer.append(buffer, got);
+        else if (got < 0 && errno == EINTR)
+            continue;
+        else
+            break;
     }
-    qCInfo(lcInstance) << "another copy is running; answer:" << socket.readLine().trimmed();
+    ::close(fd);
+    qCInfo(lcInstance) << "another copy is running; answer:" << answer.trimmed();
     return true;
 }
 
 void SingleInstance::listen() {
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    // A name left behind by a copy that crashed would block every later start.
-    QLocalServer::removeServer(m_name);
-    if (!m_server->listen(m_name)) {
-        qCWarning(lcInstance) << "not listening as" << m_name << m_server->errorString();
+    sockaddr_un address;
+    if (!addressOf(m_path, &address)) {
+        qCWarning(lcInstance) << "not listening: the name is too long" << m_name;
         return;
     }
+    // A name left behind by a copy that crashed would block every later start; nobody
+    // answered at it, under the lock, so it is no longer anyone's.
+    ::unlink(m_path.constData());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    // Only this user may ask this copy to come forward.
+    const mode_t before = ::umask(0077);
+    const bool bound =
+        fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+    ::umask(before);
+    if (!bound || ::listen(fd, 8) != 0) {
+        qCWarning(lcInstance) << "not listening as" << m_name << std::strerror(errno);
+        if (fd >= 0)
+            ::close(fd);
+        return;
+    }
+    m_listener = fd;
+    m_accepting = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(m_accepting, &QSocketNotifier::activated, this, &SingleInstance::accept);
     qCInfo(lcInstance) << "listening as" << m_name;
-    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::answer);
 }
 
-void SingleInstance::answer() {
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (!socket->canReadLine())
-                return;
-            const QByteArray request = socket->readLine();
-            if (request != kShowRequest) {
-                socket->disconnectFromServer();
-                return;
-            }
-            qCInfo(lcInstance) << "activation requested";
-            if (m_window)
-                bringToFront(m_window);
-            socket->write(kShownAnswer);
-            socket->flush();
-            emit activationRequested();
-        });
+void SingleInstance::accept() {
+    for (;;) {
+        const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0)
+            return;
+        m_pending.insert(fd, {});
+        auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        connect(notifier, &QSocketNotifier::activated, this,
+                [this, fd, notifier] { read(fd, notifier); });
     }
+}
+
+void SingleInstance::read(int fd, QSocketNotifier* notifier) {
+    QByteArray& said = m_pending[fd];
+    char buffer[64];
+    ssize_t got;
+    while ((got = ::recv(fd, buffer, sizeof(buffer), 0)) > 0)
+        said.append(buffer, got);
+    if (got < 0 && (errno == EAGAIN || errno == EINTR) && !said.contains('\n') &&
+        said.size() < kMaxRequest)
+        return; // more is on its way
+    const QByteArray request = said.left(said.indexOf('\n') + 1);
+    if (request == kShowRequest) {
+        qCInfo(lcInstance) << "activation requested";
+        if (m_window)
+            bringToFront(m_window);
+        ::send(fd, kShownAnswer.constData(), size_t(kShownAnswer.size()), MSG_NOSIGNAL);
+        drop(fd, notifier);
+        emit activationRequested();
+        return;
+    }
+    drop(fd, notifier);
+}
+
+void SingleInstance::drop(int fd, QSocketNotifier* notifier) {
+    notifier->setEnabled(false);
+    notifier->deleteLater();
+    m_pending.remove(fd);
+    ::close(fd);
 }
 
 void SingleInstance::bringToFront(QWidget* window) {

@@ -2,16 +2,20 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 
-class QLocalServer;
+class QSocketNotifier;
 class QWidget;
 
 // Keeps one copy of the program per user and desktop. Constructing it does the whole check:
 // when another copy answers, that copy is asked to bring its window to the front and
 // otherInstanceRunning() is true, and this process should end before showing anything.
 // Otherwise this copy listens for later starts and brings window() forward when asked.
+// The meeting place is a Unix socket in the temporary folder, spoken to with plain system
+// calls: the window must not wait for a network library and its chain of libraries to load.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -37,10 +41,15 @@ signals:
 private:
     bool askRunningInstance();
     void listen();
-    void answer();
+    void accept();
+    void read(int fd, QSocketNotifier* notifier);
+    void drop(int fd, QSocketNotifier* notifier);
 
     QString m_name;
+    QByteArray m_path; // of the socket
     bool m_otherRunning = false;
-    QLocalServer* m_server = nullptr;
+    int m_listener = -1;
+    QSocketNotifier* m_accepting = nullptr;
+    QHash<int, QByteArray> m_pending; // per caller, what it said so far
     QPointer<QWidget> m_window;
 };

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -217,6 +218,40 @@ TEST(SingleInstance, NameLeftByACrashedCopyDoesNotBlockTheNextStart) {
     QLocalSocket probe;
     probe.connectToServer(name);
     EXPECT_TRUE(probe.waitForConnected(2000));
+}
+
+// Whoever else connects (another user cannot: the socket is the user's alone) and says
+// something else, or nothing whole, is hung up on, and the copy still answers the next start.
+TEST(SingleInstance, OnlyTheUsersOwnShowRequestIsAnswered) {
+    const QString name = QStringLiteral("skyvane-") + uniquePlace();
+    SingleInstance first(name);
+    ASSERT_FALSE(first.otherInstanceRunning());
+    QFileInfo socket(QDir::temp().filePath(name));
+    EXPECT_EQ(socket.permissions() &
+                  (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
+              QFile::Permissions());
+    int requests = 0;
+    QObject::connect(&first, &SingleInstance::activationRequested, [&] { ++requests; });
+    for (const QByteArray& said : {QByteArray("hello\n"), QByteArray(200, 'x')}) {
+        QLocalSocket stranger;
+        stranger.connectToServer(name);
+        ASSERT_TRUE(stranger.waitForConnected(2000));
+        stranger.write(said);
+        stranger.flush();
+        EXPECT_TRUE(
+            waitFor([&] { return stranger.state() == QLocalSocket::UnconnectedState; }, 5000))
+            << said.left(10).constData();
+    }
+    QLocalSocket silent; // connects and never speaks
+    silent.connectToServer(name);
+    ASSERT_TRUE(silent.waitForConnected(2000));
+    QLocalSocket next;
+    next.connectToServer(name);
+    ASSERT_TRUE(next.waitForConnected(2000));
+    next.write("show\n");
+    EXPECT_TRUE(waitFor([&] { return next.canReadLine(); }, 5000));
+    EXPECT_EQ(next.readLine(), "shown\n");
+    EXPECT_EQ(requests, 1);
 }
 
 } // namespace
