@@ -42,11 +42,6 @@ ReportPreview::ReportPreview(QLineEdit* header, const QString& name, QObject* pa
     m_label->setMinimumWidth(1);
     m_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     m_label->installEventFilter(this);
-    // The report is shown as it goes out: a fixed-width face keeps its columns.
-    QFont font = m_label->font();
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFamily(QStringLiteral("Monospace"));
-    m_label->setFont(font);
     // Under the header, in the header's own place in the tab's layout.
     QWidget* tab = header->parentWidget();
     auto* pair = new QWidget(tab);
@@ -65,6 +60,22 @@ void ReportPreview::show(const NextReportView& next, const FramePlan& plan) {
         return;
     m_text = text;
     m_label->setToolTip(text);
+    // On the line itself the figures in short, so that more of the report fits beside them.
+    m_report.clear();
+    m_prefix = text;
+    if (next.refusal.isEmpty() && !next.info.isEmpty() && plan.refusal.isEmpty()) {
+        QStringList about;
+        if (plan.cost.bytes > 0)
+            about << QStringLiteral("%1 B, %2 s")
+                         .arg(plan.cost.bytes)
+                         .arg(QString::number(plan.cost.seconds, 'f', 2));
+        if (next.running)
+            about << QStringLiteral("in %1 min").arg(qMax(1, next.minutesLeft));
+        if (next.fileBusy)
+            about << QStringLiteral("file busy");
+        m_prefix = about.join(QStringLiteral(", ")) + QStringLiteral(": ");
+        m_report = next.info;
+    }
     fit();
 }
 
@@ -75,6 +86,13 @@ bool ReportPreview::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ReportPreview::fit() {
-    m_label->setText(
-        m_label->fontMetrics().elidedText(m_text, Qt::ElideRight, m_label->contentsRect().width()));
+    const QFontMetrics metrics = m_label->fontMetrics();
+    const int width = m_label->contentsRect().width();
+    const int left = width - metrics.horizontalAdvance(m_prefix);
+    // The report loses its middle, where the header shown just above stands, so that its
+    // comment with the markers replaced stays in sight.
+    if (m_report.isEmpty() || left < metrics.averageCharWidth() * 8)
+        m_label->setText(metrics.elidedText(m_prefix + m_report, Qt::ElideRight, width));
+    else
+        m_label->setText(m_prefix + metrics.elidedText(m_report, Qt::ElideMiddle, left));
 }

@@ -25,8 +25,8 @@ struct NextReportView {
 QString nextReportText(const NextReportView& next, const FramePlan& plan);
 
 // The line that shows it, placed under the header box in the tab's layout. The tab has room
-// for one line: what does not fit is cut with an ellipsis there and shown whole in its tool
-// tip, and the report can be copied from its context menu.
+// for one line, so it shows the figures in short and the report cut in its middle where needed;
+// the whole text is in its tool tip.
 class ReportPreview : public QObject {
     Q_OBJECT
 public:
@@ -43,5 +43,7 @@ private:
     void fit();
 
     QLabel* m_label;
-    QString m_text;
+    QString m_text;   // whole, in the tool tip
+    QString m_prefix; // the line's figures, or all of it when there is no report
+    QString m_report;
 };
