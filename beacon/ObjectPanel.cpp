@@ -422,20 +422,14 @@ void ObjectPanel::sendChecked(bool killed) {
         m_dialogs.information(plan.refusal);
         return;
     }
-    const bool fromFile = m_c.useFile->isChecked() && !killed;
-    const ComposedReport next =
-        compose(fromFile ? ::readCommentFile(m_object.commentFile) : CommentFileText{}, fromFile);
-    if (!next.error.isEmpty()) {
-        m_dialogs.error(next.error);
-        return;
-    }
-    *m_services.markers = {next.fileDateText, next.currentTimeText};
-    if (fromFile) {
-        m_object = next.object;
-        m_c.comment->setText(m_object.comment);
-        m_c.header->setText(m_object.header);
-        m_c.header->setCursorPosition(0);
+    std::optional<ComposedReport> next;
+    if (m_c.useFile->isChecked() && !killed) {
+        next = takeCommentFile();
+        if (!next)
+            return;
     } else {
+        next = compose({}, false);
+        *m_services.markers = {next->fileDateText, next->currentTimeText};
         m_c.page->setCurrentIndex(m_index);
         emit timeStampsDue();
         if (!weather)
@@ -443,12 +437,12 @@ void ObjectPanel::sendChecked(bool killed) {
     }
     const QString before = m_c.comment->text();
     // The operator sees what goes on the air; the marker comes back afterwards.
-    m_c.comment->setText(next.comment);
+    m_c.comment->setText(next->comment);
     if (const QString refusal = reportRefusal(m_object.header); !refusal.isEmpty()) {
         m_dialogs.information(refusal);
     } else {
         // The weather report carries no name of its own: the log names it by the station.
-        emit reportReady(m_index, next.info(), plan.destination,
+        emit reportReady(m_index, next->info(), plan.destination,
                          weather ? m_services.stationCall() : m_object.identifier);
     }
     m_c.comment->setText(before);
@@ -501,18 +495,19 @@ NextReportView ObjectPanel::nextReport() const {
 }
 
 bool ObjectPanel::readCommentFile() {
-    const CommentFileText file = ::readCommentFile(m_object.commentFile);
-    if (file.state == CommentFileText::State::Unreadable) {
-        m_dialogs.error(file.error);
-        return false;
+    return takeCommentFile().has_value();
+}
+
+std::optional<ComposedReport> ObjectPanel::takeCommentFile() {
+    const ComposedReport next = compose(::readCommentFile(m_object.commentFile), true);
+    if (!next.error.isEmpty()) {
+        m_dialogs.error(next.error);
+        return std::nullopt;
     }
-    const CommentFromFile read = applyCommentFile(m_object, weatherMode(), file, m_clock.nowUtc(),
-                                                  m_clock.nowLocal(), m_services.dateFormat());
+    m_object = next.object;
     m_c.comment->setText(m_object.comment);
     m_c.header->setText(m_object.header);
     m_c.header->setCursorPosition(0);
-    CommentMarkers& markers = *m_services.markers;
-    markers.fileDateText = read.fileDateText;
-    markers.currentTimeText = read.currentTimeText;
-    return true;
+    *m_services.markers = {next.fileDateText, next.currentTimeText};
+    return next;
 }

@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QPoint>
 #include <functional>
+#include <optional>
 
 class Clock;
 class Dialogs;
@@ -172,6 +173,9 @@ private:
     void sendChecked(bool killed);
     // The report of a send now; `file` is used when `fromFile`.
     ComposedReport compose(const CommentFileText& file, bool fromFile) const;
+    // Reads the comment file into the object, its boxes and the shared markers; nothing after
+    // an unreadable file has been reported.
+    std::optional<ComposedReport> takeCommentFile();
     void changed() { emit nextReportChanged(m_index); }
 
     int m_index;

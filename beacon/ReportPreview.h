@@ -20,9 +20,15 @@ struct NextReportView {
     int minutesLeft = 0;
 };
 
-// What is shown under an object's header: its size and airtime on the link as set up, while the
-// object runs the minutes to its next send, then the next report as it would go out now.
-QString nextReportText(const NextReportView& next, const FramePlan& plan);
+// What is shown under an object's header: in front, its size and airtime on the link as set up
+// and, while the object runs, the minutes to its next send (or why nothing would go); then the
+// next report as it would go out now.
+struct NextReportLine {
+    QString front;
+    QString report;
+    QString text() const { return front + report; }
+};
+NextReportLine nextReportLine(const NextReportView& next, const FramePlan& plan);
 
 // The line that shows it, placed under the header box in the tab's layout. The tab has room
 // for one line, so it shows the figures in short and the report cut in its middle where needed;
@@ -34,7 +40,7 @@ public:
     void show(const NextReportView& next, const FramePlan& plan);
     QLabel* label() const { return m_label; }
     // The whole text shown, before any cut.
-    const QString& text() const { return m_text; }
+    QString text() const { return m_line.text(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,7 +49,5 @@ private:
     void fit();
 
     QLabel* m_label;
-    QString m_text;   // whole, in the tool tip
-    QString m_prefix; // the line's figures, or all of it when there is no report
-    QString m_report;
+    NextReportLine m_line;
 };

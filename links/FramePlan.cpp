@@ -20,6 +20,14 @@ QByteArray reportFrameBody(const QString& destination, const QString& source, co
     return {};
 }
 
+QByteArray checkedAgwpeBody(const QString& destination, const StationSettings& station,
+                            const QString& info) {
+    const QByteArray body =
+        ax25UiFrame(destination, station.MyCall, station.UnprotoPath, Cp1252::fromUnicode(info));
+    agwpeViaBlock(station.UnprotoPath);
+    return body;
+}
+
 namespace {
 
 // The names and order in which the link hands the frames over.
@@ -28,10 +36,7 @@ QStringList portsOf(LinkType type, const LinkSettings& link, const StationSettin
     QStringList out;
     switch (type) {
     case LinkType::Agwpe:
-        // The same checks the send makes before its first frame: the engine builds the frame
-        // a KISS TNC would get, so the same address rules hold.
-        ax25UiFrame(destination, station.MyCall, station.UnprotoPath, Cp1252::fromUnicode(info));
-        agwpeViaBlock(station.UnprotoPath);
+        checkedAgwpeBody(destination, station, info);
         for (int port = 1; port <= 4; ++port)
             if (station.PortFlags[size_t(port - 1)])
                 out << QStringLiteral("AGWPE port %1").arg(port);

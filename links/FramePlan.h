@@ -17,6 +17,12 @@
 QByteArray reportFrameBody(const QString& destination, const QString& source, const QString& path,
                            const QString& info);
 
+// The frame the packet engine builds from a report's fields (the one a KISS TNC would get from
+// us), after every check that refuses the report before its first frame: the address rules of
+// AX.25 and the engine's via block. Throws FrameError or ConvertError with the user's message.
+QByteArray checkedAgwpeBody(const QString& destination, const StationSettings& station,
+                            const QString& info);
+
 // What a report would put on the air through the link as it is set up, worked out without
 // sending anything: the ports it goes out on (named as the sent-reports log names them), the
 // frame in monitor form, and its size and airtime on each of them.

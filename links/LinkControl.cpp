@@ -408,8 +408,7 @@ void LinkControl::sendAgwpe(const QString& info, const QString& destination) {
     // "wide2-2" read from the settings file would otherwise go to the engine). It is built
     // before the first frame so that a report goes out on every port or on none, and it is
     // the frame the record shows.
-    const QByteArray body = ax25UiFrame(destination, m_station.MyCall, m_station.UnprotoPath,
-                                        Cp1252::fromUnicode(info));
+    const QByteArray body = checkedAgwpeBody(destination, m_station, info);
     const char kind = agwpeFrameKind(m_station.UnprotoPath);
     const QByteArray data = agwpeViaBlock(m_station.UnprotoPath) + Cp1252::fromUnicode(info);
     for (int port = 1; port <= 4; ++port)

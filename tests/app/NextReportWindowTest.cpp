@@ -41,8 +41,8 @@ protected:
     QString shown(int k) {
         spinEvents(20);
         const QString text = preview(k)->toolTip();
-        const qsizetype at = text.indexOf(QLatin1String("): "));
-        return at < 0 ? text : text.mid(at + 3);
+        const qsizetype at = text.indexOf(QLatin1String(": "));
+        return at < 0 ? text : text.mid(at + 2);
     }
     QString sendNow(int k) {
         const qsizetype before = m_engine.frames.size();
@@ -97,11 +97,12 @@ TEST_F(NextReportWindow, ThePreviewIsWhatTheNextSendNowPutsOnTheAir) {
     EXPECT_EQ(sendNow(0), next);
 
     // Size and airtime are those of the frame with its one digipeater, and a refusal is said.
-    EXPECT_TRUE(preview(0)->toolTip().contains(
-        QStringLiteral("%1 bytes").arg(2 + 21 + 2 + next.size() + 2)))
+    EXPECT_TRUE(
+        preview(0)->toolTip().contains(QStringLiteral("%1 B, ").arg(2 + 21 + 2 + next.size() + 2)))
         << preview(0)->toolTip().toStdString();
     box("Identifier", 1)->clear();
-    EXPECT_EQ(shown(1), "Next report: none (An Identifier is required.)");
+    spinEvents(20);
+    EXPECT_EQ(preview(1)->toolTip(), "Next report: none (An Identifier is required.)");
 }
 
 TEST_F(NextReportWindow, TheStatusBarShowsTheShareOfTheChannelTheRunningObjectsTake) {
@@ -116,8 +117,8 @@ TEST_F(NextReportWindow, TheStatusBarShowsTheShareOfTheChannelTheRunningObjectsT
     spinEvents(20);
     // One frame of its size at 1200 bit/s every ten minutes, from the preview's own figures.
     const QString tip = preview(1)->toolTip();
-    EXPECT_TRUE(tip.contains(QLatin1String("next in 10 min"))) << tip.toStdString();
-    const double seconds = tip.section(QLatin1String(" bytes, "), 1).section(' ', 0, 0).toDouble();
+    EXPECT_TRUE(tip.contains(QLatin1String("in 10 min: "))) << tip.toStdString();
+    const double seconds = tip.section(QLatin1String(" B, "), 1).section(' ', 0, 0).toDouble();
     EXPECT_GT(seconds, 0.4);
     EXPECT_EQ(share->text(), channelShareText(seconds / 600));
     // A second port doubles what the schedule takes, as soon as the setting changes.
