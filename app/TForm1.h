@@ -7,6 +7,7 @@
 #include "common/StationSettings.h"
 #include "links/SentLog.h"
 #include "map/Calibration.h"
+#include "map/PicturePrefetch.h"
 #include "widgets/WaitCursor.h"
 
 #include <QMainWindow>
@@ -304,6 +305,8 @@ private:
 
     // Map (app/TForm1Map.cpp).
     MapView* m_map = nullptr;
+    // The remembered map, decoding while the window is built; used up by the first map read.
+    PicturePrefetch m_mapPrefetch;
     QPoint m_mapScroll; // the scroll position last read from an objects file
     bool anyPicking() const;
     void selectSymbol(int slot, QWidget* picture);

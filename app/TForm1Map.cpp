@@ -159,7 +159,7 @@ std::optional<QString> TForm1::chooseMap() {
 // file that cannot be used leaves the current map, its objects and its path as they were (at
 // start-up: no map), and the program goes on.
 bool TForm1::readMap(const QString& path, LoadedPicture& picture, MapCalibration& calibration) {
-    picture = PictureLoader::load(path);
+    picture = m_mapPrefetch.take(path);
     if (!picture.ok()) {
         m_dialogs.error(picture.error);
         return false;
