@@ -3,6 +3,7 @@
 #include "app/TForm1.h"
 #include "common/Clock.h"
 #include "widgets/AppIcon.h"
+#include "widgets/FontConfigWarmUp.h"
 #include "widgets/QtDialogs.h"
 #include "widgets/SingleInstance.h"
 #include "widgets/TerminationSignals.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    FontConfigWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skyvane"));
 
@@ -23,6 +25,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.skyvane.Skyvane"));
     QApplication::setWindowIcon(appIcon());
 
+    fonts.wait();
     QtDialogs dialogs;
     SystemClock clock;
     // $SKYVANE_SETTINGS names another settings file, for a private copy beside the usual one.
