@@ -5,15 +5,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 #include <QLoggingCategory>
-#include <QRegularExpression>
 #include <QSocketNotifier>
 #include <QWidget>
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -26,6 +25,7 @@ namespace {
 const QByteArray kShowRequest = "show\n";
 const QByteArray kShownAnswer = "shown\n";
 constexpr int kAnswerMs = 3000;
+constexpr int kLockWaitMs = 5000;
 // A caller says one short line; anything longer is no copy of this program.
 constexpr qsizetype kMaxRequest = 64;
 
@@ -36,6 +36,25 @@ bool addressOf(const QByteArray& path, sockaddr_un* address) {
         return false;
     std::memcpy(address->sun_path, path.constData(), size_t(path.size()));
     return true;
+}
+
+// The lock is held for a moment by a starting copy; one that is stopped while holding it is
+// waited for a while and then started without it, as starting twice is better than never.
+int takeLock(const QByteArray& path) {
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+        qCWarning(lcInstance) << "instance lock not taken:" << std::strerror(errno);
+        return -1;
+    }
+    for (int waited = 0; ::flock(fd, LOCK_EX | LOCK_NB) != 0; waited += 10) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || waited >= kLockWaitMs) {
+            qCWarning(lcInstance) << "instance lock not taken:" << std::strerror(errno);
+            ::close(fd);
+            return -1;
+        }
+        ::usleep(10000);
+    }
+    return fd;
 }
 
 } // namespace
@@ -50,23 +69,23 @@ QString SingleInstance::defaultName() {
         place = QStringLiteral("console");
     QString name = QStringLiteral("skyvane-%1-%2").arg(::getuid()).arg(place);
     // Socket names become file names: keep them to safe characters.
-    name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]")), QStringLiteral("_"));
+    for (QChar& c : name)
+        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != u'_' && c != u'.' && c != u'-')
+            c = u'_';
     return name;
 }
 
 SingleInstance::SingleInstance(const QString& name, QObject* parent)
     : QObject(parent), m_name(name), m_path(QFile::encodeName(QDir::temp().filePath(name))) {
     // Two copies started together must not both decide they are first: the check and the
-    // start of listening happen under a lock.
-    QLockFile lock(QDir::temp().filePath(m_name + QStringLiteral(".lock")));
-    lock.setStaleLockTime(10000);
-    if (!lock.tryLock(5000))
-        qCWarning(lcInstance) << "instance lock not taken:" << lock.error();
-    if (askRunningInstance()) {
+    // start of listening happen under a lock, which the system lets go if its holder dies.
+    const int lock = takeLock(m_path + ".lock");
+    if (askRunningInstance())
         m_otherRunning = true;
-        return;
-    }
-    listen();
+    else
+        listen();
+    if (lock >= 0)
+        ::close(lock); // lets the lock go; the file stays for the next start
 }
 
 SingleInstance::~SingleInstance() {

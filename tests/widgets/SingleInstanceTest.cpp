@@ -212,12 +212,18 @@ TEST(SingleInstance, NameLeftByACrashedCopyDoesNotBlockTheNextStart) {
     ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
     ::close(fd);
     ASSERT_TRUE(QFile::exists(QString::fromLocal8Bit(path)));
+    // And the lock file beside it, as a copy killed while starting leaves it.
+    QFile lock(QString::fromLocal8Bit(path) + ".lock");
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.write("4242\nskyvane\nelsewhere\n");
+    lock.close();
 
     SingleInstance guard(name);
     EXPECT_FALSE(guard.otherInstanceRunning());
     QLocalSocket probe;
     probe.connectToServer(name);
     EXPECT_TRUE(probe.waitForConnected(2000));
+    lock.remove();
 }
 
 // Whoever else connects (another user cannot: the socket is the user's alone) and says
