@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace {
 
@@ -28,6 +27,24 @@ QString trimControl(const QString& s) {
     while (end > start && isBlankOrControl(s[end - 1]))
         --end;
     return s.mid(start, end - start);
+}
+
+bool isDigit(QChar c) {
+    return c.unicode() >= '0' && c.unicode() <= '9';
+}
+
+// Digits, then a full stop with digits or none: the only way the file writes a number.
+bool isPlainDecimal(const QString& s) {
+    qsizetype i = 0;
+    while (i < s.size() && isDigit(s[i]))
+        ++i;
+    if (i == 0)
+        return false;
+    if (i < s.size() && s[i] == QLatin1Char('.'))
+        ++i;
+    while (i < s.size() && isDigit(s[i]))
+        ++i;
+    return i == s.size();
 }
 
 bool isHemisphereLetter(QChar c) {
@@ -113,11 +130,10 @@ public:
             minutesText.chop(1);
         minutesText = trimControl(minutesText);
 
-        static const QRegularExpression number(QStringLiteral("^[0-9]+(\\.[0-9]*)?$"));
-        if (!number.match(degreesText).hasMatch())
+        if (!isPlainDecimal(degreesText))
             fail(lineNo, text,
                  QStringLiteral("the degrees \"%1\" are not a valid number").arg(degreesText));
-        if (!number.match(minutesText).hasMatch())
+        if (!isPlainDecimal(minutesText))
             fail(lineNo, text,
                  QStringLiteral("the minutes \"%1\" are not a valid number").arg(minutesText));
         const double degrees = degreesText.toDouble();

@@ -24,22 +24,27 @@ const char* const SymbolFiles[13] = {"placeholder", "advisory", "aid",    "camp"
 const char* const RunningNames[3] = {"IDPanel", "IDPanel01", "IDPanel02"};
 const char* const StoppedNames[3] = {"IDPanel1", "IDPanel101", "IDPanel102"};
 
-QFont labelFont() {
-    QFont font(QStringLiteral("Courier New"));
-    font.setPointSize(8);
-    // Where Courier New is not installed, another fixed-width face keeps 8 pixels a character.
-    font.setStyleHint(QFont::TypeWriter, QFont::PreferMatch);
-    if (!QFontInfo(font).fixedPitch()) {
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+// Chosen when the first label gets a text, not when the labels are made: looking for a
+// fixed-width face loads one, which a start with no object on the map has no use for.
+const QFont& labelFont() {
+    static const QFont chosen = [] {
+        QFont font(QStringLiteral("Courier New"));
         font.setPointSize(8);
-    }
-    return font;
+        // Where Courier New is not installed, another fixed-width face keeps 8 pixels a
+        // character.
+        font.setStyleHint(QFont::TypeWriter, QFont::PreferMatch);
+        if (!QFontInfo(font).fixedPitch()) {
+            font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+            font.setPointSize(8);
+        }
+        return font;
+    }();
+    return chosen;
 }
 
 QLabel* makeLabel(QWidget* parent, const char* name, bool running) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
-    label->setFont(labelFont());
     label->setAlignment(Qt::AlignCenter);
     label->setAutoFillBackground(true);
     QPalette palette = label->palette();
@@ -141,6 +146,8 @@ void MapSymbols::showOnly(int slot, int index) {
 
 void MapSymbols::setLabelText(int slot, const QString& text) {
     for (QLabel* label : {m_running[size_t(slot)], m_stopped[size_t(slot)]}) {
+        if (!text.isEmpty())
+            label->setFont(labelFont());
         label->setText(text);
         label->setFixedWidth(LabelCharWidth * int(text.size()));
     }

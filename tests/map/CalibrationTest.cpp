@@ -134,6 +134,9 @@ TEST(Calibration, BadValuesNameFileLineAndText) {
         {{"51.30.00N, 181.00.00W", "51.10.00N, 000.05.00E"}, "180 degrees"},
         {{"51.30.00N, 000.45.00W", "51.10.00N, 000..05.00E"}, "the minutes \".05.00\""},
         {{"51.30.00N, 000.45.00W", "1"}, "line 2"},
+        {{"51.30.00N, 000.45.00W", "51.10.0 0N, 000.05.00E"}, "the minutes \"10.0 0\""},
+        {{"\u0665\u0661.30.00N, 000.45.00W", "51.10.00N, 000.05.00E"}, "the degrees"},
+        {{"51.30.00N, 000.45.00W", "51.+10.00N, 000.05.00E"}, "the minutes \"+10.00\""},
     };
     for (const Row& r : rows) {
         const QString message = errorOf(r.lines);
