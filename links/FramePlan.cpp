@@ -28,6 +28,18 @@ QByteArray checkedAgwpeBody(const QString& destination, const StationSettings& s
     return body;
 }
 
+QString sentPortName(LinkType type, int port) {
+    switch (type) {
+    case LinkType::Agwpe:
+        return QStringLiteral("AGWPE port %1").arg(port);
+    case LinkType::Kiss:
+        return QStringLiteral("KISS port %1").arg(port);
+    case LinkType::Tnc:
+        break;
+    }
+    return QStringLiteral("TNC");
+}
+
 namespace {
 
 // The names and order in which the link hands the frames over.
@@ -39,16 +51,16 @@ QStringList portsOf(LinkType type, const LinkSettings& link, const StationSettin
         checkedAgwpeBody(destination, station, info);
         for (int port = 1; port <= 4; ++port)
             if (station.PortFlags[size_t(port - 1)])
-                out << QStringLiteral("AGWPE port %1").arg(port);
+                out << sentPortName(type, port);
         break;
     case LinkType::Kiss:
         for (const Kiss::PortFrame& frame : kissReportFrames(
                  info, station.MyCall, destination, station.UnprotoPath, station.PortFlags))
-            out << QStringLiteral("KISS port %1").arg(frame.radioPort);
+            out << sentPortName(type, frame.radioPort);
         break;
     case LinkType::Tnc:
         TncCommandMode::reportLine(info, quint8(link.SendPacCode), link.CommandCode);
-        out << QStringLiteral("TNC");
+        out << sentPortName(type);
         break;
     }
     return out;

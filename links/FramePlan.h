@@ -23,6 +23,10 @@ QByteArray reportFrameBody(const QString& destination, const QString& source, co
 QByteArray checkedAgwpeBody(const QString& destination, const StationSettings& station,
                             const QString& info);
 
+// The name the sent-reports log gives a port a report went out on: "AGWPE port 1",
+// "KISS port 2", or "TNC" for the one radio of a command-mode TNC (port unused).
+QString sentPortName(LinkType type, int port = 0);
+
 // What a report would put on the air through the link as it is set up, worked out without
 // sending anything: the ports it goes out on (named as the sent-reports log names them), the
 // frame in monitor form, and its size and airtime on each of them.

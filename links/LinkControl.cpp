@@ -414,7 +414,7 @@ void LinkControl::sendAgwpe(const QString& info, const QString& destination) {
     for (int port = 1; port <= 4; ++port)
         if (m_station.PortFlags[size_t(port - 1)]) {
             Send(port, Agwpe::PidNoLayer3, kind, m_station.MyCall, destination, data);
-            record(QStringLiteral("AGWPE port %1").arg(port), body);
+            record(sentPortName(LinkType::Agwpe, port), body);
         }
 }
 
@@ -446,7 +446,7 @@ void LinkControl::sendKiss(const QString& info, const QString& destination) {
         reportFrameBody(destination, m_station.MyCall, m_station.UnprotoPath, info);
     const auto writeFrame = [&](const Kiss::PortFrame& frame) {
         const bool sent = writeSerial(frame.bytes.left(2)) && writeSerial(frame.bytes.mid(2));
-        record(QStringLiteral("KISS port %1").arg(frame.radioPort), body, sent,
+        record(sentPortName(LinkType::Kiss, frame.radioPort), body, sent,
                sent ? QString() : kNotResponding);
     };
 
@@ -482,7 +482,7 @@ void LinkControl::sendTnc(const QString& info) {
     // The TNC builds the frame from the addresses it was given at connect.
     const QByteArray body =
         reportFrameBody(m_station.Destination, m_station.MyCall, m_station.UnprotoPath, info);
-    record(QStringLiteral("TNC"), body, !m_serialWriteFailed,
+    record(sentPortName(LinkType::Tnc), body, !m_serialWriteFailed,
            m_serialWriteFailed ? kNotResponding : QString());
     if (m_serialWriteFailed)
         serialFailed();

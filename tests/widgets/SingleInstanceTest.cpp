@@ -7,7 +7,6 @@
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
@@ -51,6 +50,15 @@ template <class F> bool waitFor(F done, int ms) {
     return true;
 }
 
+// The guard's name at a place of the test's own, as the program would take it from
+// SKYVANE_INSTANCE.
+QString nameAt(const QString& place) {
+    qputenv("SKYVANE_INSTANCE", place.toLocal8Bit());
+    const QString name = SingleInstance::defaultName();
+    qunsetenv("SKYVANE_INSTANCE");
+    return name;
+}
+
 struct Process {
     ~Process() {
         if (p.state() != QProcess::NotRunning) {
@@ -66,6 +74,17 @@ struct Process {
     QString log;
 };
 
+// Starts the real program as a later copy at `place` and waits for it to give way and end.
+void startAgain(Process& again, const QString& place, const QString& settings) {
+    again.p.setProcessEnvironment(programEnvironment(place, settings));
+    again.p.start(program(), {});
+    ASSERT_TRUE(again.p.waitForStarted(5000));
+    ASSERT_TRUE(waitFor([&] { return again.p.state() == QProcess::NotRunning; }, 15000))
+        << again.err().toStdString();
+    EXPECT_EQ(again.p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(again.p.exitCode(), 0);
+}
+
 TEST(SingleInstance, NamesDifferPerDisplayAndHoldSafeCharacters) {
     qputenv("SKYVANE_INSTANCE", ":0.0/x");
     const QString a = SingleInstance::defaultName();
@@ -80,9 +99,7 @@ TEST(SingleInstance, NamesDifferPerDisplayAndHoldSafeCharacters) {
 TEST(SingleInstance, SecondStartBringsTheFirstWindowForwardAndEndsAtOnce) {
     QTemporaryDir dir;
     const QString place = uniquePlace();
-    qputenv("SKYVANE_INSTANCE", place.toLocal8Bit());
-    SingleInstance first(SingleInstance::defaultName());
-    qunsetenv("SKYVANE_INSTANCE");
+    SingleInstance first(nameAt(place));
     ASSERT_FALSE(first.otherInstanceRunning());
     QWidget window;
     window.showMinimized();
@@ -92,13 +109,7 @@ TEST(SingleInstance, SecondStartBringsTheFirstWindowForwardAndEndsAtOnce) {
     QObject::connect(&first, &SingleInstance::activationRequested, [&] { ++requests; });
 
     Process second;
-    second.p.setProcessEnvironment(programEnvironment(place, dir.filePath("second.ini")));
-    second.p.start(program(), {});
-    ASSERT_TRUE(second.p.waitForStarted(5000));
-    ASSERT_TRUE(waitFor([&] { return second.p.state() == QProcess::NotRunning; }, 15000))
-        << second.err().toStdString();
-    EXPECT_EQ(second.p.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.p.exitCode(), 0);
+    startAgain(second, place, dir.filePath("second.ini"));
     EXPECT_EQ(requests, 1);
     EXPECT_FALSE(window.isMinimized());
     EXPECT_TRUE(window.isVisible());
@@ -125,9 +136,7 @@ protected:
 TEST(SingleInstance, ASecondStartBringsTheOpenDialogAboveTheWindow) {
     QTemporaryDir dir;
     const QString place = uniquePlace();
-    qputenv("SKYVANE_INSTANCE", place.toLocal8Bit());
-    SingleInstance first(SingleInstance::defaultName());
-    qunsetenv("SKYVANE_INSTANCE");
+    SingleInstance first(nameAt(place));
     ASSERT_FALSE(first.otherInstanceRunning());
     QWidget window;
     window.setObjectName("window");
@@ -147,18 +156,13 @@ TEST(SingleInstance, ASecondStartBringsTheOpenDialogAboveTheWindow) {
     int requests = 0;
     QObject::connect(&first, &SingleInstance::activationRequested, [&] { ++requests; });
 
-    const auto startAgain = [&](const char* settings) {
+    const auto startFromElsewhere = [&](const char* settings) {
         raises.order.clear();
         elsewhere.activateWindow();
         Process again;
-        again.p.setProcessEnvironment(programEnvironment(place, dir.filePath(settings)));
-        again.p.start(program(), {});
-        ASSERT_TRUE(again.p.waitForStarted(5000));
-        ASSERT_TRUE(waitFor([&] { return again.p.state() == QProcess::NotRunning; }, 15000))
-            << again.err().toStdString();
-        EXPECT_EQ(again.p.exitCode(), 0);
+        startAgain(again, place, dir.filePath(settings));
     };
-    startAgain("second.ini");
+    startFromElsewhere("second.ini");
     EXPECT_EQ(requests, 1);
     ASSERT_FALSE(raises.order.isEmpty());
     EXPECT_EQ(raises.order.last(), QStringLiteral("dialog"));
@@ -166,7 +170,7 @@ TEST(SingleInstance, ASecondStartBringsTheOpenDialogAboveTheWindow) {
 
     // Answered, the dialog is gone: the next start brings the main window itself.
     dialog.accept();
-    startAgain("third.ini");
+    startFromElsewhere("third.ini");
     EXPECT_EQ(requests, 2);
     EXPECT_EQ(raises.order, QStringList{QStringLiteral("window")});
     EXPECT_TRUE(waitFor([&] { return QApplication::activeWindow() == &window; }, 2000));
@@ -184,13 +188,7 @@ TEST(SingleInstance, TwoRealProcesses) {
     ASSERT_TRUE(first.err().contains("listening as")) << first.err().toStdString();
 
     Process second;
-    second.p.setProcessEnvironment(programEnvironment(place, dir.filePath("second.ini")));
-    QElapsedTimer clock;
-    clock.start();
-    second.p.start(program(), {});
-    ASSERT_TRUE(second.p.waitForFinished(15000)) << second.err().toStdString();
-    EXPECT_EQ(second.p.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.p.exitCode(), 0);
+    startAgain(second, place, dir.filePath("second.ini"));
     EXPECT_TRUE(second.err().contains("another copy is running")) << second.err().toStdString();
     EXPECT_TRUE(second.err().contains("answer: \"shown\"")) << second.err().toStdString();
     EXPECT_FALSE(second.err().contains("main window shown")) << second.err().toStdString();
