@@ -28,6 +28,11 @@ QByteArray checkedAgwpeBody(const QString& destination, const StationSettings& s
     return body;
 }
 
+QByteArray checkedTncBody(const StationSettings& station, const QString& info) {
+    return ax25UiFrame(station.Destination, station.MyCall, station.UnprotoPath,
+                       Cp1252::fromUnicode(info));
+}
+
 QString sentPortName(LinkType type, int port) {
     switch (type) {
     case LinkType::Agwpe:
@@ -60,6 +65,7 @@ QStringList portsOf(LinkType type, const LinkSettings& link, const StationSettin
         break;
     case LinkType::Tnc:
         TncCommandMode::reportLine(info, quint8(link.SendPacCode), link.CommandCode);
+        checkedTncBody(station, info);
         out << sentPortName(type);
         break;
     }

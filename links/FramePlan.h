@@ -23,6 +23,12 @@ QByteArray reportFrameBody(const QString& destination, const QString& source, co
 QByteArray checkedAgwpeBody(const QString& destination, const StationSettings& station,
                             const QString& info);
 
+// The frame a TNC in command mode builds for a report from the addresses it was given at
+// connect. The TNC cannot send what the address rules of AX.25 refuse either (it would answer
+// the UNPROTO line with an error and keep its old path), so such a report is refused with the
+// same message as on the other links. Throws FrameError or ConvertError.
+QByteArray checkedTncBody(const StationSettings& station, const QString& info);
+
 // The name the sent-reports log gives a port a report went out on: "AGWPE port 1",
 // "KISS port 2", or "TNC" for the one radio of a command-mode TNC (port unused).
 QString sentPortName(LinkType type, int port = 0);

@@ -469,6 +469,8 @@ void LinkControl::sendTnc(const QString& info) {
     const quint8 command = quint8(m_link.CommandCode);
     // Refused (FrameError) before anything is typed when the text holds a control code.
     const QByteArray report = TncCommandMode::reportLine(info, sendPac, m_link.CommandCode);
+    // The TNC builds the frame from the addresses it was given at connect.
+    const QByteArray body = checkedTncBody(m_station, info);
 
     m_serialWriteFailed = false;
     m_serial.PurgeOutput();
@@ -479,9 +481,6 @@ void LinkControl::sendTnc(const QString& info) {
     m_clock.pause(kConversePauseMs);
     writeSerial(TncCommandMode::commandCode(command));
     m_serial.PurgeOutput();
-    // The TNC builds the frame from the addresses it was given at connect.
-    const QByteArray body =
-        reportFrameBody(m_station.Destination, m_station.MyCall, m_station.UnprotoPath, info);
     record(sentPortName(LinkType::Tnc), body, !m_serialWriteFailed,
            m_serialWriteFailed ? kNotResponding : QString());
     if (m_serialWriteFailed)

@@ -64,10 +64,10 @@ struct SerialSide {
 
 } // namespace
 
-// Paths (and calls) a settings file can hold but no AX.25 frame can carry: the packet engine
-// would build that frame from them, so they are refused before any byte leaves, exactly as on
-// a KISS link.
-TEST(LinkRules, AnAddressTheFramesCannotCarryIsRefusedAlikeOnBothLinks) {
+// Paths (and calls) a settings file can hold but no AX.25 frame can carry: the packet engine,
+// or a TNC in command mode, would build that frame from them, so they are refused before any
+// byte leaves, exactly as on a KISS link.
+TEST(LinkRules, AnAddressTheFramesCannotCarryIsRefusedAlikeOnEveryLink) {
     struct Row {
         const char* myCall;
         const char* path;
@@ -100,6 +100,10 @@ TEST(LinkRules, AnAddressTheFramesCannotCarryIsRefusedAlikeOnBothLinks) {
     SerialSide kiss(true, ScriptedTnc::Mode::Silent);
     ASSERT_TRUE(kiss.link.connectLink());
     kiss.tnc.received.clear();
+    SerialSide tnc(false, ScriptedTnc::Mode::Prompt);
+    ASSERT_TRUE(tnc.link.connectLink());
+    spinEvents(50);
+    tnc.tnc.received.clear();
 
     for (const Row& r : rows) {
         const StationSettings station = stationWith(QString::fromUtf8(r.myCall), r.path);
@@ -119,6 +123,13 @@ TEST(LinkRules, AnAddressTheFramesCannotCarryIsRefusedAlikeOnBothLinks) {
         spinEvents(50);
         EXPECT_TRUE(kiss.tnc.received.isEmpty()) << r.path;
         EXPECT_EQ(kiss.dialogs.texts(), expected) << r.path;
+
+        tnc.dialogs.clear();
+        tnc.link.setStation(station);
+        tnc.link.sendReport(kInfo, QStringLiteral("CQ"));
+        spinEvents(50);
+        EXPECT_TRUE(tnc.tnc.received.isEmpty()) << r.path;
+        EXPECT_EQ(tnc.dialogs.texts(), expected) << r.path;
     }
     // Still up, and a sendable path goes out on both.
     const StationSettings good = stationWith(QStringLiteral("NOCALL-1"), QStringLiteral("WIDE2-2"));
@@ -129,6 +140,9 @@ TEST(LinkRules, AnAddressTheFramesCannotCarryIsRefusedAlikeOnBothLinks) {
     kiss.link.setStation(good);
     kiss.link.sendReport(kInfo, QStringLiteral("CQ"));
     EXPECT_TRUE(waitUntil([&] { return kiss.tnc.received.endsWith('\xC0'); }));
+    tnc.link.setStation(good);
+    tnc.link.sendReport(kInfo, QStringLiteral("CQ"));
+    EXPECT_TRUE(waitUntil([&] { return tnc.tnc.received.contains("Net tonight"); }));
 }
 
 // Choosing "&Communications..." or Station Setup, or closing the TNC terminal, disconnects;
