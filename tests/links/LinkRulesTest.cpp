@@ -117,21 +117,16 @@ TEST(LinkRules, AnAddressTheFramesCannotCarryIsRefusedAlikeOnEveryLink) {
         EXPECT_EQ(agwpe.dialogs.texts(), expected) << r.path;
         EXPECT_FALSE(agwpe.link.isBusy()) << r.path;
 
-        kiss.dialogs.clear();
-        kiss.link.setStation(station);
-        kiss.link.sendReport(kInfo, QStringLiteral("CQ"));
-        spinEvents(50);
-        EXPECT_TRUE(kiss.tnc.received.isEmpty()) << r.path;
-        EXPECT_EQ(kiss.dialogs.texts(), expected) << r.path;
-
-        tnc.dialogs.clear();
-        tnc.link.setStation(station);
-        tnc.link.sendReport(kInfo, QStringLiteral("CQ"));
-        spinEvents(50);
-        EXPECT_TRUE(tnc.tnc.received.isEmpty()) << r.path;
-        EXPECT_EQ(tnc.dialogs.texts(), expected) << r.path;
+        for (SerialSide* serial : {&kiss, &tnc}) {
+            serial->dialogs.clear();
+            serial->link.setStation(station);
+            serial->link.sendReport(kInfo, QStringLiteral("CQ"));
+            spinEvents(50);
+            EXPECT_TRUE(serial->tnc.received.isEmpty()) << r.path;
+            EXPECT_EQ(serial->dialogs.texts(), expected) << r.path;
+        }
     }
-    // Still up, and a sendable path goes out on both.
+    // Still up, and a sendable path goes out on each.
     const StationSettings good = stationWith(QStringLiteral("NOCALL-1"), QStringLiteral("WIDE2-2"));
     agwpe.link.setStation(good);
     agwpe.link.sendReport(kInfo, QStringLiteral("CQ"));
