@@ -169,6 +169,29 @@ void TForm1::createOtherWindows() {
             &LinkControl::setStation);
 }
 
+void TForm1::createOtherWindowsAfterFirstFrame() {
+    if (m_painted)
+        createOtherWindows();
+    else
+        QTimer::singleShot(1000, this, &TForm1::createOtherWindows);
+}
+
+bool TForm1::event(QEvent* event) {
+    if (event->type() == QEvent::Paint && !m_painted) {
+        m_painted = true;
+        // The window is painted before its controls, and the frame is handed to the screen
+        // after them all: a queued call runs once it is.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                qCInfo(lcApp) << "main window painted";
+                createOtherWindows();
+            },
+            Qt::QueuedConnection);
+    }
+    return QMainWindow::event(event);
+}
+
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!m_shown) {
@@ -258,23 +281,20 @@ void TForm1::applyHintsToToolbar() {
 }
 
 void TForm1::HelpFile1Click() {
-    if (!m_windows.Form4)
-        return;
+    createOtherWindows();
     m_windows.Form4->move(x() + 30, y() + 30);
     m_windows.Form4->show();
     m_windows.Form4->raise();
 }
 
 void TForm1::mnuAboutClick() {
-    if (!m_windows.frmAbout)
-        return;
+    createOtherWindows();
     m_windows.frmAbout->move(x() + 150, y() + 80);
     m_windows.frmAbout->exec();
 }
 
 void TForm1::StationSetup1Click() {
-    if (!m_windows.frmStation)
-        return;
+    createOtherWindows();
     btnDisconnectClick();
     m_windows.frmStation->resize(247, 288);
     m_windows.frmStation->move(x() + 50, y() + 50);

@@ -61,9 +61,14 @@ public:
            const QString& sentLogFolder = {});
     ~TForm1() override;
 
-    // Creates the thirteen other windows, hidden, in their fixed order. Run once, right after
-    // the main window has been shown.
+    // Creates the thirteen other windows, hidden, in their fixed order; does nothing once they
+    // are. Each handler that opens one calls it first, as a click may come before the first
+    // frame's follow-up has built them.
     void createOtherWindows();
+    // The same once the main window's first frame is drawn, so that building them does not hold
+    // that frame up; at the latest a second after this call, as a window that starts minimized
+    // is not drawn.
+    void createOtherWindowsAfterFirstFrame();
 
     // The other windows, created by createOtherWindows(); null before.
     struct Windows {
@@ -240,6 +245,7 @@ signals:
     void closed();
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -256,6 +262,7 @@ private:
     bool m_hints = true;                           // tool tips on the toolbar buttons
     bool m_closing = false;                        // the shutdown waits for CloseTimer
     bool m_shown = false;                          // FormShow has run
+    bool m_painted = false;                        // the first frame has been drawn
     QTimer* Timer = nullptr;                       // object 1's minute timer
     QTimer* Timer1 = nullptr;                      // object 2
     QTimer* Timer2 = nullptr;                      // object 3

@@ -26,8 +26,7 @@ void TForm1::btnTimeClick() {
 }
 
 void TForm1::showCommentFiles(int page) {
-    if (!m_windows.frmComment)
-        return;
+    createOtherWindows();
     CommentSettings values;
     std::array<QString, 3> identifiers;
     for (size_t k = 0; k < 3; ++k) {
@@ -64,6 +63,6 @@ void TForm1::DateTimeFormat1Click() {
 }
 
 void TForm1::mnuCHelpClick() {
-    if (m_windows.frmCHelp)
-        m_windows.frmCHelp->showAt(pos() + QPoint(150, 50));
+    createOtherWindows();
+    m_windows.frmCHelp->showAt(pos() + QPoint(150, 50));
 }

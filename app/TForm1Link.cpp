@@ -86,8 +86,7 @@ void TForm1::mnuConnectClick() {
 
 void TForm1::mnuHostClick() {
     btnDisconnectClick();
-    if (!m_windows.AGWPE)
-        return;
+    createOtherWindows();
     m_windows.AGWPE->setValues(linkSettings());
     m_windows.AGWPE->move(x() + 50, y() + 50);
     m_windows.AGWPE->exec();
@@ -100,8 +99,7 @@ void TForm1::mnuHostClick() {
 }
 
 void TForm1::Debug1Click() {
-    if (!m_windows.frmTNC)
-        return;
+    createOtherWindows();
     if (!m_linkControl->portOpened())
         btnConnect1Click();
     if (m_linkControl->serialPort().LastError() != 0)

@@ -38,8 +38,7 @@ void TForm1::setupWeather() {
 }
 
 void TForm1::btnWxClick() {
-    if (!m_windows.frmWx)
-        return;
+    createOtherWindows();
     WeatherEntry entry = m_windows.frmWx->values();
     entry.metric = m_metric;
     m_windows.frmWx->setValues(entry);

@@ -35,6 +35,6 @@ int main(int argc, char* argv[]) {
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::requested, &form, &TForm1::endSession);
     form.show();
-    form.createOtherWindows();
+    form.createOtherWindowsAfterFirstFrame();
     return QApplication::exec();
 }

@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 //
 // The floor for bench/startup: an empty Qt Widgets main window of Skyvane's default size,
-// built with the same compiler and flags, that logs the same line at the same moment as
-// Skyvane does (when its show handler has run).
+// built with the same compiler and flags, that logs the same lines at the same moments as
+// Skyvane does: when its show handler has run, and when its first frame has been drawn.
 #include <QApplication>
 #include <QLoggingCategory>
 #include <QMainWindow>
@@ -22,8 +22,18 @@ protected:
         }
     }
 
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::Paint && !m_painted) {
+            m_painted = true;
+            QMetaObject::invokeMethod(
+                this, [] { qCInfo(lcApp) << "main window painted"; }, Qt::QueuedConnection);
+        }
+        return QMainWindow::event(event);
+    }
+
 private:
     bool m_shown = false;
+    bool m_painted = false;
 };
 
 } // namespace

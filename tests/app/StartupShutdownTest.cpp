@@ -4,6 +4,7 @@
 #include "links/LinkControl.h"
 #include "links/Serial/TSerialPort.h"
 #include "settings/IniFile.h"
+#include "support/Wait.h"
 #include "widgets/TSpinEdit.h"
 
 #include <QAction>
@@ -102,6 +103,43 @@ TEST_F(Startup, AutoConnectStartsTheTimerAndSerialLinksSayTheyAreConnecting) {
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     m_form.reset();
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// Notes what the other windows were when the watched window got its first paint event.
+class FirstPaint : public QObject {
+public:
+    explicit FirstPaint(TForm1& form) : m_form(form) { form.installEventFilter(this); }
+    bool seen = false;
+    bool windowsThen = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !seen) {
+            seen = true;
+            windowsThen = m_form.windows().AGWPE != nullptr;
+        }
+        return false;
+    }
+
+private:
+    TForm1& m_form;
+};
+
+// Building the thirteen other windows waits until the main window's first frame is drawn, then
+// follows at once; a window that is never drawn (one started minimized) gets them a moment on.
+TEST_F(Startup, TheOtherWindowsAreBuiltAfterTheFirstFrame) {
+    for (const bool shown : {true, false}) {
+        SCOPED_TRACE(shown ? "shown" : "never drawn");
+        TForm1 form(m_dialogs, m_clock, iniPath(), docPath(), nullptr, sentFolder());
+        FirstPaint paint(form);
+        if (shown)
+            form.show();
+        form.createOtherWindowsAfterFirstFrame();
+        EXPECT_EQ(form.windows().AGWPE, nullptr);
+        ASSERT_TRUE(waitUntil([&] { return form.windows().Form14 != nullptr; }));
+        EXPECT_EQ(paint.seen, shown);
+        EXPECT_FALSE(paint.windowsThen);
+    }
 }
 
 TEST_F(Startup, HelpDocumentEnablesHelpFile) {
