@@ -170,10 +170,12 @@ void TForm1::createOtherWindows() {
 }
 
 void TForm1::createOtherWindowsAfterFirstFrame() {
-    if (m_painted)
+    if (m_painted) {
         createOtherWindows();
-    else
-        QTimer::singleShot(1000, this, &TForm1::createOtherWindows);
+        return;
+    }
+    m_otherWindowsAfterFrame = true;
+    QTimer::singleShot(1000, this, &TForm1::createOtherWindows);
 }
 
 bool TForm1::event(QEvent* event) {
@@ -185,7 +187,8 @@ bool TForm1::event(QEvent* event) {
             this,
             [this] {
                 qCInfo(lcApp) << "main window painted";
-                createOtherWindows();
+                if (m_otherWindowsAfterFrame)
+                    createOtherWindows();
             },
             Qt::QueuedConnection);
     }

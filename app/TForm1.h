@@ -263,6 +263,7 @@ private:
     bool m_closing = false;                        // the shutdown waits for CloseTimer
     bool m_shown = false;                          // FormShow has run
     bool m_painted = false;                        // the first frame has been drawn
+    bool m_otherWindowsAfterFrame = false;         // ...and is to be followed by the others
     QTimer* Timer = nullptr;                       // object 1's minute timer
     QTimer* Timer1 = nullptr;                      // object 2
     QTimer* Timer2 = nullptr;                      // object 3
