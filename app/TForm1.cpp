@@ -169,13 +169,13 @@ void TForm1::createOtherWindows() {
             &LinkControl::setStation);
 }
 
-void TForm1::createOtherWindowsAfterFirstFrame() {
+void TForm1::createOtherWindowsAfterFirstFrame(int latestMs) {
     if (m_painted) {
         createOtherWindows();
         return;
     }
     m_otherWindowsAfterFrame = true;
-    QTimer::singleShot(1000, this, &TForm1::createOtherWindows);
+    QTimer::singleShot(latestMs, this, &TForm1::createOtherWindows);
 }
 
 bool TForm1::event(QEvent* event) {

@@ -66,9 +66,9 @@ public:
     // frame's follow-up has built them.
     void createOtherWindows();
     // The same once the main window's first frame is drawn, so that building them does not hold
-    // that frame up; at the latest a second after this call, as a window that starts minimized
+    // that frame up; at the latest latestMs after this call, as a window that starts minimized
     // is not drawn.
-    void createOtherWindowsAfterFirstFrame();
+    void createOtherWindowsAfterFirstFrame(int latestMs = 1000);
 
     // The other windows, created by createOtherWindows(); null before.
     struct Windows {
