@@ -4,6 +4,7 @@
 #include "common/Clock.h"
 #include "widgets/AppIcon.h"
 #include "widgets/FontConfigWarmUp.h"
+#include "widgets/LazyIconStyle.h"
 #include "widgets/QtDialogs.h"
 #include "widgets/SingleInstance.h"
 #include "widgets/TerminationSignals.h"
@@ -14,6 +15,7 @@ int main(int argc, char* argv[]) {
     FontConfigWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skyvane"));
+    QApplication::setStyle(new LazyIconStyle);
 
     // Before any setting is read or any window shown: a second start only brings the first
     // copy forward.
