@@ -65,7 +65,14 @@ QLabel* makeLabel(QWidget* parent, const char* name, bool running) {
 
 } // namespace
 
-SymbolPicture::SymbolPicture(int slot, QWidget* parent) : QLabel(parent), m_slot(slot) {}
+SymbolPicture::SymbolPicture(int slot, int index, QWidget* parent)
+    : QLabel(parent), m_slot(slot), m_index(index) {}
+
+void SymbolPicture::showEvent(QShowEvent* event) {
+    if (pixmap().isNull())
+        setPixmap(MapSymbols::symbolPixmap(m_index));
+    QLabel::showEvent(event);
+}
 
 void SymbolPicture::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
@@ -99,9 +106,8 @@ MapSymbols::MapSymbols(QWidget* mapArea) : QObject(mapArea) {
     for (int slot = 0; slot < 3; ++slot) {
         const QString suffix = slot == 0 ? QString() : QString::number(slot);
         for (int index = 0; index < pictureCount(slot); ++index) {
-            auto* picture = new SymbolPicture(slot, mapArea);
+            auto* picture = new SymbolPicture(slot, index, mapArea);
             picture->setObjectName(QLatin1String(PictureNames[index]) + suffix);
-            picture->setPixmap(symbolPixmap(index));
             const int side = index == Placeholder ? 21 : 20;
             picture->setFixedSize(side, side);
             picture->setScaledContents(true);

@@ -12,7 +12,7 @@
 class SymbolPicture : public QLabel {
     Q_OBJECT
 public:
-    SymbolPicture(int slot, QWidget* parent);
+    SymbolPicture(int slot, int index, QWidget* parent);
     int slot() const { return m_slot; }
 
 signals:
@@ -20,9 +20,13 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    // Drawn when first shown: most of the 37 pictures never are, and drawing one from its
+    // vector file while the window is being built delays the window.
+    void showEvent(QShowEvent* event) override;
 
 private:
     int m_slot;
+    int m_index;
 };
 
 // The pictures and identifier labels of the three objects, standing on the map area above the

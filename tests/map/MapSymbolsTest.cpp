@@ -50,11 +50,22 @@ TEST(MapSymbols, SetsAreNamedTaggedAndMoveTogether) {
     EXPECT_EQ(symbols.stoppedLabel(1)->pos(), QPoint(136, 72));
     EXPECT_EQ(symbols.position(0), QPoint(0, 0)); // the others stay
 
+    // A picture shows its own symbol, whether shown on a shown map or before the map shows.
+    const auto drawn = [&](int slot, int index) {
+        return symbols.picture(slot, index)->pixmap().toImage() ==
+               MapSymbols::symbolPixmap(index).toImage();
+    };
     EXPECT_EQ(symbols.shownIndex(1), -1);
     symbols.showOnly(1, 10);
     EXPECT_EQ(symbols.shownIndex(1), 10);
+    EXPECT_TRUE(drawn(1, 10));
     symbols.showOnly(1, 0);
     EXPECT_EQ(symbols.shownIndex(1), 0);
+    EXPECT_TRUE(drawn(1, 0));
+    area.hide();
+    symbols.showOnly(0, 12);
+    area.show();
+    EXPECT_TRUE(drawn(0, 12));
     EXPECT_TRUE(symbols.picture(1, 10)->isHidden());
     symbols.showOnly(1, -1);
     EXPECT_EQ(symbols.shownIndex(1), -1);
