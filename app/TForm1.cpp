@@ -167,6 +167,7 @@ void TForm1::createOtherWindows() {
     connect(m_windows.frmStation, &TfrmStation::titleChanged, this, &QWidget::setWindowTitle);
     connect(m_windows.frmStation, &TfrmStation::stationChanged, m_linkControl,
             &LinkControl::setStation);
+    emit otherWindowsCreated();
 }
 
 void TForm1::createOtherWindowsAfterFirstFrame(int latestMs) {

@@ -243,6 +243,8 @@ public:
 signals:
     // The close was confirmed and everything saved: the program ends.
     void closed();
+    // The other windows are built: what waited for the first frame may be done now.
+    void otherWindowsCreated();
 
 protected:
     bool event(QEvent* event) override;

@@ -25,7 +25,6 @@ int main(int argc, char* argv[]) {
 
     // Desktops match the running window to its installed entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.skyvane.Skyvane"));
-    QApplication::setWindowIcon(appIcon());
 
     fonts.wait();
     QtDialogs dialogs;
@@ -34,6 +33,10 @@ int main(int argc, char* argv[]) {
     TForm1 form(dialogs, clock, qEnvironmentVariable("SKYVANE_SETTINGS"));
     instance.setWindow(&form);
     QObject::connect(&form, &TForm1::closed, &app, &QApplication::quit);
+    // Drawing the icon from its vector file takes a plug-in and a few milliseconds the first
+    // frame need not wait for; the window gets it moments later, as the About window does.
+    QObject::connect(&form, &TForm1::otherWindowsCreated, &app,
+                     [] { QApplication::setWindowIcon(appIcon()); });
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::requested, &form, &TForm1::endSession);
     form.show();

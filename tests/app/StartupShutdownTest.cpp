@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QToolButton>
 #include <csignal>
@@ -132,6 +133,7 @@ TEST_F(Startup, TheOtherWindowsAreBuiltAfterTheFirstFrame) {
         SCOPED_TRACE(shown ? "shown" : "never drawn");
         TForm1 form(m_dialogs, m_clock, iniPath(), docPath(), nullptr, sentFolder());
         FirstPaint paint(form);
+        QSignalSpy built(&form, &TForm1::otherWindowsCreated);
         if (shown)
             form.show();
         // Shown, only the first frame can bring them within the wait below; never drawn, only
@@ -141,6 +143,9 @@ TEST_F(Startup, TheOtherWindowsAreBuiltAfterTheFirstFrame) {
         ASSERT_TRUE(waitUntil([&] { return form.windows().Form14 != nullptr; }));
         EXPECT_EQ(paint.seen, shown);
         EXPECT_FALSE(paint.windowsThen);
+        // What waits for the other windows (the window icon) is told once.
+        form.createOtherWindowsAfterFirstFrame();
+        EXPECT_EQ(built.count(), 1);
     }
 }
 
