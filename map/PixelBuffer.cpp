@@ -71,9 +71,13 @@ PixelBuffer PixelBuffer::allocate(std::size_t bytes) {
     if (bytes == 0 || bytes > std::numeric_limits<std::size_t>::max() - slack)
         return {};
 #ifdef SKYVANE_PIXELS_ON_HEAP
-    auto* block = static_cast<unsigned char*>(std::calloc(1, HeaderBytes + bytes));
-    if (!block)
+    // Exactly as long as asked, so that a write one byte past the end is caught, and as
+    // aligned as the mapped buffers.
+    void* memory = nullptr;
+    if (posix_memalign(&memory, HeaderBytes, HeaderBytes + bytes) != 0)
         return {};
+    auto* block = static_cast<unsigned char*>(memory);
+    std::memset(block, 0, HeaderBytes + bytes);
     *reinterpret_cast<Header*>(block) = Header{0, bytes, false};
     return PixelBuffer(block + HeaderBytes);
 #else
