@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -18,7 +19,7 @@ public:
     using Maker = std::function<QIcon()>;
 
     explicit DeferredIconEngine(Maker make)
-        : m_state(std::make_shared<State>(State{std::move(make), {}, false})) {}
+        : m_state(std::make_shared<State>(State{std::move(make), {}})) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
                QIcon::State state) override {
@@ -44,17 +45,13 @@ public:
 
 private:
     struct State {
-        Maker make;
+        Maker make; // empty once the icon is made
         QIcon icon;
-        bool made;
     };
 
     const QIcon& icon() {
-        if (!m_state->made) {
-            m_state->made = true;
-            m_state->icon = m_state->make();
-            m_state->make = nullptr;
-        }
+        if (m_state->make)
+            m_state->icon = std::exchange(m_state->make, nullptr)();
         return m_state->icon;
     }
 
