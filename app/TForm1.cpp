@@ -17,6 +17,7 @@
 #include "map/ObjectsFile.h"
 #include "settings/AppSettings.h"
 #include "settings/TfrmStation.h"
+#include "station/Station.h"
 #include "ui_TForm1.h"
 #include "weather/TfrmWx.h"
 #include "widgets/TForm14.h"
@@ -59,11 +60,11 @@ TForm1::TForm1(Dialogs& dialogs, Clock& clock, const QString& settingsPath, cons
     // that cannot be read is read again, and reported, when the window shows.
     if (const QString map = AppSettings::load(m_settingsPath, nullptr).map; QFileInfo(map).isFile())
         m_mapPrefetch.start(map);
+    m_station = new Station(dialogs, clock, m_settingsPath,
+                            sentLogFolder.isEmpty() ? defaultSentLogFolder() : sentLogFolder, this);
     ui->setupUi(this);
     setupShell();
     setupLink();
-    m_linkControl->setSentLogFolder(sentLogFolder.isEmpty() ? defaultSentLogFolder()
-                                                            : sentLogFolder);
     m_startedUtc = m_clock.nowUtc();
     connect(m_linkControl, &LinkControl::frameRecorded, this, &TForm1::recordSent);
     setupMap();
@@ -80,9 +81,6 @@ TForm1::~TForm1() {
 
 void TForm1::setupShell() {
     // Timers of the shell and the objects; the link-control class owns the link's own timers.
-    Timer = makeTimer(this, "Timer", 60000, Qt::PreciseTimer);
-    Timer1 = makeTimer(this, "Timer1", 60000, Qt::PreciseTimer);
-    Timer2 = makeTimer(this, "Timer2", 60000, Qt::PreciseTimer);
     m_closeTimer = makeTimer(this, "CloseTimer", 1000);
     m_timer3 = makeTimer(this, "Timer3", 3000);
     connect(m_closeTimer, &QTimer::timeout, this, &TForm1::CloseTimed);
@@ -113,6 +111,7 @@ void TForm1::setupShell() {
     connect(ui->mnuView, &QMenu::aboutToShow, this, &TForm1::mnuViewClick);
     connect(ui->mnuSetup, &QMenu::aboutToShow, this, &TForm1::mnuSetupClick);
     connect(ui->mnuHints, &QAction::triggered, this, &TForm1::mnuHintsClick);
+    connect(ui->mnuResume, &QAction::triggered, this, &TForm1::mnuResumeClick);
     connect(ui->HelpFile1, &QAction::triggered, this, &TForm1::HelpFile1Click);
     connect(ui->mnuAbout, &QAction::triggered, this, &TForm1::mnuAboutClick);
     connect(ui->StationSetup1, &QAction::triggered, this, &TForm1::StationSetup1Click);
@@ -217,8 +216,12 @@ void TForm1::FormShow() {
     m_mapPrefetch.drop();
     ui->HelpFile1->setEnabled(QFileInfo(m_helpPath).isFile());
     // The stored flag is turned round once so that the menu handler turns it back and applies it.
-    m_hints = !m_hints;
+    m_station->setHints(!hints());
     mnuHintsClick();
+    // The objects that were running when the station last stopped go on the air again once
+    // the link is up, for a station that comes back after a power cut.
+    if (m_station->settings().resume)
+        m_station->resumeWhenConnected();
     if (linkSettings().AutoConnect) {
         m_timer3->start();
         if (linkSettings().serial()) {
@@ -227,15 +230,12 @@ void TForm1::FormShow() {
         }
     }
     qCInfo(lcApp).noquote() << "main window shown with settings" << m_settingsPath << "map"
-                            << (m_mapPath.isEmpty() ? QStringLiteral("(none)") : m_mapPath)
+                            << (mapPath().isEmpty() ? QStringLiteral("(none)") : mapPath())
                             << "help" << m_helpPath;
 }
 
 void TForm1::ReadTime() {
-    const QString stamp =
-        formatDateTime(QStringLiteral("ddhhnn"), m_clock.nowUtc()) + QLatin1Char('z');
-    for (ObjectPanel* p : m_panels)
-        p->setTimeStamp(stamp);
+    m_station->readTime();
 }
 
 void TForm1::updateTitle() {
@@ -269,19 +269,24 @@ void TForm1::mnuViewClick() {
 }
 
 void TForm1::mnuSetupClick() {
-    ui->mnuHints->setChecked(m_hints);
+    ui->mnuHints->setChecked(hints());
+    ui->mnuResume->setChecked(m_station->settings().resume);
 }
 
 void TForm1::mnuHintsClick() {
-    m_hints = !m_hints;
-    ui->mnuHints->setChecked(m_hints);
+    m_station->setHints(!hints());
+    ui->mnuHints->setChecked(hints());
     applyHintsToToolbar();
+}
+
+void TForm1::mnuResumeClick() {
+    m_station->setResume(ui->mnuResume->isChecked());
 }
 
 void TForm1::applyHintsToToolbar() {
     for (QToolButton* b : {ui->btnConnect1, ui->btnDisconnect, ui->btnLoad, ui->btnHide,
                            ui->btnStopAll, ui->btnTime})
-        b->setToolTip(m_hints ? b->property("hint").toString() : QString());
+        b->setToolTip(hints() ? b->property("hint").toString() : QString());
 }
 
 void TForm1::HelpFile1Click() {
@@ -345,18 +350,11 @@ bool TForm1::shutDown() {
     m_waitCursor.hold();
     while (m_closing)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    btnDisconnectClick();
-    // A serial link lets go of its port, so the TNC is free for other programs at once.
-    if (link() && linkSettings().serial() && link()->serialPort().isOpen())
-        link()->serialPort().Close();
+    storeWindowState();
+    const QStringList lost = m_station->shutDown();
     m_waitCursor.release();
-    // Whatever can be written is; what cannot (a map on a read-only disc, a settings folder
-    // gone) must not keep the program from closing for ever, nor be lost without asking.
-    QStringList lost;
-    if (!SaveMapIni())
-        lost << QStringLiteral("the objects of this map (%1)").arg(ObjectsFile::pathFor(m_mapPath));
-    if (!saveSettings())
-        lost << QStringLiteral("the settings (%1)").arg(m_settingsPath);
+    // What cannot be written (a map on a read-only disc, a settings folder gone) must not keep
+    // the program from closing for ever, nor be lost without asking.
     if (lost.isEmpty())
         return true;
     return m_dialogs.yesNo(QStringLiteral("Close Skyvane without saving %1? They will be lost.")

@@ -28,6 +28,7 @@ struct StoredObject;
 class QTimer;
 class LinkControl;
 struct LinkLayout;
+class Station;
 class TAGWPE;
 class TfrmStation;
 class TForm4;
@@ -87,17 +88,18 @@ public:
     };
     const Windows& windows() const { return m_windows; }
 
-    // ---- Settings the window keeps; the link control keeps the station and the link ----
+    // ---- The station this window shows: its settings, link and objects ----------------
+    Station& stationCore() const { return *m_station; }
     const StationSettings& station() const;
     const LinkSettings& linkSettings() const;
-    const QString& mapPath() const { return m_mapPath; }
-    const QString& dateFormat() const { return m_dateFormat; }
-    void setDateFormat(const QString& format) { m_dateFormat = format; }
-    int dateIndex() const { return m_dateIndex; }
-    void setDateIndex(int index) { m_dateIndex = index; }
-    bool metric() const { return m_metric; }
-    void setMetric(bool metric) { m_metric = metric; }
-    bool hints() const { return m_hints; }
+    const QString& mapPath() const;
+    const QString& dateFormat() const;
+    void setDateFormat(const QString& format);
+    int dateIndex() const;
+    void setDateIndex(int index);
+    bool metric() const;
+    void setMetric(bool metric);
+    bool hints() const;
     // True while the shutdown waits for CloseTimer.
     bool closing() const { return m_closing; }
     QTimer* closeTimer() const { return m_closeTimer; }
@@ -135,6 +137,8 @@ public:
     TfrmSent* sentWindow() const { return m_sentWindow; }
     void mnuSetupClick();
     void mnuHintsClick();
+    // Setup > Resume Objects at Start-up.
+    void mnuResumeClick();
     void HelpFile1Click();
     void mnuAboutClick();
     void StationSetup1Click();
@@ -253,22 +257,11 @@ protected:
 
 private:
     Windows m_windows;
-    QString m_mapPath; // "Object" / "Map": the picture last loaded
-    // The settings file, or the current map's objects file, could not be read: the first save
-    // keeps it aside instead of writing over it.
-    bool m_settingsUnreadable = false;
-    bool m_objectsUnreadable = false;
-    QString m_dateFormat = QStringLiteral("hhmm"); // "Object" / "Date"
-    int m_dateIndex = 4;                           // "Object" / "Index"
-    bool m_metric = false;                         // "Weather Data" / "Metric"
-    bool m_hints = true;                           // tool tips on the toolbar buttons
-    bool m_closing = false;                        // the shutdown waits for CloseTimer
-    bool m_shown = false;                          // FormShow has run
-    bool m_painted = false;                        // the first frame has been drawn
-    bool m_otherWindowsAfterFrame = false;         // ...and is to be followed by the others
-    QTimer* Timer = nullptr;                       // object 1's minute timer
-    QTimer* Timer1 = nullptr;                      // object 2
-    QTimer* Timer2 = nullptr;                      // object 3
+    Station* m_station = nullptr;
+    bool m_closing = false;                // the shutdown waits for CloseTimer
+    bool m_shown = false;                  // FormShow has run
+    bool m_painted = false;                // the first frame has been drawn
+    bool m_otherWindowsAfterFrame = false; // ...and is to be followed by the others
     QTimer* m_closeTimer = nullptr;
     QTimer* m_timer3 = nullptr;
 
@@ -276,8 +269,11 @@ private:
     void setupStatusBar();
     // The close after its confirmation: the wait, the disconnect and the saves.
     bool shutDown();
+    // The window's place, the map's scroll position and its symbols into the station, for
+    // its next save.
+    void storeWindowState();
+    void storeMapState();
     bool m_ended = false; // saved and ending: a close no longer asks
-    AppSettings currentSettings() const;
     void applyHintsToToolbar();
 
     std::unique_ptr<Ui::TForm1> ui;
@@ -288,21 +284,17 @@ private:
     QLabel* m_barPanels[3] = {nullptr, nullptr, nullptr};
 
     // ---- Objects (app/TForm1Objects.cpp) ------------------------------------------------
-    SendRequest sendContext() const;
     void applyObjectMode(bool weather);
     // `page`: the object tab 0..2 or TfrmComment::DateTimePage.
     void showCommentFiles(int page);
     // Where objects meet the link and the map.
     bool linkConnected() const;
-    void sendReport(int index, const QString& info, const QString& destination,
-                    const QString& name);
     void connectToMap(ObjectPanel* panel);
     void showObjectOnMap(int slot, const BeaconObject& object);
     ObjectPanel* m_panels[3] = {nullptr, nullptr, nullptr};
     ReportPreview* m_previews[3] = {nullptr, nullptr, nullptr};
     QLabel* m_channelPanel = nullptr;
     QTimer* m_previewDue = nullptr;
-    CommentMarkers m_markers;
 
     // Link control and sending (app/TForm1Link.cpp).
     void applyLinkLayout(const LinkLayout& layout);
@@ -317,12 +309,11 @@ private:
     MapView* m_map = nullptr;
     // The remembered map, decoding while the window is built; used up by the first map read.
     PicturePrefetch m_mapPrefetch;
-    QPoint m_mapScroll; // the scroll position last read from an objects file
     bool anyPicking() const;
     void selectSymbol(int slot, QWidget* picture);
     // The picture dialog; the current map's objects saved before another is chosen.
     std::optional<QString> chooseMap();
     bool readMap(const QString& path, LoadedPicture& picture, MapCalibration& calibration);
-    // One entry of the objects file into object `slot`; false when its position was refused.
-    bool restoreEntry(int slot, const StoredObject& stored);
+    // Slot `slot` took an entry of the objects file: its tab and the map show it.
+    void showRestoredEntry(int slot, bool placed, bool adopted);
 };

@@ -35,8 +35,8 @@ void TForm1::showCommentFiles(int page) {
         values.defaultComments[k] = o.defaultComment;
         identifiers[k] = o.identifier;
     }
-    values.dateFormat = m_dateFormat;
-    values.dateIndex = m_dateIndex;
+    values.dateFormat = dateFormat();
+    values.dateIndex = dateIndex();
     m_windows.frmComment->setValues(values, identifiers, weatherMode(), page);
     m_windows.frmComment->move(x() + 50, y() + 80);
     m_windows.frmComment->exec();
@@ -44,12 +44,12 @@ void TForm1::showCommentFiles(int page) {
     // Cancel leaves the files and defaults as they were; a format chosen stays either way.
     const CommentSettings& chosen = m_windows.frmComment->values();
     for (size_t k = 0; k < 3; ++k) {
-        m_panels[k]->setCommentFile(chosen.commentFiles[k]);
-        m_panels[k]->setDefaultComment(chosen.defaultComments[k]);
+        m_panels[k]->slot().setCommentFile(chosen.commentFiles[k]);
+        m_panels[k]->slot().setDefaultComment(chosen.defaultComments[k]);
         m_panels[k]->offerCommentFile();
     }
-    m_dateFormat = chosen.dateFormat;
-    m_dateIndex = chosen.dateIndex;
+    setDateFormat(chosen.dateFormat);
+    setDateIndex(chosen.dateIndex);
     if (const ObjectPanel* shown = shownPanel())
         barPanel(0)->setText(shown->commentFileStatus());
 }

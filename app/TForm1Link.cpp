@@ -8,14 +8,14 @@
 #include "links/TAGWPE.h"
 #include "links/TfrmSent.h"
 #include "links/TfrmTNC.h"
+#include "station/Station.h"
 #include "ui_TForm1.h"
 
 #include <QApplication>
 #include <QTimer>
 
 void TForm1::setupLink() {
-    m_linkControl = new LinkControl(m_dialogs, m_clock, this);
-    m_linkControl->setObjectName(QStringLiteral("Link"));
+    m_linkControl = &m_station->link();
     LinkControl* link = m_linkControl;
 
     connect(ui->btnConnect1, &QToolButton::clicked, this, &TForm1::btnConnect1Click);
@@ -27,10 +27,6 @@ void TForm1::setupLink() {
 
     connect(link, &LinkControl::statusChanged, ui->Edit1, &QLineEdit::setText);
     connect(link, &LinkControl::layoutChanged, this, &TForm1::applyLinkLayout);
-    connect(link, &LinkControl::beaconsStopped, this, [this] {
-        for (ObjectPanel* p : m_panels)
-            p->stop();
-    });
     // Busy periods and TNC waits each hold the hourglass.
     const auto cursor = [this](bool on) {
         if (on)
@@ -115,19 +111,6 @@ bool TForm1::linkConnected() const {
 void TForm1::btnSendClick(QObject* sender) {
     if (ObjectPanel* p = panel(objectOfSender(sender)))
         p->send();
-}
-
-void TForm1::sendReport(int index, const QString& info, const QString& destination,
-                        const QString& name) {
-    m_linkControl->sendReport(info, destination, {index + 1, name});
-}
-
-const StationSettings& TForm1::station() const {
-    return m_linkControl->station();
-}
-
-const LinkSettings& TForm1::linkSettings() const {
-    return m_linkControl->linkSettings();
 }
 
 void TForm1::recordSent(const SentRecord& record) {

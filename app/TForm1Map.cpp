@@ -13,6 +13,7 @@
 #include "map/PictureLoader.h"
 #include "map/SampleMap.h"
 #include "settings/IniFile.h"
+#include "station/Station.h"
 #include "ui_TForm1.h"
 
 #include <QAction>
@@ -112,18 +113,19 @@ void TForm1::setupMap() {
 
 void TForm1::loadLastMap() {
     // No settings file yet: a first start. The sample map lets a new user place an object at once.
-    if (m_mapPath.isEmpty() && !QFileInfo::exists(m_settingsPath))
-        m_mapPath = sampleMapPath(m_settingsPath);
-    if (m_mapPath.isEmpty())
+    if (mapPath().isEmpty() && !QFileInfo::exists(m_settingsPath))
+        m_station->setMapPath(sampleMapPath(m_settingsPath));
+    const QString path = mapPath();
+    if (path.isEmpty())
         return;
     // A map on a drive not yet mounted, or moved away: say which, so the user knows why the
     // window is empty. The path stays remembered for the next start.
-    if (!QFileInfo(m_mapPath).isFile()) {
-        m_dialogs.error(QStringLiteral("Unable to find the map ") + m_mapPath);
+    if (!QFileInfo(path).isFile()) {
+        m_dialogs.error(QStringLiteral("Unable to find the map ") + path);
         return;
     }
-    if (!QFileInfo::exists(ObjectsFile::calibrationPathFor(m_mapPath))) {
-        m_dialogs.error(QStringLiteral("Unable to locate the \".INF\" file for ") + m_mapPath);
+    if (!QFileInfo::exists(ObjectsFile::calibrationPathFor(path))) {
+        m_dialogs.error(QStringLiteral("Unable to locate the \".INF\" file for ") + path);
         return;
     }
     LoadMap(this);
@@ -141,8 +143,8 @@ std::optional<QString> TForm1::chooseMap() {
     request.title = QStringLiteral("Load Map");
     request.filter = PictureFilter;
     request.filterIndex = 1;
-    if (!m_mapPath.isEmpty())
-        request.fileName = m_mapPath;
+    if (!mapPath().isEmpty())
+        request.fileName = mapPath();
     else if (const QString sample = sampleMapPath(m_settingsPath); !sample.isEmpty())
         request.fileName = QFileInfo(sample).absolutePath();
     const auto choice = m_dialogs.openFile(request);
@@ -178,7 +180,7 @@ bool TForm1::readMap(const QString& path, LoadedPicture& picture, MapCalibration
 }
 
 void TForm1::LoadMap(QObject* sender) {
-    QString chosen = m_mapPath;
+    QString chosen = mapPath();
     if (sender != this) {
         const std::optional<QString> choice = chooseMap();
         if (!choice)
@@ -189,99 +191,65 @@ void TForm1::LoadMap(QObject* sender) {
     MapCalibration calibration;
     if (!readMap(chosen, picture, calibration))
         return;
-    m_mapPath = chosen;
+    m_station->setMapPath(chosen);
     // Beacons stop: their positions belonged to the map being left.
     for (ObjectPanel* p : m_panels)
         p->stop();
     m_map->symbols()->picture(0, MapSymbols::Placeholder)->hide();
 
-    qCInfo(lcMap) << "map" << m_mapPath << picture.image.size() << "title" << calibration.MapTitle;
+    qCInfo(lcMap) << "map" << chosen << picture.image.size() << "title" << calibration.MapTitle;
     m_map->showMap(std::move(picture.image), calibration);
+    m_station->setObjectsOpen(true);
     barPanel(2)->setText(QStringLiteral("   ") + calibration.MapTitle);
     if (ObjectPanel* shown = shownPanel())
         shown->empty();
 
-    m_objectsUnreadable = false;
-    if (QFileInfo::exists(ObjectsFile::pathFor(m_mapPath)))
+    if (QFileInfo::exists(m_station->objectsPath()))
         ReadMapIni();
-    m_map->scrollTo(m_mapScroll);
+    m_map->scrollTo(m_station->mapScroll());
     for (const ObjectPanel* p : m_panels)
         p->controls().sheet->setEnabled(true);
 }
 
 void TForm1::ReadMapIni() {
-    const QString path = ObjectsFile::pathFor(m_mapPath);
-    ObjectsFileData data;
-    QString error;
-    if (!ObjectsFile::load(path, data, error)) {
-        m_objectsUnreadable = true;
-        m_dialogs.error(error);
-        return;
-    }
+    const QPoint before = m_station->mapScroll();
     m_map->scrollTo({0, 0});
-    QStringList refused;
-    for (int slot = 0; slot < 3; ++slot) {
-        const StoredObject& stored = data.objects[size_t(slot)];
-        if (!restoreEntry(slot, stored))
-            refused << QStringLiteral("Object %1 (\"%2\", \"%3\")")
-                           .arg(slot + 1)
-                           .arg(stored.Latitude, stored.Longitude);
+    if (!m_station->readObjects()) {
+        m_station->setMapScroll(before);
+        return;
     }
     if (ui->Page->currentIndex() == 0)
         EnterTab();
     else
         ui->Page->setCurrentIndex(0); // runs EnterTab
-    m_mapScroll = QPoint(data.HP, data.VP);
-    m_map->scrollTo(m_mapScroll);
-    if (!refused.isEmpty())
-        m_dialogs.error(QStringLiteral("The objects file %1 holds positions that are not valid: "
-                                       "%2. Those objects were not restored.")
-                            .arg(path, refused.join(QStringLiteral(", "))));
+    m_map->scrollTo(m_station->mapScroll());
 }
 
-bool TForm1::restoreEntry(int slot, const StoredObject& stored) {
+void TForm1::showRestoredEntry(int slot, bool placed, bool adopted) {
     ObjectPanel* p = m_panels[slot];
-    // Comment files and defaults belong to the map's entries, placed or not, so that saving
-    // the map writes them back.
-    p->setCommentFile(stored.CommentFile);
-    p->setDefaultComment(stored.Default);
+    if (placed) {
+        const BeaconObject& o = p->object();
+        p->showRestored(latitudeDisplay(o.latitude), longitudeDisplay(o.longitude));
+    } else if (adopted) {
+        p->showAdopted();
+    }
     p->offerCommentFile();
-    const RestoredObject restored = restoreObject(stored, slot, p->object());
-    if (restored.placed)
-        p->restore(restored.object, latitudeDisplay(stored.Latitude),
-                   longitudeDisplay(stored.Longitude));
-    else
-        p->adopt(restored.object);
-    return !restored.refused;
+}
+
+void TForm1::storeMapState() {
+    for (int slot = 0; slot < 3; ++slot)
+        m_station->slot(slot).setSymbolAt(m_map->symbols()->position(slot));
+    if (m_map->loaded())
+        m_station->setMapScroll(m_map->scrollPosition());
+    // Without a map showing there is nothing of this map to keep, and writing would replace the
+    // objects of a map that failed to load with empty ones.
+    m_station->setObjectsOpen(m_map->loaded() && QFileInfo(mapPath()).isFile());
 }
 
 bool TForm1::SaveMapIni() {
-    const QPoint scroll = m_map->scrollPosition();
+    storeMapState();
     m_map->scrollTo({0, 0});
-    // Without a map showing there is nothing of this map to keep, and writing would replace the
-    // objects of a map that failed to load with empty ones.
-    if (!m_map->loaded() || !QFileInfo(m_mapPath).isFile())
-        return true;
-    ObjectsFileData data;
-    for (int slot = 0; slot < 3; ++slot) {
-        BeaconObject o = m_panels[slot]->object();
-        o.symbolAt = m_map->symbols()->position(slot);
-        data.objects[size_t(slot)] = storeObject(o);
-    }
-    data.VP = scroll.y();
-    data.HP = scroll.x();
-    const QString path = ObjectsFile::pathFor(m_mapPath);
-    QString error;
-    QString keptAs;
-    if (!ObjectsFile::save(path, data, error, m_objectsUnreadable, &keptAs)) {
-        qCWarning(lcMap) << error;
-        m_dialogs.error(QStringLiteral("Unable to write to %1").arg(path));
-        return false;
-    }
-    m_objectsUnreadable = false;
-    if (!keptAs.isEmpty())
-        m_dialogs.information(IniFile::keptAsideMessage(path, keptAs));
-    return true;
+    return m_station->saveObjects();
 }
 
 bool TForm1::anyPicking() const {

@@ -7,6 +7,7 @@
 #include "links/LinkControl.h"
 #include "map/MapSymbols.h"
 #include "map/MapView.h"
+#include "station/Station.h"
 #include "ui_TForm1.h"
 
 #include <QApplication>
@@ -40,26 +41,20 @@ ObjectControls controlsOf(Ui::TForm1* ui, int index) {
 } // namespace
 
 void TForm1::setupObjects() {
-    ObjectPanelServices services;
-    services.markers = &m_markers;
-    services.sendContext = [this] { return sendContext(); };
-    services.stationCall = [this] { return station().MyCall; };
-    services.dateFormat = [this] { return m_dateFormat; };
-    QTimer* timers[3] = {Timer, Timer1, Timer2};
     for (int k = 0; k < 3; ++k) {
-        auto* p = new ObjectPanel(k, controlsOf(ui.get(), k), timers[k], m_dialogs, m_clock,
-                                  services, this);
+        auto* p = new ObjectPanel(
+            controlsOf(ui.get(), k), m_station->slot(k), m_dialogs,
+            [this] { return station().MyCall; }, this);
         m_panels[k] = p;
         const ObjectControls& c = p->controls();
         connect(c.send, &QPushButton::clicked, this, [this, c] { btnSendClick(c.send); });
         connect(c.del, &QPushButton::clicked, this, [this, c] { btnDeleteClick(c.del); });
         connect(p, &ObjectPanel::identifierLeft, this, &TForm1::CheckID);
-        connect(p, &ObjectPanel::timeStampsDue, this, &TForm1::ReadTime);
-        connect(p, &ObjectPanel::reportReady, this, &TForm1::sendReport);
         connect(p, &ObjectPanel::weatherPanelHidden, ui->wxpanel, &QWidget::hide);
         connect(p, &ObjectPanel::modeApplied, this, &TForm1::applyObjectMode);
         connectToMap(p);
     }
+    connect(m_station, &Station::objectRestored, this, &TForm1::showRestoredEntry);
     connect(ui->Page, &QTabWidget::currentChanged, this, &TForm1::EnterTab);
     connect(ui->btnStopAll, &QToolButton::clicked, this, &TForm1::btnStopAllClick);
 }
@@ -81,15 +76,6 @@ int TForm1::objectOfSender(const QObject* sender) const {
 
 bool TForm1::weatherMode() const {
     return m_panels[0]->weatherMode();
-}
-
-SendRequest TForm1::sendContext() const {
-    SendRequest r;
-    r.connected = linkConnected();
-    r.destination = station().Destination;
-    r.weatherDestination = station().WxDest;
-    r.tncLink = linkSettings().type() == LinkType::Tnc;
-    return r;
 }
 
 void TForm1::applyObjectMode(bool weather) {

@@ -10,6 +10,7 @@
 #include "settings/AppSettings.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsLocation.h"
+#include "station/Station.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,8 +18,6 @@
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QScreen>
-
-Q_DECLARE_LOGGING_CATEGORY(lcApp)
 
 namespace {
 
@@ -55,19 +54,9 @@ QString TForm1::defaultHelpPath() {
 
 void TForm1::loadSettings() {
     QString error;
-    const AppSettings s = AppSettings::load(m_settingsPath, &error);
-    m_settingsUnreadable = !error.isEmpty();
-    if (!error.isEmpty()) {
-        qCWarning(lcApp) << "settings not read:" << error;
+    if (!m_station->loadSettings(&error))
         m_dialogs.error(error + QStringLiteral("\n\nSkyvane starts with its default settings."));
-    }
-    m_linkControl->setStation(s.station);
-    m_linkControl->setLinkSettings(s.link);
-    m_mapPath = s.map;
-    m_dateFormat = s.date;
-    m_dateIndex = s.dateIndex;
-    m_metric = s.metric;
-    m_hints = s.hints;
+    const AppSettings& s = m_station->settings();
     FormBounds bounds = s.form;
     if (!reachable(QRect(bounds.Left, bounds.Top, bounds.Width, bounds.Height)))
         bounds = FormBounds();
@@ -77,36 +66,49 @@ void TForm1::loadSettings() {
         m_panels[k]->setInterval(s.timers[size_t(k)]);
 }
 
-AppSettings TForm1::currentSettings() const {
-    AppSettings s;
-    s.station = station();
-    s.link = linkSettings();
-    s.map = m_mapPath;
-    s.date = m_dateFormat;
-    s.dateIndex = m_dateIndex;
-    s.metric = m_metric;
-    s.hints = m_hints;
+void TForm1::storeWindowState() {
     if (isMaximized() || isMinimized() || isFullScreen()) {
         // Come back at the size the user gave the window, not as a full screen or an icon.
         const QRect normal = normalGeometry();
-        s.form = {normal.x(), normal.y(), normal.width(), normal.height()};
+        m_station->setFormBounds({normal.x(), normal.y(), normal.width(), normal.height()});
     } else {
-        s.form = {x(), y(), width(), height()};
+        m_station->setFormBounds({x(), y(), width(), height()});
     }
-    s.timers = {m_panels[0]->interval(), m_panels[1]->interval(), m_panels[2]->interval()};
-    return s;
+    storeMapState();
 }
 
 bool TForm1::saveSettings() {
-    QString error;
-    QString keptAs;
-    if (currentSettings().save(m_settingsPath, &error, m_settingsUnreadable, &keptAs)) {
-        m_settingsUnreadable = false;
-        if (!keptAs.isEmpty())
-            m_dialogs.information(IniFile::keptAsideMessage(m_settingsPath, keptAs));
-        return true;
-    }
-    qCWarning(lcApp) << "settings not written:" << error;
-    m_dialogs.error(QStringLiteral("Unable to write to %1").arg(m_settingsPath));
-    return false;
+    storeWindowState();
+    return m_station->saveSettings();
+}
+
+const StationSettings& TForm1::station() const {
+    return m_station->station();
+}
+const LinkSettings& TForm1::linkSettings() const {
+    return m_station->linkSettings();
+}
+const QString& TForm1::mapPath() const {
+    return m_station->mapPath();
+}
+const QString& TForm1::dateFormat() const {
+    return m_station->settings().date;
+}
+void TForm1::setDateFormat(const QString& format) {
+    m_station->setDateFormat(format);
+}
+int TForm1::dateIndex() const {
+    return m_station->settings().dateIndex;
+}
+void TForm1::setDateIndex(int index) {
+    m_station->setDateIndex(index);
+}
+bool TForm1::metric() const {
+    return m_station->settings().metric;
+}
+void TForm1::setMetric(bool metric) {
+    m_station->setMetric(metric);
+}
+bool TForm1::hints() const {
+    return m_station->settings().hints;
 }

@@ -40,10 +40,10 @@ void TForm1::setupWeather() {
 void TForm1::btnWxClick() {
     createOtherWindows();
     WeatherEntry entry = m_windows.frmWx->values();
-    entry.metric = m_metric;
+    entry.metric = metric();
     m_windows.frmWx->setValues(entry);
     if (m_windows.frmWx->exec() != QDialog::Accepted)
         return;
-    m_metric = m_windows.frmWx->values().metric;
+    setMetric(m_windows.frmWx->values().metric);
     ui->Comment->setText(m_windows.frmWx->values().data);
 }

@@ -37,3 +37,13 @@ struct ComposedReport {
 };
 
 ComposedReport composeReport(const BeaconObject& object, const ReportMoment& moment);
+
+// What an object's next send would be, as its tab shows it.
+struct NextReportView {
+    QString info;          // the information field, exactly as it would go out; empty if none
+    QString destination;   // where it would go
+    QString refusal;       // why a send now would put nothing on the air
+    bool fileBusy = false; // its comment file was being written: shown from the last one read
+    bool running = false;
+    int minutesLeft = 0;
+};

@@ -2,19 +2,12 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #pragma once
 
-#include "beacon/BeaconObject.h"
-#include "beacon/BeaconSchedule.h"
-#include "beacon/NextReport.h"
-#include "beacon/ReportPreview.h"
-#include "beacon/SendPlan.h"
+#include "beacon/ObjectSlot.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QPoint>
 #include <functional>
-#include <optional>
 
-class Clock;
 class Dialogs;
 class QCheckBox;
 class QComboBox;
@@ -47,67 +40,42 @@ struct ObjectControls {
     QPushButton* weather = nullptr; // object 1 only
 };
 
-// What the "$" and "%" comment markers become at the next send, whichever object read its
-// comment file last.
-struct CommentMarkers {
-    QString fileDateText;
-    QString currentTimeText;
-};
-
-// What the panel needs from the rest of the window to judge and build a report.
-struct ObjectPanelServices {
-    CommentMarkers* markers = nullptr; // shared by the three panels
-    // The link and station part of a send request: connected, destinations, link type.
-    std::function<SendRequest()> sendContext;
-    // The station's callsign: the weather station's name on the map and in the sent log.
-    std::function<QString()> stationCall;
-    // The date/time format the "%" comment marker becomes.
-    std::function<QString()> dateFormat;
-};
-
-// One object's tab: its controls, its object, its beacon schedule and (object 1) its weather
-// mode. It asks the window for nothing but its services and says what it wants through
-// signals: a report on the air, its symbol and labels on the map.
+// One object's tab: its controls showing its `ObjectSlot`, and (object 1) its weather mode.
+// Each edit goes to the slot as it is made; nothing is read back from a control at send time.
+// It says what the map should show through signals.
 class ObjectPanel : public QObject {
     Q_OBJECT
 public:
-    // `timer` is the object's minute timer, named as its handler ("Timer", "Timer1", "Timer2").
-    ObjectPanel(int index, const ObjectControls& controls, QTimer* timer, Dialogs& dialogs,
-                Clock& clock, ObjectPanelServices services, QObject* parent = nullptr);
+    // `stationCall` names the weather station on the map.
+    ObjectPanel(const ObjectControls& controls, ObjectSlot& slot, Dialogs& dialogs,
+                std::function<QString()> stationCall, QObject* parent = nullptr);
 
-    int index() const { return m_index; }
-    const BeaconObject& object() const { return m_object; }
+    int index() const { return m_slot.index(); }
+    ObjectSlot& slot() const { return m_slot; }
+    const BeaconObject& object() const { return m_slot.object(); }
     const ObjectControls& controls() const { return m_c; }
-    QTimer* timer() const { return m_timer; }
-    // Object 1 carrying the weather symbol.
-    bool weatherMode() const;
-    bool hasPosition() const { return m_object.hasPosition; }
-    bool running() const { return m_object.running; }
-    bool picking() const { return m_object.picking; }
-    void setPicking(bool on) { m_object.picking = on; }
+    QTimer* timer() const { return m_slot.timer(); }
+    bool weatherMode() const { return m_slot.weatherMode(); }
+    bool hasPosition() const { return m_slot.hasPosition(); }
+    bool running() const { return m_slot.running(); }
+    bool picking() const { return m_slot.picking(); }
+    void setPicking(bool on) { m_slot.setPicking(on); }
     // True when a Send Now, Start, Stop or Delete button or the timer is this object's.
     bool owns(const QObject* sender) const;
 
-    // A placed entry of the objects file: the controls are filled as if typed.
-    void restore(const BeaconObject& restored, const QString& latitudeShown,
-                 const QString& longitudeShown);
-    // An entry that has no place: taken over only while this object has no place of its own
-    // (one still showing from the map before stays as it is), so that the next save writes it
-    // back. Only its comment is shown.
-    void adopt(const BeaconObject& restored);
+    // The slot took a placed entry of the objects file: the controls are filled as if typed.
+    void showRestored(const QString& latitudeShown, const QString& longitudeShown);
+    // The slot adopted an entry that has no place: only its comment is shown.
+    void showAdopted();
     // A click on the map gave this object its place.
     void placeAt(const QString& latitude, const QString& longitude, const QString& latitudeShown,
                  const QString& longitudeShown);
-    void setTimeStamp(const QString& stamp) { m_object.timeStamp = stamp; }
     void setInterval(int minutes);
-    // The interval box's value, limited as a Start would take it.
+    // The interval box's value.
     int interval() const;
-    void setCommentFile(const QString& path);
     // The use-comment-file box can be ticked while the comment file exists.
     void offerCommentFile();
-    void setDefaultComment(const QString& text) { m_object.defaultComment = text; }
-    // The text of the comment-file status panel for this object.
-    QString commentFileStatus() const;
+    QString commentFileStatus() const { return m_slot.commentFileStatus(); }
 
     // ---- Handlers -----------------------------------------------------------------------
     // Rebuilds the header; for object 1 also switches every control between its modes.
@@ -122,27 +90,15 @@ public:
     void deleteClicked(bool connected);
     // Empties the object silently, as a new map does to the object showing.
     void empty();
-    // Start with its checks; false when refused (its message shown once, also from the timer).
-    bool start(bool byTimer);
-    void stop();
-    void tick();
+    bool start(bool byTimer) { return m_slot.start(byTimer); }
+    void stop() { m_slot.stop(); }
+    void tick() { m_slot.tick(); }
     void showIntervalHint();
-    // Sends the report now. A killed report (Delete) reads no comment file.
-    void send(bool killed = false);
-    // The comment file into the comment box, time stamp and header refreshed; false after an
-    // unreadable file has been reported.
-    bool readCommentFile();
-    // What a Send Now would put on the air at this moment, worked out without sending,
-    // without waiting for a comment file being written and without changing anything.
-    NextReportView nextReport() const;
+    void send() { m_slot.send(); }
+    bool readCommentFile() { return m_slot.readCommentFile(); }
+    NextReportView nextReport() const { return m_slot.nextReport(); }
 
 signals:
-    // A report to put on the air (header + comment), where it goes, and the name the sent log
-    // gives it.
-    void reportReady(int index, const QString& info, const QString& destination,
-                     const QString& name);
-    // Every object's time stamp is due for a refresh (a send without a comment file).
-    void timeStampsDue();
     // The map side of the object: its symbol and labels.
     void mapSymbolPlaced(int index, QPoint topLeft);
     void mapSymbolShown(int index, const BeaconObject& object);
@@ -166,26 +122,18 @@ protected:
 
 private:
     void applyModeOfObject1();
-    void rearmTimer(qint64 waitMs);
-    void showOnMap() { emit mapSymbolShown(m_index, m_object); }
-    SendRequest request(bool starting) const;
+    void showOnMap() { emit mapSymbolShown(index(), object()); }
     void setTabCaption(const QString& identifier);
-    void sendChecked(bool killed);
-    // The report of a send now; `file` is used when `fromFile`.
-    ComposedReport compose(const CommentFileText& file, bool fromFile) const;
-    // Reads the comment file into the object, its boxes and the shared markers; nothing after
-    // an unreadable file has been reported.
-    std::optional<ComposedReport> takeCommentFile();
-    void changed() { emit nextReportChanged(m_index); }
+    void showRunning(bool running);
+    void showHeader(const QString& header);
+    // Sets a box's text without handing it back to the slot as an edit.
+    void showText(QLineEdit* box, const QString& text);
 
-    int m_index;
     ObjectControls m_c;
-    QTimer* m_timer;
+    ObjectSlot& m_slot;
     Dialogs& m_dialogs;
-    Clock& m_clock;
-    ObjectPanelServices m_services;
-    BeaconObject m_object;
-    MinuteTicker m_ticker;
-    QElapsedTimer m_monotonic;     // the tick grid's clock: never jumps with the wall clock
-    bool m_refusalShowing = false; // a timed Start's refusal box is open
+    std::function<QString()> m_stationCall;
+    bool m_shownRunning = false;
+    bool m_showing = false;      // a box shows the slot's text, not the user's edit
+    QString m_commentBeforeSend; // the typed comment, shown again once a send is done
 };

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #pragma once
 
+#include "beacon/NextReport.h"
 #include "links/FramePlan.h"
 
 #include <QObject>
@@ -9,16 +10,6 @@
 
 class QLabel;
 class QLineEdit;
-
-// What an object's next send would be, as its tab shows it.
-struct NextReportView {
-    QString info;          // the information field, exactly as it would go out; empty if none
-    QString destination;   // where it would go
-    QString refusal;       // why a send now would put nothing on the air
-    bool fileBusy = false; // its comment file was being written: shown from the last one read
-    bool running = false;
-    int minutesLeft = 0;
-};
 
 // What is shown under an object's header: in front, its size and airtime on the link as set up
 // and, while the object runs, the minutes to its next send (or why nothing would go); then the

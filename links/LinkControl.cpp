@@ -181,6 +181,8 @@ bool LinkControl::connectLink() {
 
     setConnectedLayout();
     setWaitCursor(false);
+    if (linkType != LinkType::Agwpe)
+        emit linkUp();
     return true;
 }
 
@@ -266,6 +268,7 @@ void LinkControl::SessionConnected(int socket) {
               QStringLiteral(" on port ") + m_sockets.PeerPort(socket));
     m_connected = true;
     m_connectedTimer.start();
+    emit linkUp();
 }
 
 void LinkControl::Error(int socket, int error, const QString& message) {

@@ -124,6 +124,9 @@ signals:
     void waitCursorChanged(bool on);
     // The link went down: the window stops its three object beacons.
     void beaconsStopped();
+    // The link is up and can carry reports (for AGWPE once the engine has taken the
+    // connection, also after each of the idle reconnects).
+    void linkUp();
     // Received text for the TNC terminal, while its echo is on.
     void terminalText(const QString& text);
     // One frame handed to the link (or refused on the way), as the log records it.

@@ -56,5 +56,6 @@ StoredObject storeObject(const BeaconObject& o) {
     s.Default = o.defaultComment;
     s.ST = o.symbolAt.y();
     s.SL = o.symbolAt.x();
+    s.Running = o.running ? QStringLiteral("1") : QStringLiteral("0");
     return s;
 }

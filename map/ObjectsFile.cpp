@@ -71,6 +71,7 @@ ObjectsFileData read(const IniFile& ini) {
         o.Default = ini.readString(section, QStringLiteral("Default"), o.Default);
         o.ST = ini.readInteger(Internal, internalKey("ST", slot), 0);
         o.SL = ini.readInteger(Internal, internalKey("SL", slot), 0);
+        o.Running = ini.readString(section, QStringLiteral("Running"), {}).trimmed();
     }
     data.VP = ini.readInteger(Internal, QStringLiteral("VP"), 0);
     data.HP = ini.readInteger(Internal, QStringLiteral("HP"), 0);
@@ -107,6 +108,9 @@ void write(IniFile& ini, const ObjectsFileData& data) {
             ini.writeInteger(Internal, internalKey("ST", slot), o.ST);
             ini.writeInteger(Internal, internalKey("SL", slot), o.SL);
         }
+        ini.writeString(section, QStringLiteral("Running"),
+                        o.Running == QLatin1String("1") ? QStringLiteral("1")
+                                                        : QStringLiteral("0"));
     }
 }
 

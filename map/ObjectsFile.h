@@ -21,6 +21,9 @@ struct StoredObject {
     QString Default = QStringLiteral("% No data available");
     int ST = 0; // top of the object's symbol on the picture, pixels
     int SL = 0; // left
+    // "1" when the object was running at the save, "0" when not; empty in files written
+    // before the key existed, which start nothing.
+    QString Running;
 };
 
 struct ObjectsFileData {

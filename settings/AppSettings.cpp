@@ -82,6 +82,7 @@ AppSettings AppSettings::read(const IniFile& ini) {
     st.Ports = ini.readString(kStation, QStringLiteral("Ports"), st.Ports);
     st.WxDest = ini.readString(kStation, QStringLiteral("Wx Dest"), st.WxDest);
     l.AutoConnect = ini.readBool(kStation, QStringLiteral("AutoConnect"), false);
+    s.resume = ini.readBool(kStation, QStringLiteral("Resume"), false);
 
     l.IPAddr = ini.readString(kAgwpe, QStringLiteral("IPAddr"), l.IPAddr);
     l.TCPPort = ini.readString(kAgwpe, QStringLiteral("TCPPort"), l.TCPPort);
@@ -157,6 +158,7 @@ void AppSettings::write(IniFile& ini) const {
     ini.writeString(kStation, QStringLiteral("Ports"), st.Ports);
     ini.writeString(kStation, QStringLiteral("Wx Dest"), st.WxDest);
     ini.writeBool(kStation, QStringLiteral("AutoConnect"), l.AutoConnect);
+    ini.writeBool(kStation, QStringLiteral("Resume"), resume);
 
     ini.writeString(kAgwpe, QStringLiteral("IPAddr"), l.IPAddr);
     ini.writeString(kAgwpe, QStringLiteral("TCPPort"), l.TCPPort);

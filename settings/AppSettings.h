@@ -30,6 +30,8 @@ struct AppSettings {
     QString date = QStringLiteral("hhmm"); // date/time format of comments
     int dateIndex = 4;                     // its entry in the comment files dialog
     std::array<int, 3> timers{30, 30, 30}; // beacon intervals, minutes
+    // The objects running at the last close start again once the link first connects.
+    bool resume = false;
 
     // Every key with its default; then the derived values: port flags, the preset paths,
     // the link's copy of the path and the command and send-packet codes.

@@ -19,6 +19,7 @@ TSpinEdit::TSpinEdit(QWidget* parent) : QAbstractSpinBox(parent) {
     setKeyboardTracking(true);
     resize(100, sizeHint().height());
     lineEdit()->installEventFilter(this);
+    connect(lineEdit(), &QLineEdit::textChanged, this, [this] { emit valueChanged(Value()); });
 }
 
 int TSpinEdit::Value() const {

@@ -46,6 +46,11 @@ public:
     // Beeps go through the program's dialogs seam when one is given.
     void setDialogs(Dialogs* dialogs) { m_dialogs = dialogs; }
 
+signals:
+    // The text changed (typed, stepped or set): Value() as it reads now.
+    void valueChanged(int value);
+
+public:
     void stepBy(int steps) override;
     QValidator::State validate(QString& input, int& pos) const override;
 

@@ -95,7 +95,7 @@ TEST_F(CommentsWindow, MarkersBecomeTimesAtSendTimeAndComeBackAfterwards) {
 
     // From a file: the file's own date, read word first with month 01.
     const QString wordFirst = writeComment("word.txt", "Tue 06 07 14:30\r\n$ Tide low\r\n");
-    m_form->panel(2)->setCommentFile(wordFirst);
+    m_form->panel(2)->slot().setCommentFile(wordFirst);
     m_form->setDateFormat("dd/mm/yy hh:MM");
     box("Comment", 1)->setText("untouched");
     useFile(2)->setEnabled(true);
@@ -109,7 +109,7 @@ TEST_F(CommentsWindow, MarkersBecomeTimesAtSendTimeAndComeBackAfterwards) {
     // The file gone: the default comment with the current time.
     m_form->setDateFormat("hhMM");
     QFile::remove(wordFirst);
-    m_form->panel(2)->setDefaultComment("% No data available");
+    m_form->panel(2)->slot().setDefaultComment("% No data available");
     EXPECT_EQ(send(2), "1905 No data available");
     EXPECT_EQ(box("Comment", 2)->text(), "% No data available");
 
@@ -146,7 +146,7 @@ TEST_F(CommentsWindow, UseFileBoxesReadTheFileAndObjectOneKeepsItsWeatherDataFro
     const QString file = writeComment("wx.txt", "05/03/26 14:30\r\n090/005g012t068\r\n");
     place(0);
     chooseSymbol(0, "Weather Station");
-    m_form->panel(0)->setCommentFile(file);
+    m_form->panel(0)->slot().setCommentFile(file);
     useFile(0)->setEnabled(true);
 
     useFile(0)->click();
@@ -274,7 +274,7 @@ TEST_F(CommentsWindow, FileDateReachesTheAirThroughDirewolf) {
     connectTo(QString::number(direwolf.agwPort()));
     complete(1, "CAMP");
     m_form->setDateFormat("dd hh:MM");
-    m_form->panel(1)->setCommentFile(
+    m_form->panel(1)->slot().setCommentFile(
         writeComment("camp.txt", "05/03/26 14:30\r\n$ Water point open\r\n"));
     useFile(1)->setEnabled(true);
     useFile(1)->click();

@@ -147,7 +147,7 @@ TEST_F(DesktopLanguageWindow, MapInAFolderNamedInCyrillicComesBackAtTheNextStart
     showTab(1);
     clickMap(240, 240);
     name(1, QStringLiteral("CAMP"));
-    m_form->panel(1)->setCommentFile(commentFile);
+    m_form->panel(1)->slot().setCommentFile(commentFile);
     ASSERT_TRUE(closeWindow()) << m_dialogs.texts().join('|').toStdString();
     m_form.reset();
     // Windows-1252 has no Cyrillic letters: both files are UTF-8, marked as such.

@@ -80,7 +80,7 @@ TEST_F(NextReportWindow, ThePreviewIsWhatTheNextSendNowPutsOnTheAir) {
     ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-5),
                                  QFileDevice::FileModificationTime));
     file.close();
-    m_form->panel(1)->setCommentFile(file.fileName());
+    m_form->panel(1)->slot().setCommentFile(file.fileName());
     m_form->panel(1)->offerCommentFile();
     find<QCheckBox>("chkFile1")->click();
     next = shown(1);

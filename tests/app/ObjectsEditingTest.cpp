@@ -134,7 +134,7 @@ TEST_F(ObjectEditing, Object1SwitchesToWeatherModeAndBack) {
     editStation(*m_form, [&](StationSettings& s) { s.MyCall = "G4ABC-13"; });
     m_clock.setUtc(QDateTime(QDate(2026, 3, 6), QTime(15, 23), Qt::UTC));
     m_clock.setLocalOffset(3600);
-    m_form->panel(0)->setCommentFile("/tmp/wx/weather.txt");
+    m_form->panel(0)->slot().setCommentFile("/tmp/wx/weather.txt");
     complete(0, "CAMP", "Campground");
     ASSERT_EQ(page()->tabText(0), "CAMP");
 
@@ -185,9 +185,9 @@ TEST_F(ObjectEditing, Object1SwitchesToWeatherModeAndBack) {
 
 TEST_F(ObjectEditing, TabsShowTheirCommentFileAndLeavePickingMode) {
     start();
-    m_form->panel(0)->setCommentFile("/data/one.txt");
-    m_form->panel(1)->setCommentFile("/data/two.txt");
-    m_form->panel(2)->setCommentFile("");
+    m_form->panel(0)->slot().setCommentFile("/data/one.txt");
+    m_form->panel(1)->slot().setCommentFile("/data/two.txt");
+    m_form->panel(2)->slot().setCommentFile("");
     for (int k = 0; k < 3; ++k)
         m_form->panel(k)->setPicking(true);
     showTab(1);
@@ -230,10 +230,10 @@ TEST_F(ObjectEditing, DeleteWithoutLinkEmptiesTheObjectCompletely) {
     complete(2, "TENT", "Advisory");
     box("Comment", 2)->setText("Open all night");
     const BeaconObject& o = m_form->panel(2)->object();
-    m_form->panel(2)->setCommentFile("/data/tent.txt");
+    m_form->panel(2)->slot().setCommentFile("/data/tent.txt");
     find<QCheckBox>("chkFile2")->setEnabled(true);
     find<QCheckBox>("chkFile2")->setChecked(true);
-    m_form->panel(0)->setCommentFile("/data/keep.txt");
+    m_form->panel(0)->slot().setCommentFile("/data/keep.txt");
 
     m_dialogs.okAnswers.enqueue(true);
     button("btnDelete", 2)->click();

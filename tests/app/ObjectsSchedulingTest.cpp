@@ -210,7 +210,8 @@ TEST_F(ObjectScheduling, StartRefusesInOrderAndLeavesTheObjectStopped) {
     BeaconObject unplaced;
     unplaced.identifier = "NOPOS";
     unplaced.symbolNumber = 1;
-    m_form->panel(2)->adopt(unplaced);
+    if (m_form->panel(2)->slot().adopt(unplaced))
+        m_form->panel(2)->showAdopted();
     m_dialogs.clear();
     click("btnStart", 2);
     EXPECT_EQ(m_dialogs.texts(), QStringList{"Select a location on the map first."});
@@ -334,13 +335,13 @@ TEST_F(ObjectScheduling, DeleteWithTheLinkUpOffersTheKilledReport) {
     m_clock.setUtc(QDateTime(QDate(2026, 3, 6), QTime(15, 23), Qt::UTC));
     complete(1, "ABC");
     box("Comment", 1)->setText("Net tonight");
-    m_form->panel(0)->setCommentFile("/data/keep.txt");
+    m_form->panel(0)->slot().setCommentFile("/data/keep.txt");
     // The comment file in use is not read for the last report.
     QFile file(path("net.txt"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("06/03/26 15:00\r\nNet tomorrow\r\n");
     file.close();
-    m_form->panel(1)->setCommentFile(file.fileName());
+    m_form->panel(1)->slot().setCommentFile(file.fileName());
     find<QCheckBox>("chkFile1")->setEnabled(true);
     find<QCheckBox>("chkFile1")->setChecked(true);
 

@@ -43,7 +43,8 @@ TEST_F(MainWindow, ObjectTabsTakeWhatAReportCanCarryAndStartStopped) {
         placed.latitude = "5130.00N";
         placed.longitude = "00045.00W";
         placed.hasPosition = true;
-        panel->restore(placed, "51.30.00N", "000.45.00W");
+        panel->slot().restore(placed);
+        panel->showRestored("51.30.00N", "000.45.00W");
         auto* identifier = find<QLineEdit>(name("Identifier"));
         identifier->clear();
         typeText(identifier, "ABCDEFGHIJKL");

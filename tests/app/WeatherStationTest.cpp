@@ -159,7 +159,7 @@ TEST_F(WeatherStation, ReportsDecodeAsTheWeatherTypedOrFiled) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("06/03/26 17:45\r\n180/012g020t050r000p010P020h80b10050w\r\n");
     }
-    m_form->panel(0)->setCommentFile(path(QStringLiteral("wx.txt")));
+    m_form->panel(0)->slot().setCommentFile(path(QStringLiteral("wx.txt")));
     find<QCheckBox>("chkFile")->setChecked(true);
     sendNow();
 

@@ -45,7 +45,7 @@ struct Tab {
         c.del = new QPushButton(sheet);
         c.interval = new TSpinEdit(sheet);
         c.weather = index == 0 ? new QPushButton(sheet) : nullptr;
-        ObjectPanelServices services;
+        ObjectSlotServices services;
         services.markers = &markers;
         services.sendContext = [this] {
             SendRequest r;
@@ -56,16 +56,18 @@ struct Tab {
         };
         services.stationCall = [] { return QStringLiteral("G4ABC-1"); };
         services.dateFormat = [] { return QStringLiteral("hhmm"); };
-        panel = std::make_unique<ObjectPanel>(index, c, &timer, dialogs, clock, services);
+        slot = std::make_unique<ObjectSlot>(index, dialogs, clock, services);
+        panel = std::make_unique<ObjectPanel>(c, *slot, dialogs,
+                                              [] { return QStringLiteral("G4ABC-1"); });
         QObject::connect(
-            panel.get(), &ObjectPanel::reportReady,
+            slot.get(), &ObjectSlot::reportReady,
             [this](int, const QString& info, const QString& destination, const QString& name) {
                 reports << destination + QLatin1Char(':') + info;
                 names << name;
             });
         QObject::connect(panel.get(), &ObjectPanel::mapLabelText,
                          [this](int, const QString& text) { label = text; });
-        panel->setTimeStamp("061523z");
+        slot->setTimeStamp("061523z");
     }
     void place() { panel->placeAt("5130.00N", "00045.00W", "51.30.00N", "000.45.00W"); }
     void choose(const QString& symbol) {
@@ -82,11 +84,11 @@ struct Tab {
     QTabWidget page;
     QWidget* sheet;
     ObjectControls c;
-    QTimer timer;
     TestDialogs dialogs;
     ManualClock clock;
     CommentMarkers markers;
     bool connected = true;
+    std::unique_ptr<ObjectSlot> slot;
     std::unique_ptr<ObjectPanel> panel;
     QStringList reports;
     QStringList names;
@@ -117,14 +119,14 @@ TEST(ObjectPanel, StartSendsAtOnceAndEveryIntervalUntilStopped) {
     t.connected = false;
     EXPECT_FALSE(t.panel->start(false));
     EXPECT_EQ(t.dialogs.texts(), QStringList{"Not connected to host."});
-    EXPECT_FALSE(t.timer.isActive());
+    EXPECT_FALSE(t.slot->timer()->isActive());
     t.connected = true;
     t.complete("TENT");
     t.c.comment->setText("Open");
     t.c.interval->setValue(10);
     ASSERT_TRUE(t.panel->start(false));
     EXPECT_TRUE(t.panel->running());
-    EXPECT_TRUE(t.timer.isActive());
+    EXPECT_TRUE(t.slot->timer()->isActive());
     EXPECT_FALSE(t.c.start->isVisibleTo(t.sheet));
     EXPECT_FALSE(t.c.del->isEnabled());
     ASSERT_EQ(t.reports.size(), 1);
@@ -137,7 +139,7 @@ TEST(ObjectPanel, StartSendsAtOnceAndEveryIntervalUntilStopped) {
     t.panel->tick();
     EXPECT_EQ(t.reports.size(), 2);
     t.panel->stop();
-    EXPECT_FALSE(t.timer.isActive());
+    EXPECT_FALSE(t.slot->timer()->isActive());
     t.panel->tick();
     EXPECT_EQ(t.reports.size(), 2);
     EXPECT_TRUE(t.c.del->isEnabled());
@@ -234,7 +236,7 @@ TEST(ObjectPanel, CommentFileIsReadAtEverySendAndItsMarkerComesBack) {
     file.close();
     Tab t(2);
     t.complete("TENT");
-    t.panel->setCommentFile(path);
+    t.slot->setCommentFile(path);
     t.panel->offerCommentFile();
     ASSERT_TRUE(t.c.useFile->isEnabled());
     t.c.useFile->click();

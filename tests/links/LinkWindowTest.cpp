@@ -47,7 +47,8 @@ protected:
         o.latitude = QStringLiteral("5130.25N");
         o.longitude = QStringLiteral("00007.50W");
         o.hasPosition = true;
-        m_form->panel(k)->restore(o, QStringLiteral("51.30.15N"), QStringLiteral("000.07.30W"));
+        m_form->panel(k)->slot().restore(o);
+        m_form->panel(k)->showRestored(QStringLiteral("51.30.15N"), QStringLiteral("000.07.30W"));
     }
     QLineEdit* comment(int k) const {
         return find<QLineEdit>(k == 0 ? "Comment" : k == 1 ? "Comment1" : "Comment2");
@@ -115,7 +116,8 @@ TEST_F(LinkWindow, SendRefusalsNameWhatIsMissing) {
     BeaconObject unplaced;
     unplaced.identifier = QStringLiteral("XYZ");
     unplaced.nameField = Report::nameField(QStringLiteral("XYZ"));
-    m_form->panel(0)->adopt(unplaced);
+    if (m_form->panel(0)->slot().adopt(unplaced))
+        m_form->panel(0)->showAdopted();
     find<QPushButton>("btnSend")->click();
     EXPECT_EQ(m_dialogs.texts(), (QStringList{QStringLiteral("A Symbol is required."),
                                               QStringLiteral("An Identifier is required."),
@@ -229,7 +231,7 @@ TEST_F(LinkWindow, CommentFileIsReadAtEverySend) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("06/03/07 14:30\r\n$ Temp 12C\r\n");
     }
-    m_form->panel(2)->setCommentFile(file);
+    m_form->panel(2)->slot().setCommentFile(file);
     m_form->setDateFormat(QStringLiteral("dd hh:MM"));
     comment(1)->setText(QStringLiteral("untouched"));
     find<QCheckBox>("chkFile2")->setChecked(true);
@@ -242,7 +244,7 @@ TEST_F(LinkWindow, CommentFileIsReadAtEverySend) {
     waitIdle();
 
     // A file that is there but cannot be read: reported, nothing sent.
-    m_form->panel(2)->setCommentFile(m_dir.path());
+    m_form->panel(2)->slot().setCommentFile(m_dir.path());
     find<QPushButton>("btnSend2")->click();
     spinEvents(100);
     EXPECT_EQ(sink.frames.size(), 1);
@@ -262,7 +264,7 @@ TEST_F(LinkWindow, DeleteWithNotifySendsTheKilledObjectWithoutReadingTheFile) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("06/03/07 14:30\r\nfrom the file\r\n");
     }
-    m_form->panel(1)->setCommentFile(file);
+    m_form->panel(1)->slot().setCommentFile(file);
     find<QCheckBox>("chkFile1")->setChecked(true);
     find<QTabWidget>("Page")->setCurrentIndex(1);
     m_dialogs.clear();

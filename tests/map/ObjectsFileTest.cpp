@@ -13,9 +13,9 @@ namespace {
 
 ObjectsFileData sample() {
     ObjectsFileData d;
-    d.objects[0] = {"5130.00N",    "00045.00W",  "/",         ">", 4,  "CAR",
-                    "Net tonight", "/tmp/c.txt", "% No data", 100, 200};
-    d.objects[1] = {"5115.00N", "00015.00W", "\\", "P", 10, "PARK", "Free", "", "Def", 7, 8};
+    d.objects[0] = {"5130.00N",    "00045.00W",  "/",         ">", 4,   "CAR",
+                    "Net tonight", "/tmp/c.txt", "% No data", 100, 200, {}};
+    d.objects[1] = {"5115.00N", "00015.00W", "\\", "P", 10, "PARK", "Free", "", "Def", 7, 8, {}};
     d.objects[2] = {};
     d.VP = 33;
     d.HP = 44;
@@ -37,16 +37,16 @@ TEST(ObjectsFile, NewFileHasEveryKeyInItsOrder) {
         "[Object1]\r\n"
         "Latitude=5130.00N\r\nLongitude=00045.00W\r\nTable=/\r\nSymbol=>\r\n"
         "Ident=CAR\r\nComment=Net tonight\r\nCommentFile=/tmp/c.txt\r\n"
-        "Default=% No data\r\nIndex=4\r\n"
+        "Default=% No data\r\nIndex=4\r\nRunning=0\r\n"
         "[Internal]\r\n"
         "ST=100\r\nSL=200\r\nVP=33\r\nHP=44\r\nST1=7\r\nSL1=8\r\nST2=0\r\nSL2=0\r\n"
         "[Object2]\r\n"
         "Latitude=5115.00N\r\nLongitude=00015.00W\r\nTable=\\\r\nSymbol=P\r\n"
         "Index=10\r\nIdent=PARK\r\nComment=Free\r\nCommentFile=\r\n"
-        "Default=Def\r\n"
+        "Default=Def\r\nRunning=0\r\n"
         "[Object3]\r\n"
         "Latitude=\r\nLongitude=\r\nTable=\r\nSymbol=\r\nIndex=0\r\nIdent=\r\n"
-        "Comment=\r\nCommentFile=\r\nDefault=% No data available\r\n";
+        "Comment=\r\nCommentFile=\r\nDefault=% No data available\r\nRunning=0\r\n";
     // Section separation (blank lines or not) is the INI writer's business; compare without.
     QByteArray written = ini.toBytes();
     written.replace("\r\n\r\n", "\r\n");

@@ -164,8 +164,9 @@ TEST(AppSettings, NewFileListsEverySectionAndKeyInOrder) {
               (QStringList{"Exit Kiss1", "Exit Kiss2", "Exit Kiss3", "Exit Kiss4", "Enter Kiss1",
                            "Enter Kiss2", "Enter Kiss3", "Enter Kiss4", "UseKISS", "Match"}));
     EXPECT_EQ(ini.keys("Form"), (QStringList{"Left", "Top", "Width", "Height", "Hints"}));
-    EXPECT_EQ(ini.keys("Station"), (QStringList{"MyCall", "Destination", "Unproto", "Header",
-                                                "UserUnproto", "Ports", "Wx Dest", "AutoConnect"}));
+    EXPECT_EQ(ini.keys("Station"),
+              (QStringList{"MyCall", "Destination", "Unproto", "Header", "UserUnproto", "Ports",
+                           "Wx Dest", "AutoConnect", "Resume"}));
     EXPECT_EQ(ini.keys("AGWPE"), (QStringList{"IPAddr", "TCPPort"}));
     EXPECT_EQ(ini.keys("TNC"), (QStringList{"Host", "ComPort", "BaudRate", "Flow", "Parity",
                                             "DataBits", "StopBits"}));

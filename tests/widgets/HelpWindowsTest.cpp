@@ -166,8 +166,8 @@ TEST(AboutBox, ShowsTheProgramsPicture) {
 // Every C++ string literal of the program's sources, adjacent literals joined.
 QStringList programLiterals() {
     QStringList literals;
-    const QStringList folders = {"app", "beacon",   "common",  "links",
-                                 "map", "settings", "weather", "widgets"};
+    const QStringList folders = {"app",      "beacon",  "common",  "links",  "map",
+                                 "settings", "station", "weather", "widgets"};
     static const QRegularExpression literal(
         QStringLiteral(R"re("((?:[^"\\\n]|\\.)*)"(\s*"((?:[^"\\\n]|\\.)*)")*)re"));
     for (const QString& folder : folders) {

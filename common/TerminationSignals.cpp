@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
-#include "widgets/TerminationSignals.h"
+#include "common/TerminationSignals.h"
 
 #include <QSocketNotifier>
 #include <csignal>

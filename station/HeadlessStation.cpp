@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "station/HeadlessStation.h"
+
+#include "links/LinkControl.h"
+#include "map/ObjectsFile.h"
+#include "settings/SettingsLock.h"
+#include "station/HeadlessDialogs.h"
+#include "station/Station.h"
+
+#include <QFileInfo>
+
+HeadlessStation::HeadlessStation(HeadlessDialogs& dialogs, Clock& clock,
+                                 const QString& settingsPath, const QString& sentLogFolder,
+                                 QObject* parent)
+    : QObject(parent), m_dialogs(dialogs), m_settingsPath(settingsPath) {
+    m_station = new Station(dialogs, clock, settingsPath, sentLogFolder, this);
+}
+
+HeadlessStation::~HeadlessStation() = default;
+
+std::optional<int> HeadlessStation::start() {
+    // Nothing may be written before the files have been read whole: a copy started on the
+    // wrong path must not leave a file of defaults behind.
+    if (!QFileInfo(m_settingsPath).isFile()) {
+        m_dialogs.line(QStringLiteral("The settings file %1 does not exist.").arg(m_settingsPath));
+        return 2;
+    }
+    m_lock = std::make_unique<SettingsLock>(m_settingsPath);
+    if (!m_lock->held()) {
+        m_dialogs.line(m_lock->refusal(m_settingsPath));
+        return 1;
+    }
+    QString error;
+    if (!m_station->loadSettings(&error)) {
+        m_dialogs.line(error);
+        return 2;
+    }
+    Station& s = *m_station;
+    if (s.mapPath().isEmpty()) {
+        m_dialogs.line(QStringLiteral("The settings file %1 names no map: load one in the window "
+                                      "first, so that its objects file is known.")
+                           .arg(m_settingsPath));
+        return 2;
+    }
+    const QString objects = s.objectsPath();
+    ObjectsFileData probe;
+    if (!QFileInfo(objects).isFile()) {
+        m_dialogs.line(QStringLiteral("The objects file %1 does not exist.").arg(objects));
+        return 2;
+    }
+    if (!ObjectsFile::load(objects, probe, error)) {
+        m_dialogs.line(error);
+        return 2;
+    }
+    if (!s.readObjects())
+        return 2;
+    s.setObjectsOpen(true);
+    s.readTime();
+
+    const auto running = s.storedRunning();
+    if (!running[0] && !running[1] && !running[2])
+        m_dialogs.line(QStringLiteral("No object of %1 was running when it was last saved "
+                                      "(Running=1): none is started.")
+                           .arg(objects));
+    LinkControl& link = s.link();
+    connect(&link, &LinkControl::statusChanged, this,
+            [this](const QString& text) { m_dialogs.line(text); });
+    s.resumeWhenConnected();
+    if (!link.connectLink())
+        return 1;
+    // Until the link comes back by itself, a lost link ends the program, and the service
+    // manager starts it again; the objects file still says what was running.
+    connect(&link, &LinkControl::beaconsStopped, this, [this] {
+        if (m_stopping)
+            return;
+        m_dialogs.line(QStringLiteral("The link is down: Skyvane ends."));
+        emit finished(1);
+    });
+    return std::nullopt;
+}
+
+int HeadlessStation::stop() {
+    m_stopping = true;
+    const QStringList lost = m_station->shutDown();
+    if (lost.isEmpty())
+        return 0;
+    m_dialogs.line(QStringLiteral("Not saved: %1.").arg(lost.join(QStringLiteral(" and "))));
+    return 1;
+}

@@ -1,0 +1,219 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "station/Station.h"
+
+#include "common/Clock.h"
+#include "common/DateFormat.h"
+#include "common/Dialogs.h"
+#include "links/LinkControl.h"
+#include "map/ObjectEntry.h"
+#include "map/ObjectsFile.h"
+#include "settings/IniFile.h"
+
+#include <QFileInfo>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcStation, "skyvane.station")
+
+Station::Station(Dialogs& dialogs, Clock& clock, const QString& settingsPath,
+                 const QString& sentLogFolder, QObject* parent)
+    : QObject(parent), m_dialogs(dialogs), m_clock(clock), m_settingsPath(settingsPath) {
+    m_link = new LinkControl(dialogs, clock, this);
+    m_link->setObjectName(QStringLiteral("Link"));
+    m_link->setSentLogFolder(sentLogFolder);
+    ObjectSlotServices services;
+    services.markers = &m_markers;
+    services.sendContext = [this] { return sendContext(); };
+    services.stationCall = [this] { return station().MyCall; };
+    services.dateFormat = [this] { return m_settings.date; };
+    for (int k = 0; k < 3; ++k) {
+        auto* slot = new ObjectSlot(k, dialogs, clock, services, this);
+        connect(slot, &ObjectSlot::reportReady, this,
+                [this](int index, const QString& info, const QString& destination,
+                       const QString& name) {
+                    m_link->sendReport(info, destination, {index + 1, name});
+                });
+        connect(slot, &ObjectSlot::timeStampsDue, this, &Station::readTime);
+        m_slots[size_t(k)] = slot;
+    }
+    connect(m_link, &LinkControl::beaconsStopped, this, [this] {
+        for (ObjectSlot* s : m_slots)
+            s->stop();
+    });
+    connect(m_link, &LinkControl::linkUp, this, &Station::linkCameUp);
+}
+
+Station::~Station() = default;
+
+const StationSettings& Station::station() const {
+    return m_link->station();
+}
+
+const LinkSettings& Station::linkSettings() const {
+    return m_link->linkSettings();
+}
+
+SendRequest Station::sendContext() const {
+    SendRequest r;
+    r.connected = m_link->isConnected();
+    r.destination = station().Destination;
+    r.weatherDestination = station().WxDest;
+    r.tncLink = linkSettings().type() == LinkType::Tnc;
+    return r;
+}
+
+// ---- Settings file ----------------------------------------------------------------------
+
+bool Station::loadSettings(QString* error) {
+    QString why;
+    m_settings = AppSettings::load(m_settingsPath, &why);
+    m_settingsUnreadable = !why.isEmpty();
+    if (error)
+        *error = why;
+    if (m_settingsUnreadable)
+        qCWarning(lcStation) << "settings not read:" << why;
+    m_link->setStation(m_settings.station);
+    m_link->setLinkSettings(m_settings.link);
+    for (int k = 0; k < 3; ++k)
+        m_slots[size_t(k)]->setInterval(m_settings.timers[size_t(k)]);
+    return !m_settingsUnreadable;
+}
+
+bool Station::saveSettings() {
+    AppSettings s = m_settings;
+    s.station = station();
+    s.link = linkSettings();
+    for (int k = 0; k < 3; ++k)
+        s.timers[size_t(k)] = m_slots[size_t(k)]->object().interval;
+    QString error;
+    QString keptAs;
+    if (s.save(m_settingsPath, &error, m_settingsUnreadable, &keptAs)) {
+        m_settingsUnreadable = false;
+        if (!keptAs.isEmpty())
+            m_dialogs.information(IniFile::keptAsideMessage(m_settingsPath, keptAs));
+        return true;
+    }
+    qCWarning(lcStation) << "settings not written:" << error;
+    m_dialogs.error(QStringLiteral("Unable to write to %1").arg(m_settingsPath));
+    return false;
+}
+
+// ---- Objects file -----------------------------------------------------------------------
+
+void Station::setMapPath(const QString& picturePath) {
+    m_settings.map = picturePath;
+    m_objectsUnreadable = false;
+    m_storedRunning = {false, false, false};
+}
+
+QString Station::objectsPath() const {
+    return ObjectsFile::pathFor(m_settings.map);
+}
+
+bool Station::readObjects() {
+    const QString path = objectsPath();
+    ObjectsFileData data;
+    QString error;
+    if (!ObjectsFile::load(path, data, error)) {
+        m_objectsUnreadable = true;
+        m_dialogs.error(error);
+        return false;
+    }
+    QStringList refused;
+    for (int k = 0; k < 3; ++k) {
+        ObjectSlot& s = *m_slots[size_t(k)];
+        const StoredObject& stored = data.objects[size_t(k)];
+        // Comment files and defaults belong to the map's entries, placed or not, so that
+        // saving the map writes them back.
+        s.setCommentFile(stored.CommentFile);
+        s.setDefaultComment(stored.Default);
+        RestoredObject restored = restoreObject(stored, k, s.object());
+        m_storedRunning[size_t(k)] = restored.placed && stored.Running == QLatin1String("1");
+        bool adopted = false;
+        if (restored.placed)
+            s.restore(restored.object);
+        else
+            adopted = s.adopt(restored.object);
+        emit objectRestored(k, restored.placed, adopted);
+        if (restored.refused)
+            refused << QStringLiteral("Object %1 (\"%2\", \"%3\")")
+                           .arg(k + 1)
+                           .arg(stored.Latitude, stored.Longitude);
+    }
+    m_mapScroll = QPoint(data.HP, data.VP);
+    if (!refused.isEmpty())
+        m_dialogs.error(QStringLiteral("The objects file %1 holds positions that are not valid: "
+                                       "%2. Those objects were not restored.")
+                            .arg(path, refused.join(QStringLiteral(", "))));
+    return true;
+}
+
+bool Station::saveObjects() {
+    // Without a map open there is nothing of this map to keep, and writing would replace the
+    // objects of a map that failed to load with empty ones.
+    if (!m_objectsOpen || m_settings.map.isEmpty())
+        return true;
+    ObjectsFileData data;
+    for (int k = 0; k < 3; ++k) {
+        BeaconObject o = m_slots[size_t(k)]->object();
+        if (m_runningAtEnd)
+            o.running = (*m_runningAtEnd)[size_t(k)];
+        data.objects[size_t(k)] = storeObject(o);
+    }
+    data.VP = m_mapScroll.y();
+    data.HP = m_mapScroll.x();
+    const QString path = objectsPath();
+    QString error;
+    QString keptAs;
+    if (!ObjectsFile::save(path, data, error, m_objectsUnreadable, &keptAs)) {
+        qCWarning(lcStation) << error;
+        m_dialogs.error(QStringLiteral("Unable to write to %1").arg(path));
+        return false;
+    }
+    m_objectsUnreadable = false;
+    if (!keptAs.isEmpty())
+        m_dialogs.information(IniFile::keptAsideMessage(path, keptAs));
+    return true;
+}
+
+int Station::startStoredObjects() {
+    int started = 0;
+    for (int k = 0; k < 3; ++k)
+        if (m_storedRunning[size_t(k)] && !m_slots[size_t(k)]->running() &&
+            m_slots[size_t(k)]->start(false))
+            ++started;
+    return started;
+}
+
+void Station::linkCameUp() {
+    if (!m_resumePending)
+        return;
+    m_resumePending = false;
+    const int started = startStoredObjects();
+    qCInfo(lcStation) << started << "objects resumed";
+}
+
+void Station::readTime() {
+    const QString stamp =
+        formatDateTime(QStringLiteral("ddhhnn"), m_clock.nowUtc()) + QLatin1Char('z');
+    for (ObjectSlot* s : m_slots)
+        s->setTimeStamp(stamp);
+}
+
+QStringList Station::shutDown() {
+    m_runningAtEnd =
+        std::array<bool, 3>{m_slots[0]->running(), m_slots[1]->running(), m_slots[2]->running()};
+    m_link->disconnectLink();
+    // A serial link lets go of its port, so the TNC is free for other programs at once.
+    if (linkSettings().serial() && m_link->serialPort().isOpen())
+        m_link->serialPort().Close();
+    // Whatever can be written is; what cannot (a map on a read-only disc, a settings folder
+    // gone) is named for the user.
+    QStringList lost;
+    if (!saveObjects())
+        lost << QStringLiteral("the objects of this map (%1)").arg(objectsPath());
+    if (!saveSettings())
+        lost << QStringLiteral("the settings (%1)").arg(m_settingsPath);
+    m_runningAtEnd.reset();
+    return lost;
+}

@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#pragma once
+
+#include "beacon/ObjectSlot.h"
+#include "settings/AppSettings.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QStringList>
+#include <array>
+#include <memory>
+#include <optional>
+
+class Clock;
+class Dialogs;
+class LinkControl;
+
+// The station: its settings, the link and the three objects, and the settings and objects
+// files they come from and go back to. The window shows it; `skyvane --headless` runs it
+// alone. Messages go through the dialogs it is given.
+class Station : public QObject {
+    Q_OBJECT
+public:
+    // An empty sentLogFolder records no sent reports.
+    Station(Dialogs& dialogs, Clock& clock, const QString& settingsPath,
+            const QString& sentLogFolder, QObject* parent = nullptr);
+    ~Station() override;
+
+    LinkControl& link() const { return *m_link; }
+    ObjectSlot& slot(int index) const { return *m_slots[size_t(index)]; }
+    const StationSettings& station() const;
+    const LinkSettings& linkSettings() const;
+    const QString& settingsPath() const { return m_settingsPath; }
+
+    // What the settings file holds beyond the station, the link and the intervals, which the
+    // link and the slots keep: the window sets its place, the dialogs their choices.
+    const AppSettings& settings() const { return m_settings; }
+    void setFormBounds(const FormBounds& bounds) { m_settings.form = bounds; }
+    void setHints(bool on) { m_settings.hints = on; }
+    void setMetric(bool on) { m_settings.metric = on; }
+    void setDateFormat(const QString& format) { m_settings.date = format; }
+    void setDateIndex(int index) { m_settings.dateIndex = index; }
+    void setResume(bool on) { m_settings.resume = on; }
+
+    // Reads the settings file; a missing file gives the defaults. False when it exists but
+    // cannot be read: the defaults then stand and the first save keeps that file aside.
+    bool loadSettings(QString* error = nullptr);
+    // Writes every setting; false after "Unable to write to <path>" has been shown.
+    bool saveSettings();
+
+    // ---- The current map's objects file ---------------------------------------------------
+    const QString& mapPath() const { return m_settings.map; }
+    // The map whose objects the slots now hold; its objects file is read by readObjects().
+    void setMapPath(const QString& picturePath);
+    QString objectsPath() const;
+    // Reads the objects file of the current map into the three slots (objectRestored() for
+    // each). False after an unreadable file has been reported: nothing changed, and the first
+    // save keeps that file aside. Positions that are no positions are reported and not taken.
+    bool readObjects();
+    // Whether a save writes the objects file: a map is open (the window: its picture shows;
+    // headless: its objects file was read).
+    void setObjectsOpen(bool open) { m_objectsOpen = open; }
+    bool objectsOpen() const { return m_objectsOpen; }
+    // The map area's scroll position, kept beside the objects.
+    QPoint mapScroll() const { return m_mapScroll; }
+    void setMapScroll(QPoint scroll) { m_mapScroll = scroll; }
+    // The three objects into the current map's objects file; false after "Unable to write to".
+    bool saveObjects();
+    // Whether each object was running when its objects file was last written ("Running=1").
+    std::array<bool, 3> storedRunning() const { return m_storedRunning; }
+    // Starts the objects that were running when the objects file was written; how many.
+    int startStoredObjects();
+    // Once the link next comes up, start the objects that were running at the last save.
+    void resumeWhenConnected() { m_resumePending = true; }
+
+    // Every object's time stamp: the current UTC day, hour and minute ("061523z").
+    void readTime();
+    // The end of a run: the link goes down, a serial port is let go, and the objects (with
+    // what was running before the link went down) and the settings are written. Returns what
+    // could not be saved, as the user would name it; empty when all was.
+    QStringList shutDown();
+
+signals:
+    // Slot `index` took an entry of the objects file: `placed` when it has a position, else
+    // `adopted` when it took over the entry's comment and files.
+    void objectRestored(int index, bool placed, bool adopted);
+
+private:
+    SendRequest sendContext() const;
+    void linkCameUp();
+
+    Dialogs& m_dialogs;
+    Clock& m_clock;
+    QString m_settingsPath;
+    AppSettings m_settings;
+    LinkControl* m_link = nullptr;
+    CommentMarkers m_markers;
+    std::array<ObjectSlot*, 3> m_slots{};
+    QPoint m_mapScroll;
+    bool m_objectsOpen = false;
+    bool m_settingsUnreadable = false; // the first save keeps the unread file aside
+    bool m_objectsUnreadable = false;
+    std::array<bool, 3> m_storedRunning{false, false, false};
+    // What was running when the shutdown began: the link going down stops everything.
+    std::optional<std::array<bool, 3>> m_runningAtEnd;
+    bool m_resumePending = false;
+};

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "station/Station.h"
+#include "core/CoreFiles.h"
+#include "links/LinkControl.h"
+#include "settings/IniFile.h"
+#include "support/ManualClock.h"
+#include "support/PacketEngine.h"
+#include "support/TestDialogs.h"
+#include "support/Wait.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString keyOf(const QString& path, const QString& section, const QString& key) {
+    IniFile ini;
+    ini.load(path);
+    return ini.readString(section, key, QStringLiteral("(none)"));
+}
+
+struct StationFixture : ::testing::Test {
+    QTemporaryDir dir;
+    PacketEngine engine;
+    TestDialogs dialogs;
+    ManualClock clock;
+};
+
+TEST_F(StationFixture, ReadsItsFilesAndWritesBackWhatWasRunningBeforeTheLinkWentDown) {
+    StationFiles files(QDir(dir.path()), engine.port(), "0");
+    Station station(dialogs, clock, files.settings, {});
+    ASSERT_TRUE(station.loadSettings());
+    EXPECT_EQ(station.station().MyCall, QStringLiteral("G4ABC-1"));
+    EXPECT_EQ(station.slot(1).object().interval, 20);
+    station.setMapPath(files.map);
+    ASSERT_TRUE(station.readObjects());
+    station.setObjectsOpen(true);
+    EXPECT_EQ(station.slot(0).object().identifier, QStringLiteral("PARK"));
+    EXPECT_TRUE(station.slot(0).hasPosition());
+    EXPECT_EQ(station.storedRunning(), (std::array<bool, 3>{false, false, false}));
+
+    station.link().setBusyInterval(10);
+    station.readTime();
+    ASSERT_TRUE(station.link().connectLink());
+    ASSERT_TRUE(waitUntil([&] { return station.link().isConnected(); }));
+    ASSERT_TRUE(station.slot(0).start(false));
+    ASSERT_TRUE(engine.waitForFrames(1));
+    EXPECT_EQ(engine.frames[0].info, QByteArray(";PARK     *061523z5130.00N/00045.00WPOpen"));
+
+    // The shutdown takes the link down, which stops every object; the file still says which
+    // ran, so that the next start can resume them.
+    EXPECT_TRUE(station.shutDown().isEmpty());
+    EXPECT_FALSE(station.slot(0).running());
+    EXPECT_EQ(keyOf(files.objects, "Object1", "Running"), QStringLiteral("1"));
+    EXPECT_EQ(keyOf(files.objects, "Object2", "Running"), QStringLiteral("0"));
+    EXPECT_EQ(keyOf(files.settings, "Timers", "T2"), QStringLiteral("20"));
+    EXPECT_EQ(keyOf(files.settings, "Station", "Resume"), QStringLiteral("0"));
+    EXPECT_TRUE(dialogs.texts().isEmpty()) << dialogs.texts().join('|').toStdString();
+}
+
+TEST_F(StationFixture, ResumesTheObjectsThatRanOnceTheLinkIsUpAndOnlyThen) {
+    for (const QByteArray& running : {QByteArray("1"), QByteArray()}) {
+        QTemporaryDir here;
+        PacketEngine sink;
+        StationFiles files(QDir(here.path()), sink.port(), running);
+        Station station(dialogs, clock, files.settings, {});
+        station.loadSettings();
+        station.setMapPath(files.map);
+        ASSERT_TRUE(station.readObjects());
+        station.resumeWhenConnected();
+        EXPECT_FALSE(station.slot(0).running());
+        ASSERT_TRUE(station.link().connectLink());
+        ASSERT_TRUE(waitUntil([&] { return station.link().isConnected(); }));
+        // A file from before the key starts nothing.
+        EXPECT_EQ(station.slot(0).running(), !running.isEmpty()) << running.constData();
+        EXPECT_FALSE(station.slot(1).running());
+        ASSERT_TRUE(sink.sync(station.link()));
+        EXPECT_EQ(sink.frames.size(), running.isEmpty() ? 0 : 1);
+    }
+}
+
+TEST_F(StationFixture, NoMapOpenWritesNoObjectsFile) {
+    StationFiles files(QDir(dir.path()), engine.port());
+    const QByteArray before = StationFiles::read(files.objects);
+    Station station(dialogs, clock, files.settings, {});
+    station.loadSettings();
+    station.setMapPath(files.map);
+    // The map was never shown (its picture failed): its objects must not be replaced by
+    // empty ones.
+    EXPECT_TRUE(station.shutDown().isEmpty());
+    EXPECT_EQ(StationFiles::read(files.objects), before);
+}
+
+} // namespace
