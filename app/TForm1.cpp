@@ -220,6 +220,7 @@ void TForm1::FormShow() {
     mnuHintsClick();
     // The objects that were running when the station last stopped go on the air again once
     // the link is up, for a station that comes back after a power cut.
+    ui->mnuResume->setChecked(m_station->settings().resume);
     if (m_station->settings().resume)
         m_station->resumeWhenConnected();
     if (linkSettings().AutoConnect) {
@@ -280,7 +281,8 @@ void TForm1::mnuHintsClick() {
 }
 
 void TForm1::mnuResumeClick() {
-    m_station->setResume(ui->mnuResume->isChecked());
+    m_station->setResume(!m_station->settings().resume);
+    ui->mnuResume->setChecked(m_station->settings().resume);
 }
 
 void TForm1::applyHintsToToolbar() {

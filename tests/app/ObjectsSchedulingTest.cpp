@@ -504,3 +504,33 @@ TEST(ObjectRefusals, ARepeatedRefusalNeverStacksBoxesWhileOneIsOpen) {
 }
 
 } // namespace
+
+namespace {
+
+// A station that comes back after a power cut: with Resume Objects at Start-up ticked, what
+// ran at the close starts again once the link first connects; unticked, nothing does.
+TEST_F(ObjectScheduling, ResumeAtStartUpStartsWhatRanAtTheLastCloseOnceTheLinkIsUp) {
+    complete(1, "TENT");
+    click("btnStart", 1);
+    ASSERT_TRUE(m_engine.waitForFrames(1));
+    find<QAction>("mnuResume")->trigger();
+    ASSERT_TRUE(closeWindow());
+    m_form.reset();
+    start();
+    EXPECT_TRUE(stopped(1));
+    connectLink();
+    ASSERT_TRUE(m_engine.waitForFrames(2));
+    EXPECT_TRUE(running(1));
+    EXPECT_TRUE(m_engine.infos().last().startsWith(";TENT     *"));
+
+    find<QAction>("mnuResume")->trigger();
+    ASSERT_TRUE(closeWindow());
+    m_form.reset();
+    start();
+    connectLink();
+    settle();
+    EXPECT_EQ(m_engine.frames.size(), 2);
+    EXPECT_TRUE(stopped(1));
+}
+
+} // namespace
