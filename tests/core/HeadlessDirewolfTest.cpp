@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "core/CoreFiles.h"
+#include "settings/IniFile.h"
+#include "station/HeadlessDialogs.h"
+#include "station/HeadlessStation.h"
+#include "station/Station.h"
+#include "support/Direwolf.h"
+#include "support/ManualClock.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+const QString kPark = QStringLiteral("[0L] G4ABC-1>APRS:;PARK     *");
+
+// The program with no display, against a real software TNC: the object that was running goes
+// on the air at once, and a SIGTERM ends it with the object still marked running.
+TEST(HeadlessDirewolf, TheProgramPutsTheRunningObjectOnTheAirAtOnce) {
+    Direwolf direwolf;
+    if (!direwolf.installed())
+        GTEST_SKIP() << direwolf.error().toStdString();
+    ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
+    QTemporaryDir dir;
+    StationFiles files(QDir(dir.path()), QString::number(direwolf.agwPort()));
+    QProcess skyvane;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    env.insert("XDG_STATE_HOME", dir.filePath("state"));
+    skyvane.setProcessEnvironment(env);
+    skyvane.start(QStringLiteral(SKYVANE_BINARY_DIR "/skyvane"),
+                  {"--headless", "--settings", files.settings});
+    ASSERT_TRUE(direwolf.waitForLog(kPark)) << direwolf.log().toStdString();
+    EXPECT_TRUE(direwolf.log().contains("5130.00N/00045.00WPOpen\n"));
+    ::kill(pid_t(skyvane.processId()), SIGTERM);
+    ASSERT_TRUE(skyvane.waitForFinished(10000));
+    EXPECT_EQ(skyvane.exitCode(), 0) << skyvane.readAllStandardError().toStdString();
+    IniFile ini;
+    ini.load(files.objects);
+    EXPECT_EQ(ini.readString("Object1", "Running", {}), "1");
+}
+
+// The headless station's schedule, its minutes given by the timer's handler: the object goes
+// again when its ten minutes are over, not before.
+TEST(HeadlessDirewolf, TheObjectGoesAgainAtItsInterval) {
+    Direwolf direwolf;
+    if (!direwolf.installed())
+        GTEST_SKIP() << direwolf.error().toStdString();
+    ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
+    QTemporaryDir dir;
+    StationFiles files(QDir(dir.path()), QString::number(direwolf.agwPort()));
+    ManualClock clock;
+    std::FILE* log = std::tmpfile();
+    HeadlessDialogs dialogs(clock, log);
+    HeadlessStation station(dialogs, clock, files.settings, {});
+    ASSERT_EQ(station.start(), std::nullopt);
+    ASSERT_TRUE(direwolf.waitForLog(kPark + "061523z"));
+    ObjectSlot& park = station.station().slot(0);
+    for (int minute = 1; minute < 10; ++minute) {
+        clock.advanceSecs(60);
+        park.tick();
+    }
+    clock.advanceSecs(60);
+    park.tick();
+    EXPECT_TRUE(direwolf.waitForLog(kPark + "061533z")) << direwolf.log().toStdString();
+    EXPECT_FALSE(direwolf.log().contains(kPark + "061532z"));
+    EXPECT_EQ(station.stop(), 0);
+    std::fclose(log);
+}
+
+} // namespace
