@@ -21,12 +21,14 @@ TEST(ObjectEntry, EveryKeyOfEveryEntryComesBackPlacedOrNot) {
     };
     const Row rows[] = {
         {0,
-         {"5130.00N", "00045.00W", "/", ">", 4, "CAR", "Net", "/tmp/c.txt", "Def", 100, 200},
+         {"5130.00N", "00045.00W", "/", ">", 4, "CAR", "Net", "/tmp/c.txt", "Def", 100, 200, {}},
          true},
-        {0, {"5130.00N", "00045.00W", "/", "_", 12, "", "", "/tmp/wx.txt", "% none", 1, 2}, true},
-        {1, {"0000.00S", "17959.99E", "\\", "P", 10, "PARK", "Free", "", "", 7, 8}, true},
+        {0,
+         {"5130.00N", "00045.00W", "/", "_", 12, "", "", "/tmp/wx.txt", "% none", 1, 2, {}},
+         true},
+        {1, {"0000.00S", "17959.99E", "\\", "P", 10, "PARK", "Free", "", "", 7, 8, {}}, true},
         // Never placed: its comment file, default comment, table and symbol place stay.
-        {2, {"", "", "/", "", 0, "", "typed", "/home/op/c.txt", "% gone", 30, 40}, false},
+        {2, {"", "", "/", "", 0, "", "typed", "/home/op/c.txt", "% gone", 30, 40, {}}, false},
         {1, StoredObject(), false},
     };
     for (const Row& r : rows) {
