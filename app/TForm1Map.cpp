@@ -212,12 +212,9 @@ void TForm1::LoadMap(QObject* sender) {
 }
 
 void TForm1::ReadMapIni() {
-    const QPoint before = m_station->mapScroll();
     m_map->scrollTo({0, 0});
-    if (!m_station->readObjects()) {
-        m_station->setMapScroll(before);
+    if (!m_station->readObjects())
         return;
-    }
     if (ui->Page->currentIndex() == 0)
         EnterTab();
     else

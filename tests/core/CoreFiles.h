@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QString>
 
 // A settings file for a station on the packet engine at `port`, with `map` remembered, and
@@ -42,3 +43,15 @@ struct StationFiles {
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 };
+
+// The program as a headless copy on `settings`, in an environment with no display at all, its
+// sent-reports log in `dir`.
+inline void startHeadless(QProcess& skyvane, const QDir& dir, const QStringList& arguments) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("XDG_STATE_HOME"), dir.filePath(QStringLiteral("state")));
+    skyvane.setProcessEnvironment(env);
+    skyvane.start(QStringLiteral(SKYVANE_BINARY_DIR "/skyvane"),
+                  QStringList{QStringLiteral("--headless")} + arguments);
+}

@@ -28,13 +28,7 @@ TEST(HeadlessDirewolf, TheProgramPutsTheRunningObjectOnTheAirAtOnce) {
     QTemporaryDir dir;
     StationFiles files(QDir(dir.path()), QString::number(direwolf.agwPort()));
     QProcess skyvane;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QString::fromLatin1(name));
-    env.insert("XDG_STATE_HOME", dir.filePath("state"));
-    skyvane.setProcessEnvironment(env);
-    skyvane.start(QStringLiteral(SKYVANE_BINARY_DIR "/skyvane"),
-                  {"--headless", "--settings", files.settings});
+    startHeadless(skyvane, QDir(dir.path()), {"--settings", files.settings});
     ASSERT_TRUE(direwolf.waitForLog(kPark)) << direwolf.log().toStdString();
     EXPECT_TRUE(direwolf.log().contains("5130.00N/00045.00WPOpen\n"));
     ::kill(pid_t(skyvane.processId()), SIGTERM);
