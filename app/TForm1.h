@@ -86,7 +86,6 @@ public:
         TfrmWx* frmWx = nullptr;
         TForm14* Form14 = nullptr;
     };
-    const Windows& windows() const { return m_windows; }
 
     // ---- The station this window shows: its settings, link and objects ----------------
     Station& stationCore() const { return *m_station; }
@@ -94,20 +93,11 @@ public:
     const LinkSettings& linkSettings() const;
     const QString& mapPath() const;
     const QString& dateFormat() const;
-    void setDateFormat(const QString& format);
     int dateIndex() const;
-    void setDateIndex(int index);
     bool metric() const;
-    void setMetric(bool metric);
     bool hints() const;
-    // True while the shutdown waits for CloseTimer.
-    bool closing() const { return m_closing; }
-    QTimer* closeTimer() const { return m_closeTimer; }
-    // "Timer3": the one automatic connect after start-up.
-    QTimer* autoConnectTimer() const { return m_timer3; }
 
     // ---- Accessors ----------------------------------------------------------------------
-    Ui::TForm1* form() const { return ui.get(); }
     Dialogs& dialogs() const { return m_dialogs; }
     Clock& clock() const { return m_clock; }
     const QString& settingsPath() const { return m_settingsPath; }
@@ -134,7 +124,6 @@ public:
     void mnuViewClick();
     // View > Sent Reports: the frames sent today, modeless; built at its first showing.
     void mnuSentClick();
-    TfrmSent* sentWindow() const { return m_sentWindow; }
     void mnuSetupClick();
     void mnuHintsClick();
     // Setup > Resume Objects at Start-up.
@@ -214,8 +203,6 @@ public:
     ObjectPanel* panel(int index) const;
     // The panel of the tab showing.
     ObjectPanel* shownPanel() const;
-    // Rebuilds the header of object 1..3 (object 1 also switches its mode).
-    void UpdateHeader(int object);
     // Object 1 carries the weather station symbol.
     bool weatherMode() const;
     // Exit handler of the identifier boxes: identifiers must differ.
@@ -224,16 +211,7 @@ public:
     void EnterTab();
     // Delete buttons; map loading passes another sender to empty the active object silently.
     void btnDeleteClick(QObject* sender);
-    void btnStart1Click();
-    void btnStop1Click();
     void btnStopAllClick();
-    void TimerTimed();
-    void TimerTimed1();
-    void TimerTimed2();
-    // Hints of the interval boxes: minutes left while running.
-    void SpinRemaining();
-    void spinRemaining1();
-    void spinRemaining2();
     // The object 0..2 that a Send Now, Start, Stop, Delete button or timer belongs to; -1
     // for anything else.
     int objectOfSender(const QObject* sender) const;

@@ -5,6 +5,7 @@
 #include "app/TForm1.h"
 
 #include "beacon/TfrmComment.h"
+#include "station/Station.h"
 #include "ui_TForm1.h"
 #include "widgets/TfrmCHelp.h"
 
@@ -48,8 +49,8 @@ void TForm1::showCommentFiles(int page) {
         m_panels[k]->slot().setDefaultComment(chosen.defaultComments[k]);
         m_panels[k]->offerCommentFile();
     }
-    setDateFormat(chosen.dateFormat);
-    setDateIndex(chosen.dateIndex);
+    m_station->setDateFormat(chosen.dateFormat);
+    m_station->setDateIndex(chosen.dateIndex);
     if (const ObjectPanel* shown = shownPanel())
         barPanel(0)->setText(shown->commentFileStatus());
 }

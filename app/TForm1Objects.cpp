@@ -87,11 +87,6 @@ void TForm1::applyObjectMode(bool weather) {
     barPanel(0)->setText(m_panels[0]->commentFileStatus());
 }
 
-void TForm1::UpdateHeader(int object) {
-    if (ObjectPanel* p = panel(object - 1))
-        p->updateHeader();
-}
-
 void TForm1::CheckID(int index) {
     QLineEdit* own = m_panels[index]->controls().identifier;
     const QString text = own->text();
@@ -138,31 +133,6 @@ void TForm1::btnStopAllClick() {
     m_waitCursor.releaseAll();
     // Ends a busy period still running, so the pages are enabled again.
     m_linkControl->BusyTimed();
-}
-
-void TForm1::btnStart1Click() {
-    m_panels[1]->start(false);
-}
-void TForm1::btnStop1Click() {
-    m_panels[1]->stop();
-}
-void TForm1::TimerTimed() {
-    m_panels[0]->tick();
-}
-void TForm1::TimerTimed1() {
-    m_panels[1]->tick();
-}
-void TForm1::TimerTimed2() {
-    m_panels[2]->tick();
-}
-void TForm1::SpinRemaining() {
-    m_panels[0]->showIntervalHint();
-}
-void TForm1::spinRemaining1() {
-    m_panels[1]->showIntervalHint();
-}
-void TForm1::spinRemaining2() {
-    m_panels[2]->showIntervalHint();
 }
 
 // ---- Where objects meet the map ----------------------------------------------------------

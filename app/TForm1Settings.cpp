@@ -94,20 +94,11 @@ const QString& TForm1::mapPath() const {
 const QString& TForm1::dateFormat() const {
     return m_station->settings().date;
 }
-void TForm1::setDateFormat(const QString& format) {
-    m_station->setDateFormat(format);
-}
 int TForm1::dateIndex() const {
     return m_station->settings().dateIndex;
 }
-void TForm1::setDateIndex(int index) {
-    m_station->setDateIndex(index);
-}
 bool TForm1::metric() const {
     return m_station->settings().metric;
-}
-void TForm1::setMetric(bool metric) {
-    m_station->setMetric(metric);
 }
 bool TForm1::hints() const {
     return m_station->settings().hints;

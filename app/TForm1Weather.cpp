@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "app/TForm1.h"
 
+#include "station/Station.h"
 #include "ui_TForm1.h"
 #include "weather/TfrmWx.h"
 
@@ -44,6 +45,6 @@ void TForm1::btnWxClick() {
     m_windows.frmWx->setValues(entry);
     if (m_windows.frmWx->exec() != QDialog::Accepted)
         return;
-    setMetric(m_windows.frmWx->values().metric);
+    m_station->setMetric(m_windows.frmWx->values().metric);
     ui->Comment->setText(m_windows.frmWx->values().data);
 }

@@ -3,10 +3,10 @@
 #include "app/TForm1.h"
 #include "common/Clock.h"
 #include "common/TerminationSignals.h"
+#include "settings/SettingsLocation.h"
 #include "settings/SettingsLock.h"
 #include "station/CommandLine.h"
-#include "station/HeadlessDialogs.h"
-#include "station/HeadlessStation.h"
+#include "station/HeadlessMain.h"
 #include "widgets/AppIcon.h"
 #include "widgets/FontConfigWarmUp.h"
 #include "widgets/LazyIconStyle.h"
@@ -15,57 +15,35 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 
-// The settings file of this copy: the option, else $SKYVANE_SETTINGS (a private copy beside
-// the usual one), else the usual place.
-QString settingsPathOf(const CommandLine& line) {
-    if (!line.settingsPath.isEmpty())
-        return line.settingsPath;
-    if (const QString env = qEnvironmentVariable("SKYVANE_SETTINGS"); !env.isEmpty())
-        return env;
-    return TForm1::defaultSettingsPath();
-}
-
-// Handles what ends a run before it starts: 0 after --help, 2 after a bad option.
-std::optional<int> answered(const CommandLine& line) {
-    if (!line.error.isEmpty()) {
-        std::fprintf(stderr, "skyvane: %s\n", qPrintable(line.error));
-        return 2;
+// The headless station maps no desktop library when it is a program of its own: this one hands
+// over to it, keeping the process (and so the pid a service manager watches). Where it cannot
+// be found the station runs here, with the desktop libraries idle.
+int runHeadlessStation(int argc, char* argv[]) {
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    const QString program = n > 0 ? QString::fromLocal8Bit(self, int(n)) : QString();
+    const QByteArray station = QFile::encodeName(headlessProgramFor(program));
+    if (!station.isEmpty()) {
+        execv(station.constData(), argv);
+        std::fprintf(stderr, "skyvane: cannot start %s (%s); the station runs in this program\n",
+                     station.constData(), std::strerror(errno));
     }
-    if (line.help) {
-        std::fputs(qPrintable(CommandLine::helpText()), stdout);
-        return 0;
-    }
-    return std::nullopt;
-}
-
-// No QApplication and no platform plug-in: it runs where no desktop is.
-int runHeadless(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Skyvane"));
-    const CommandLine line = CommandLine::parse(QCoreApplication::arguments().mid(1));
-    if (const auto code = answered(line))
-        return *code;
-    SystemClock clock;
-    HeadlessDialogs dialogs(clock);
-    HeadlessStation station(dialogs, clock, settingsPathOf(line), TForm1::defaultSentLogFolder());
-    TerminationSignals termination;
-    if (const auto code = station.start())
-        return *code;
-    QObject::connect(&station, &HeadlessStation::finished, &app, &QCoreApplication::exit);
-    QObject::connect(&termination, &TerminationSignals::requested, &app,
-                     [&] { QCoreApplication::exit(station.stop()); });
-    return QCoreApplication::exec();
+    return runHeadless(argc, argv, program);
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
     if (asksForHeadless(argc, argv))
-        return runHeadless(argc, argv);
+        return runHeadlessStation(argc, argv);
 
     FontConfigWarmUp fonts;
     QApplication app(argc, argv);
@@ -87,12 +65,14 @@ int main(int argc, char* argv[]) {
 
     fonts.wait();
     QtDialogs dialogs;
-    const QString settingsPath = settingsPathOf(line);
+    const QString settingsPath = settingsPathOf(line, QCoreApplication::applicationFilePath());
     // A copy of another desktop, or a headless one, on this settings file would put every
     // object on the air twice.
     SettingsLock lock(settingsPath);
     if (!lock.held()) {
-        dialogs.error(lock.refusal(settingsPath) + QStringLiteral(" This copy ends."));
+        const QString refusal = lock.refusal(settingsPath) + QStringLiteral(" This copy ends.");
+        std::fprintf(stderr, "skyvane: %s\n", qPrintable(refusal));
+        dialogs.error(refusal);
         return 1;
     }
     SystemClock clock;

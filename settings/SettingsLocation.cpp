@@ -44,3 +44,24 @@ QString helpDocumentPathFor(const QString& programPath) {
     const QString installed = data.isEmpty() ? QString() : data + QStringLiteral("/skyvane.doc");
     return !installed.isEmpty() && QFileInfo(installed).isFile() ? installed : beside;
 }
+
+QString headlessProgramFor(const QString& windowProgram) {
+    const QDir dir = QFileInfo(windowProgram).absoluteDir();
+    for (const QString& candidate :
+         {dir.filePath(QStringLiteral("skyvane-station")),
+          dir.filePath(QStringLiteral("../libexec/skyvane/skyvane-station"))}) {
+        // Cleaned first: "bin/.." does not resolve where bin/ is missing.
+        if (const QString clean = QDir::cleanPath(candidate); QFileInfo(clean).isExecutable())
+            return clean;
+    }
+    return {};
+}
+
+QString windowProgramFor(const QString& headlessProgram) {
+    QDir dir = QFileInfo(headlessProgram).absoluteDir();
+    QDir prefix = dir;
+    if (dir.dirName() == QLatin1String("skyvane") && prefix.cdUp() &&
+        prefix.dirName() == QLatin1String("libexec") && prefix.cdUp())
+        return QDir::cleanPath(prefix.filePath(QStringLiteral("bin/skyvane")));
+    return dir.filePath(QStringLiteral("skyvane"));
+}

@@ -26,3 +26,10 @@ QString defaultSettingsPathFor(const QString& programPath, bool programFolderWri
 // The help document: beside the program with ".doc", else the installed copy's
 // <prefix>/share/skyvane/skyvane.doc; the first that exists, or the first when neither does.
 QString helpDocumentPathFor(const QString& programPath);
+
+// The window program and its headless station program, skyvane-station, which links no
+// desktop library: beside it in a build folder, in <prefix>/libexec/skyvane/ when installed.
+// headlessProgramFor gives the first of the two that exists, or empty; windowProgramFor the
+// window program whose settings the station shares.
+QString headlessProgramFor(const QString& windowProgram);
+QString windowProgramFor(const QString& headlessProgram);

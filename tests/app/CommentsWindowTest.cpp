@@ -3,6 +3,7 @@
 #include "app/ObjectsFixture.h"
 #include "beacon/TfrmComment.h"
 #include "links/LinkControl.h"
+#include "station/Station.h"
 #include "support/DecodeAprs.h"
 #include "support/Direwolf.h"
 #include "support/Keys.h"
@@ -32,8 +33,8 @@ protected:
         m_clock.setLocalOffset(3600);
         start();
         editStation(*m_form, [&](StationSettings& s) { s.MyCall = "G4ABC-1"; });
-        m_form->setDateFormat("hhMM");
-        m_form->setDateIndex(4);
+        m_form->stationCore().setDateFormat("hhMM");
+        m_form->stationCore().setDateIndex(4);
     }
     void connectTo(const QString& port) {
         editLink(*m_form, [&](LinkSettings& s) { s.IPAddr = "127.0.0.1"; });
@@ -96,7 +97,7 @@ TEST_F(CommentsWindow, MarkersBecomeTimesAtSendTimeAndComeBackAfterwards) {
     // From a file: the file's own date, read word first with month 01.
     const QString wordFirst = writeComment("word.txt", "Tue 06 07 14:30\r\n$ Tide low\r\n");
     m_form->panel(2)->slot().setCommentFile(wordFirst);
-    m_form->setDateFormat("dd/mm/yy hh:MM");
+    m_form->stationCore().setDateFormat("dd/mm/yy hh:MM");
     box("Comment", 1)->setText("untouched");
     useFile(2)->setEnabled(true);
     useFile(2)->click();
@@ -107,7 +108,7 @@ TEST_F(CommentsWindow, MarkersBecomeTimesAtSendTimeAndComeBackAfterwards) {
     EXPECT_EQ(box("Comment", 2)->text(), "$ Tide low");
 
     // The file gone: the default comment with the current time.
-    m_form->setDateFormat("hhMM");
+    m_form->stationCore().setDateFormat("hhMM");
     QFile::remove(wordFirst);
     m_form->panel(2)->slot().setDefaultComment("% No data available");
     EXPECT_EQ(send(2), "1905 No data available");
@@ -273,7 +274,7 @@ TEST_F(CommentsWindow, FileDateReachesTheAirThroughDirewolf) {
     editStation(*m_form, [&](StationSettings& s) { s.Destination = "APRS"; });
     connectTo(QString::number(direwolf.agwPort()));
     complete(1, "CAMP");
-    m_form->setDateFormat("dd hh:MM");
+    m_form->stationCore().setDateFormat("dd hh:MM");
     m_form->panel(1)->slot().setCommentFile(
         writeComment("camp.txt", "05/03/26 14:30\r\n$ Water point open\r\n"));
     useFile(1)->setEnabled(true);

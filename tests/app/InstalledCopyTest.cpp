@@ -43,9 +43,9 @@ TEST(InstalledCopy, StartsFindsItsFilesAndSavesInTheUsersFolder) {
     ASSERT_EQ(install.exitCode, 0) << install.out.toStdString();
     const QString share = prefix + QStringLiteral("/share");
     for (const char* file :
-         {"/bin/skyvane", "/bin/skyvane-tnc-sim", "/share/skyvane/skyvane.doc",
-          "/share/skyvane/tnc-sim-README.md", "/share/skyvane/maps/strait-of-dover.jpg",
-          "/share/skyvane/maps/strait-of-dover.inf",
+         {"/bin/skyvane", "/bin/skyvane-tnc-sim", "/libexec/skyvane/skyvane-station",
+          "/share/skyvane/skyvane.doc", "/share/skyvane/tnc-sim-README.md",
+          "/share/skyvane/maps/strait-of-dover.jpg", "/share/skyvane/maps/strait-of-dover.inf",
           "/share/icons/hicolor/scalable/apps/io.github.skyvane.Skyvane.svg"})
         EXPECT_TRUE(QFile::exists(prefix + QLatin1String(file))) << file;
 

@@ -47,7 +47,7 @@ protected:
     TForm1& start(const QString& ini = {}) {
         m_form = std::make_unique<TForm1>(m_dialogs, m_clock, ini.isEmpty() ? iniPath() : ini,
                                           docPath(), nullptr, sentFolder());
-        m_form->closeTimer()->setInterval(10);
+        m_form->findChild<QTimer*>("CloseTimer")->setInterval(10);
         m_form->show();
         m_form->createOtherWindows();
         return *m_form;

@@ -4,6 +4,7 @@
 #include "beacon/ObjectPanel.h"
 #include "links/FramePlan.h"
 #include "links/LinkControl.h"
+#include "station/Station.h"
 #include "support/PacketEngine.h"
 #include "support/Wait.h"
 
@@ -25,7 +26,7 @@ protected:
             s.MyCall = "G4ABC-1";
             s.UnprotoPath = "WIDE1-1";
         });
-        m_form->setDateFormat("hhMM");
+        m_form->stationCore().setDateFormat("hhMM");
         editLink(*m_form, [&](LinkSettings& s) {
             s.IPAddr = "127.0.0.1";
             s.TCPPort = m_engine.port();

@@ -134,7 +134,11 @@ TEST_F(ObjectEditing, Object1SwitchesToWeatherModeAndBack) {
     editStation(*m_form, [&](StationSettings& s) { s.MyCall = "G4ABC-13"; });
     m_clock.setUtc(QDateTime(QDate(2026, 3, 6), QTime(15, 23), Qt::UTC));
     m_clock.setLocalOffset(3600);
-    m_form->panel(0)->slot().setCommentFile("/tmp/wx/weather.txt");
+    QFile weather(path("weather.txt"));
+    ASSERT_TRUE(weather.open(QIODevice::WriteOnly));
+    weather.write("06/03/26 16:20\r\nc000s000g000t054\r\n");
+    weather.close();
+    m_form->panel(0)->slot().setCommentFile(weather.fileName());
     complete(0, "CAMP", "Campground");
     ASSERT_EQ(page()->tabText(0), "CAMP");
 
@@ -156,10 +160,10 @@ TEST_F(ObjectEditing, Object1SwitchesToWeatherModeAndBack) {
     EXPECT_EQ(box("Header", 0)->text(), "/061623/5115.00N/00015.00W_");
     EXPECT_FALSE(find<QLineEdit>("Comment")->isReadOnly());
     // The data file in use makes the weather data read-only.
-    find<QCheckBox>("chkFile")->setChecked(true);
-    m_form->UpdateHeader(1);
+    find<QCheckBox>("chkFile")->setEnabled(true);
+    find<QCheckBox>("chkFile")->click();
     EXPECT_TRUE(find<QLineEdit>("Comment")->isReadOnly());
-    find<QCheckBox>("chkFile")->setChecked(false);
+    find<QCheckBox>("chkFile")->click();
 
     chooseSymbol(0, "Car");
     EXPECT_FALSE(m_form->weatherMode());

@@ -3,6 +3,7 @@
 #include "app/ObjectsFixture.h"
 #include "links/LinkControl.h"
 #include "links/SentLog.h"
+#include "station/Station.h"
 #include "support/PacketEngine.h"
 #include "support/SampleMap.h"
 #include "support/TncSim.h"
@@ -118,9 +119,8 @@ TEST_P(ObjectsEndToEnd, ADayOfReportsLeavesOnScheduleByteForByte) {
         const QDateTime at = m_day.addSecs(60 * m);
         // Set, not advanced: the fixed pauses of the serial links move the clock on a little.
         m_clock.setUtc(at);
-        m_form->TimerTimed();
-        m_form->TimerTimed1();
-        m_form->TimerTimed2();
+        for (int k = 0; k < 3; ++k)
+            m_form->stationCore().slot(k).tick();
         for (int k = 0; k < 3; ++k)
             if (m % m_intervals[k] == 0)
                 plan.append({k, at});

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "app/ObjectsFixture.h"
 #include "links/LinkControl.h"
+#include "station/Station.h"
 #include "support/PacketEngine.h"
 #include "support/Wait.h"
 #include "widgets/TSpinEdit.h"
@@ -46,12 +47,7 @@ protected:
     // One minute passes: the clock moves on and the object's timer fires.
     void minute(int k) {
         m_clock.advanceSecs(60);
-        if (k == 0)
-            m_form->TimerTimed();
-        else if (k == 1)
-            m_form->TimerTimed1();
-        else
-            m_form->TimerTimed2();
+        m_form->stationCore().slot(k).tick();
     }
     void minutes(int k, int n) {
         for (int i = 0; i < n; ++i)
@@ -75,12 +71,7 @@ protected:
         button(base, k)->click();
     }
     QString hint(int k) {
-        if (k == 0)
-            m_form->SpinRemaining();
-        else if (k == 1)
-            m_form->spinRemaining1();
-        else
-            m_form->spinRemaining2();
+        m_form->panel(k)->showIntervalHint();
         return interval(k)->toolTip();
     }
     // The running label (aqua) shows beside a running object, the stopped one otherwise.
@@ -225,7 +216,7 @@ TEST_F(ObjectScheduling, StartRefusesInOrderAndLeavesTheObjectStopped) {
     EXPECT_FALSE(button("btnStart", 1)->isEnabled());
     EXPECT_FALSE(button("btnSend", 1)->isEnabled());
     m_dialogs.clear();
-    m_form->btnStart1Click();
+    m_form->stationCore().slot(1).start(false);
     EXPECT_EQ(m_dialogs.texts(), QStringList{"Not connected to host."});
     EXPECT_TRUE(stopped(1));
 }
@@ -331,7 +322,7 @@ TEST_F(ObjectScheduling, AnIntervalStillBeingTypedIsHeldToItsLimits) {
     EXPECT_EQ(hint(0), "120 Mins remaining. ");
 }
 
-TEST_F(ObjectScheduling, DeleteWithTheLinkUpOffersTheKilledReport) {
+TEST_F(ObjectScheduling, DeleteWithNotifySendsTheKilledReportOnEveryPort) {
     m_clock.setUtc(QDateTime(QDate(2026, 3, 6), QTime(15, 23), Qt::UTC));
     complete(1, "ABC");
     box("Comment", 1)->setText("Net tonight");
@@ -345,15 +336,7 @@ TEST_F(ObjectScheduling, DeleteWithTheLinkUpOffersTheKilledReport) {
     find<QCheckBox>("chkFile1")->setEnabled(true);
     find<QCheckBox>("chkFile1")->setChecked(true);
 
-    // Cancel: nothing happens.
-    m_dialogs.yesNoAnswers.enqueue(Dialogs::Answer::Cancel);
-    click("btnDelete", 1);
-    EXPECT_EQ(m_dialogs.texts(), QStringList{"Notify other stations?"});
-    EXPECT_EQ(box("Identifier", 1)->text(), "ABC");
-    EXPECT_EQ(box("Comment", 1)->text(), "Net tonight");
-
-    // Yes: one killed report with no comment, then the object is empty.
-    m_dialogs.clear();
+    // One killed report with no comment on each port, then the object is empty.
     m_dialogs.yesNoAnswers.enqueue(Dialogs::Answer::Yes);
     editStation(*m_form, [&](StationSettings& s) {
         s.Ports = "1010";
@@ -369,15 +352,6 @@ TEST_F(ObjectScheduling, DeleteWithTheLinkUpOffersTheKilledReport) {
     EXPECT_EQ(box("Identifier", 1)->text(), "");
     EXPECT_FALSE(m_form->panel(1)->hasPosition());
     EXPECT_EQ(m_form->panel(0)->object().commentFile, "/data/keep.txt");
-
-    // No: emptied without a report.
-    complete(2, "XYZ");
-    m_dialogs.clear();
-    m_dialogs.yesNoAnswers.enqueue(Dialogs::Answer::No);
-    click("btnDelete", 2);
-    settle();
-    EXPECT_EQ(m_engine.frames.size(), 2);
-    EXPECT_EQ(box("Identifier", 2)->text(), "");
 }
 
 TEST_F(ObjectScheduling, DeleteWithTheLinkUpAsksNothingWithoutAHeaderOrForTheWeatherStation) {
@@ -408,7 +382,7 @@ TEST_F(ObjectScheduling, TheWeatherStationGoesToTheWeatherDestinationOnlyForItsO
     click("btnStart", 1);
     for (int m = 0; m < 10; ++m) {
         minute(0);
-        m_form->TimerTimed1(); // the same minute
+        m_form->stationCore().slot(1).tick(); // the same minute
     }
     ASSERT_TRUE(m_engine.waitForFrames(4)) << m_dialogs.texts().join('|').toStdString();
     settle();
@@ -422,14 +396,6 @@ TEST_F(ObjectScheduling, TheWeatherStationGoesToTheWeatherDestinationOnlyForItsO
     EXPECT_EQ(m_engine.infos()[2], m_engine.infos()[0]);
     EXPECT_EQ(m_engine.infos()[3], ";CAR      *061212z5115.00N/00015.00W>");
     EXPECT_EQ(m_form->station().Destination, "CQ");
-}
-
-TEST_F(ObjectScheduling, DeleteIsDisabledWhileRunning) {
-    complete(0, "RUN");
-    click("btnStart", 0);
-    EXPECT_FALSE(button("btnDelete", 0)->isEnabled());
-    click("btnStop", 0);
-    EXPECT_TRUE(button("btnDelete", 0)->isEnabled());
 }
 
 } // namespace
@@ -477,30 +443,30 @@ TEST(ObjectRefusals, ARepeatedRefusalNeverStacksBoxesWhileOneIsOpen) {
     auto* identifier = form.findChild<QLineEdit*>("Identifier1");
     identifier->setText("TENT");
     form.findChild<TSpinEdit*>("spinInterval1")->setValue(10);
-    form.btnStart1Click();
+    form.findChild<QPushButton*>("btnStart1")->click();
     ASSERT_TRUE(engine.waitForFrames(1));
     ASSERT_TRUE(waitUntil([&] { return !form.link()->isBusy(); }));
 
     identifier->clear();
     for (int m = 0; m < 9; ++m)
-        form.TimerTimed1();
+        form.stationCore().slot(1).tick();
     // The tenth minute's box stays open for an hour of ticks.
     int ticksWhileOpen = 0;
     dialogs.whileOpen = [&] {
         for (; ticksWhileOpen < 60; ++ticksWhileOpen)
-            form.TimerTimed1();
+            form.stationCore().slot(1).tick();
     };
-    form.TimerTimed1();
+    form.stationCore().slot(1).tick();
     EXPECT_EQ(ticksWhileOpen, 60);
     EXPECT_EQ(dialogs.deepest, 1);
     EXPECT_EQ(dialogs.texts(), QStringList{"An Identifier is required."});
     // Once it is closed, the next minute asks again.
     dialogs.whileOpen = nullptr;
-    form.TimerTimed1();
+    form.stationCore().slot(1).tick();
     EXPECT_EQ(dialogs.texts().size(), 2);
     ASSERT_TRUE(engine.sync(*form.link()));
     EXPECT_EQ(engine.frames.size(), 1);
-    form.btnStop1Click();
+    form.findChild<QPushButton*>("btnStop1")->click();
 }
 
 } // namespace

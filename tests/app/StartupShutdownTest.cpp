@@ -3,8 +3,11 @@
 #include "app/MainWindowFixture.h"
 #include "links/LinkControl.h"
 #include "links/Serial/TSerialPort.h"
+#include "links/TAGWPE.h"
 #include "settings/IniFile.h"
+#include "station/Station.h"
 #include "support/Wait.h"
+#include "widgets/TForm14.h"
 #include "widgets/TSpinEdit.h"
 
 #include <QAction>
@@ -45,7 +48,7 @@ TEST_F(Startup, FirstStartWithoutSettingsFile) {
     EXPECT_EQ(find<QTabWidget>("Page")->currentIndex(), 0);
     EXPECT_FALSE(find<QAction>("HelpFile1")->isEnabled());
     EXPECT_TRUE(find<QAction>("mnuHints")->isChecked());
-    EXPECT_FALSE(form.autoConnectTimer()->isActive());
+    EXPECT_FALSE(form.findChild<QTimer*>("Timer3")->isActive());
     // 6 March, 15:23 UTC.
     for (int k = 0; k < 3; ++k)
         EXPECT_EQ(form.panel(k)->object().timeStamp, "061523z");
@@ -91,14 +94,14 @@ TEST_F(Startup, StoredValuesAndTheirDerivedForms) {
 TEST_F(Startup, AutoConnectStartsTheTimerAndSerialLinksSayTheyAreConnecting) {
     writeIni("[Station]\nAutoConnect=1\nMyCall=G4ABC\n");
     TForm1& agwpe = start();
-    EXPECT_TRUE(agwpe.autoConnectTimer()->isActive());
+    EXPECT_TRUE(agwpe.findChild<QTimer*>("Timer3")->isActive());
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "Not Connected");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     m_form.reset();
 
     writeIni("[Station]\nAutoConnect=1\nMyCall=G4ABC\n[KISS Commands]\nUseKISS=1\n");
     TForm1& kiss = start();
-    EXPECT_TRUE(kiss.autoConnectTimer()->isActive());
+    EXPECT_TRUE(kiss.findChild<QTimer*>("Timer3")->isActive());
     EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "Connecting to TNC");
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
@@ -117,7 +120,7 @@ protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint && !seen) {
             seen = true;
-            windowsThen = m_form.windows().AGWPE != nullptr;
+            windowsThen = m_form.findChild<TAGWPE*>() != nullptr;
         }
         return false;
     }
@@ -139,8 +142,8 @@ TEST_F(Startup, TheOtherWindowsAreBuiltAfterTheFirstFrame) {
         // Shown, only the first frame can bring them within the wait below; never drawn, only
         // the latest moment.
         form.createOtherWindowsAfterFirstFrame(shown ? 600000 : 50);
-        EXPECT_EQ(form.windows().AGWPE, nullptr);
-        ASSERT_TRUE(waitUntil([&] { return form.windows().Form14 != nullptr; }));
+        EXPECT_EQ(form.findChild<TAGWPE*>(), nullptr);
+        ASSERT_TRUE(waitUntil([&] { return form.findChild<TForm14*>() != nullptr; }));
         EXPECT_EQ(paint.seen, shown);
         EXPECT_FALSE(paint.windowsThen);
         // What waits for the other windows (the window icon) is told once.
@@ -181,9 +184,9 @@ TEST_F(Shutdown, SettingsRoundTripThroughCloseAndNextStart) {
     editLink(form, [&](LinkSettings& s) { s.ComDevices[3] = "/dev/ttyUSB1"; });
     editLink(form, [&](LinkSettings& s) { s.ExitKiss = {192, 255, 192, 13}; });
     editLink(form, [&](LinkSettings& s) { s.EnterKiss[0] = "KISS ON"; });
-    form.setDateFormat("ddhhMM");
-    form.setDateIndex(1);
-    form.setMetric(true);
+    form.stationCore().setDateFormat("ddhhMM");
+    form.stationCore().setDateIndex(1);
+    form.stationCore().setMetric(true);
     form.mnuHintsClick();
     find<TSpinEdit>("spinInterval")->setValue(45);
     find<TSpinEdit>("spinInterval2")->setValue(120);
@@ -241,18 +244,17 @@ TEST_F(Shutdown, CancelKeepsEverythingRunningAndWritesNothing) {
     EXPECT_TRUE(form.isVisible());
     EXPECT_TRUE(form.panel(0)->timer()->isActive());
     EXPECT_TRUE(form.panel(2)->timer()->isActive());
-    EXPECT_FALSE(form.closeTimer()->isActive());
+    EXPECT_FALSE(form.findChild<QTimer*>("CloseTimer")->isActive());
     EXPECT_FALSE(QFile::exists(iniPath()));
 }
 
 TEST_F(Shutdown, TheCloseWaitKeepsHandlingEvents) {
     TForm1& form = start();
-    form.closeTimer()->setInterval(200);
+    form.findChild<QTimer*>("CloseTimer")->setInterval(200);
     bool delivered = false;
     QTimer::singleShot(20, &form, [&] { delivered = true; });
     ASSERT_TRUE(closeWindow());
     EXPECT_TRUE(delivered);
-    EXPECT_FALSE(form.closing());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 

@@ -130,8 +130,8 @@ TEST_F(MainWindow, ToolbarStatusBarAndTimers) {
     }
     // The fixture shortens the close wait; a window of its own shows the real one.
     TForm1 unshown(m_dialogs, m_clock, iniPath(), docPath(), nullptr, sentFolder());
-    EXPECT_EQ(unshown.closeTimer()->interval(), 1000);
-    EXPECT_FALSE(unshown.closeTimer()->isActive());
+    EXPECT_EQ(unshown.findChild<QTimer*>("CloseTimer")->interval(), 1000);
+    EXPECT_FALSE(unshown.findChild<QTimer*>("CloseTimer")->isActive());
 }
 
 TEST_F(MainWindow, OtherWindowsAreCreatedHiddenInOrderWithTheirCaptions) {
@@ -220,7 +220,7 @@ TEST_F(MainWindow, HelpFileItemFollowsTheDocumentAndWindowsOpenBesideTheMainWind
     TForm1& form = start();
     EXPECT_TRUE(find<QAction>("HelpFile1")->isEnabled());
     form.HelpFile1Click();
-    QWidget* help = form.windows().Form4;
+    QWidget* help = form.findChild<TForm4*>();
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(help->pos(), form.pos() + QPoint(30, 30));
 }
@@ -233,7 +233,7 @@ TEST_F(MainWindow, EnterInAnIntervalBoxBeeps) {
 
 TEST_F(MainWindow, StationSetupAppliesTheCallsignToTitleAndConnectButton) {
     TForm1& form = start();
-    auto* dialog = form.windows().frmStation;
+    auto* dialog = form.findChild<TfrmStation*>();
     auto fill = [&](const QString& call, bool okay) {
         QTimer::singleShot(0, dialog, [&form, dialog, call, okay] {
             EXPECT_EQ(dialog->pos(), form.pos() + QPoint(50, 50));
@@ -268,7 +268,7 @@ TEST_F(MainWindow, CancelledStationSetupLeavesTheStationInUseAndTheSavedFile) {
     TForm1& form = start();
     const StationSettings before = form.station();
     ASSERT_EQ(before.UnprotoPath, "RELAY");
-    auto* dialog = form.windows().frmStation;
+    auto* dialog = form.findChild<TfrmStation*>();
     QString pathWhileOpen;
     QTimer::singleShot(0, dialog, [&form, dialog, &pathWhileOpen] {
         auto* path = dialog->findChild<QComboBox*>("cmbUnproto")->lineEdit();
@@ -295,7 +295,7 @@ TEST_F(MainWindow, CancelledStationSetupLeavesTheStationInUseAndTheSavedFile) {
 
 TEST_F(MainWindow, AboutBoxOpensModallyBesideTheMainWindow) {
     TForm1& form = start();
-    QDialog* about = form.windows().frmAbout;
+    QDialog* about = form.findChild<TfrmAbout*>();
     bool wasModal = false;
     QPoint at;
     QTimer::singleShot(0, about, [&] {
@@ -334,7 +334,7 @@ TEST_F(MainWindow, SentReportsListsTodaysEarlierFramesThenThisRunsNewestFirst) {
     EXPECT_EQ(entry->text(), "&Sent Reports");
     EXPECT_TRUE(find<QMenu>("mnuView")->actions().contains(entry));
     entry->trigger();
-    TfrmSent* window = m_form->sentWindow();
+    TfrmSent* window = m_form->findChild<TfrmSent*>();
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->isModal());
@@ -356,7 +356,7 @@ TEST_F(MainWindow, SentReportsListsTodaysEarlierFramesThenThisRunsNewestFirst) {
     // Shown again, it is the same window with the same list, not a second copy.
     window->hide();
     entry->trigger();
-    EXPECT_EQ(m_form->sentWindow(), window);
+    EXPECT_EQ(m_form->findChild<TfrmSent*>(), window);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(list->topLevelItemCount(), 3);
 }

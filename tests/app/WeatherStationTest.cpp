@@ -38,7 +38,7 @@ protected:
     // the readings with the units box as asked and presses OK or Cancel.
     void enterWeather(const std::function<void()>& open, bool metric,
                       const QList<Reading>& readings, bool ok = true) {
-        TfrmWx* dialog = m_form->windows().frmWx;
+        TfrmWx* dialog = m_form->findChild<TfrmWx*>();
         QTimer::singleShot(0, dialog, [=] {
             auto* box = dialog->findChild<QCheckBox*>(QStringLiteral("chkMetric"));
             if (box->isChecked() != metric)

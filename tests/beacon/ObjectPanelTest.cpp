@@ -114,34 +114,30 @@ TEST(ObjectPanel, NamesAndSymbolsWaitForAPlace) {
     EXPECT_EQ(t.c.header->text(), ";TENT     *061523z5130.00N/00045.00W>");
 }
 
-TEST(ObjectPanel, StartSendsAtOnceAndEveryIntervalUntilStopped) {
+// The schedule itself is the slot's; the tab shows whether it runs and locks what must not
+// change while it does.
+TEST(ObjectPanel, TheTabFollowsItsSlotStartingAndStopping) {
     Tab t(2);
     t.connected = false;
     EXPECT_FALSE(t.panel->start(false));
     EXPECT_EQ(t.dialogs.texts(), QStringList{"Not connected to host."});
-    EXPECT_FALSE(t.slot->timer()->isActive());
+    EXPECT_TRUE(t.c.start->isVisibleTo(t.sheet));
     t.connected = true;
     t.complete("TENT");
     t.c.comment->setText("Open");
     t.c.interval->setValue(10);
     ASSERT_TRUE(t.panel->start(false));
     EXPECT_TRUE(t.panel->running());
-    EXPECT_TRUE(t.slot->timer()->isActive());
+    EXPECT_EQ(t.slot->object().interval, 10);
     EXPECT_FALSE(t.c.start->isVisibleTo(t.sheet));
+    EXPECT_TRUE(t.c.stop->isVisibleTo(t.sheet));
     EXPECT_FALSE(t.c.del->isEnabled());
     ASSERT_EQ(t.reports.size(), 1);
     EXPECT_EQ(t.reports[0], "APRS:;TENT     *061523z5130.00N/00045.00W-Open");
     EXPECT_EQ(t.names, QStringList{"TENT"});
-    // Nine ticks pass quietly, the tenth sends again.
-    for (int i = 0; i < 9; ++i)
-        t.panel->tick();
-    EXPECT_EQ(t.reports.size(), 1);
-    t.panel->tick();
-    EXPECT_EQ(t.reports.size(), 2);
-    t.panel->stop();
-    EXPECT_FALSE(t.slot->timer()->isActive());
-    t.panel->tick();
-    EXPECT_EQ(t.reports.size(), 2);
+    t.c.stop->click();
+    EXPECT_FALSE(t.slot->running());
+    EXPECT_TRUE(t.c.start->isVisibleTo(t.sheet));
     EXPECT_TRUE(t.c.del->isEnabled());
 }
 

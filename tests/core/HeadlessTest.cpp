@@ -11,8 +11,11 @@
 #include "support/PacketEngine.h"
 #include "support/Wait.h"
 
+#include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QUuid>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -130,6 +133,11 @@ TEST_F(Headless, TheProgramRunsWithoutADisplayAndEndsCleanlyOnSigterm) {
     ASSERT_TRUE(skyvane.waitForStarted());
     ASSERT_TRUE(engine.waitForFrames(1, 10000)) << skyvane.readAllStandardError().toStdString();
     EXPECT_TRUE(engine.frames[0].info.startsWith(";PARK     *"));
+    // The window program has handed its process over to the station program, which maps no
+    // desktop library.
+    const QString proc = QStringLiteral("/proc/%1/").arg(skyvane.processId());
+    EXPECT_TRUE(QFileInfo(proc + "exe").symLinkTarget().endsWith("/skyvane-station"));
+    EXPECT_FALSE(StationFiles::read(proc + "maps").contains("libQt6Gui"));
     ::kill(pid_t(skyvane.processId()), SIGTERM);
     ASSERT_TRUE(skyvane.waitForFinished(10000));
     EXPECT_EQ(skyvane.exitStatus(), QProcess::NormalExit);
@@ -143,6 +151,77 @@ TEST_F(Headless, TheProgramRunsWithoutADisplayAndEndsCleanlyOnSigterm) {
     ASSERT_TRUE(bad.waitForFinished(10000));
     EXPECT_EQ(bad.exitCode(), 2);
     EXPECT_EQ(bad.readAllStandardError().count('\n'), 1);
+}
+
+// Copies of both kinds on one settings file: whichever starts second gives way, so no object
+// goes on the air twice.
+TEST_F(Headless, AWindowCopyAndAHeadlessCopyOnOneSettingsFileNeverBothRun) {
+    StationFiles files(QDir(dir.path()), engine.port());
+    // The window copy shows the picture without a box to answer.
+    for (const char* ext : {".jpg", ".inf"})
+        ASSERT_TRUE(QFile::copy(SKYVANE_SOURCE_DIR "/maps/strait-of-dover" + QString(ext),
+                                dir.filePath("event" + QString(ext))));
+    const auto startWindow = [&](QProcess& window) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("SKYVANE_INSTANCE", QUuid::createUuid().toString(QUuid::Id128));
+        env.insert("QT_LOGGING_RULES", "skyvane.app.info=true");
+        env.insert("XDG_STATE_HOME", dir.filePath("state"));
+        window.setProcessEnvironment(env);
+        window.setProcessChannelMode(QProcess::MergedChannels);
+        window.start(SKYVANE_BINARY_DIR "/skyvane", {"--settings", files.settings});
+        return window.waitForStarted();
+    };
+    const auto waitFor = [](QProcess& p, const char* text, QString& out) {
+        QDeadlineTimer deadline(20000);
+        while (!out.contains(QLatin1String(text)) && !deadline.hasExpired() &&
+               p.state() == QProcess::Running) {
+            p.waitForReadyRead(200);
+            out += QString::fromUtf8(p.readAll());
+        }
+        return out.contains(QLatin1String(text));
+    };
+
+    {
+        QProcess window;
+        ASSERT_TRUE(startWindow(window));
+        QString out;
+        ASSERT_TRUE(waitFor(window, "main window shown", out)) << out.toStdString();
+        QProcess headless;
+        startHeadless(headless, QDir(dir.path()), {"--settings", files.settings});
+        ASSERT_TRUE(headless.waitForFinished(10000));
+        EXPECT_EQ(headless.exitCode(), 1);
+        const QString said = QString::fromUtf8(headless.readAllStandardError());
+        EXPECT_TRUE(said.contains(QStringLiteral("Skyvane already runs on the settings file")))
+            << said.toStdString();
+        EXPECT_TRUE(said.contains(QString::number(window.processId()))) << said.toStdString();
+        ::kill(pid_t(window.processId()), SIGTERM);
+        ASSERT_TRUE(window.waitForFinished(10000));
+        EXPECT_EQ(window.exitCode(), 0);
+    }
+    spinEvents(200);
+    EXPECT_EQ(engine.connections(), 0);
+
+    // The window copy's close wrote its objects, none of them running: as the test began.
+    files = StationFiles(QDir(dir.path()), engine.port());
+
+    QProcess headless;
+    startHeadless(headless, QDir(dir.path()), {"--settings", files.settings});
+    ASSERT_TRUE(engine.waitForFrames(1, 10000)) << headless.readAllStandardError().toStdString();
+    QProcess window;
+    ASSERT_TRUE(startWindow(window));
+    QString out;
+    // The window copy also says so in a box, which nobody closes here.
+    EXPECT_TRUE(waitFor(window, "Skyvane already runs on the settings file", out))
+        << out.toStdString();
+    window.kill();
+    window.waitForFinished(10000);
+    spinEvents(200); // a connection the window copy made would be accepted by now
+    EXPECT_EQ(engine.connections(), 1);
+    EXPECT_EQ(engine.frames.size(), 1);
+    ::kill(pid_t(headless.processId()), SIGTERM);
+    ASSERT_TRUE(headless.waitForFinished(10000));
+    EXPECT_EQ(headless.exitCode(), 0);
 }
 
 } // namespace

@@ -23,13 +23,13 @@ TEST_F(LinkStartup, AutoConnectHappensEvenWithoutACallsign) {
     writeIni("[Station]\r\nAutoConnect=1\r\n[AGWPE]\r\nIPAddr=127.0.0.1\r\nTCPPort=" +
              engine.port().toLatin1() + "\r\n");
     start();
-    EXPECT_TRUE(m_form->autoConnectTimer()->isActive());
-    EXPECT_EQ(m_form->autoConnectTimer()->interval(), 3000);
+    EXPECT_TRUE(m_form->findChild<QTimer*>("Timer3")->isActive());
+    EXPECT_EQ(m_form->findChild<QTimer*>("Timer3")->interval(), 3000);
     EXPECT_FALSE(find<QToolButton>("btnConnect1")->isEnabled());
 
     // The one Timer3 tick.
     m_form->btnConnect1Click();
-    EXPECT_FALSE(m_form->autoConnectTimer()->isActive());
+    EXPECT_FALSE(m_form->findChild<QTimer*>("Timer3")->isActive());
     ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
     EXPECT_TRUE(find<QLineEdit>("Edit1")->text().startsWith(QStringLiteral("Connected to IP: ")));
     EXPECT_FALSE(find<QToolButton>("btnConnect1")->isEnabled());
@@ -74,9 +74,9 @@ TEST_F(LinkStartup, CommsMenuDisconnectsBeforeItsDialog) {
     QTimer::singleShot(50, m_form.get(), [&] {
         disconnectedWhenShown = !m_form->link()->isConnected() &&
                                 find<QLineEdit>("Edit1")->text() == QStringLiteral("Not Connected");
-        m_form->windows().AGWPE->reject();
+        m_form->findChild<TAGWPE*>()->reject();
     });
     m_form->mnuHostClick();
     EXPECT_TRUE(disconnectedWhenShown);
-    EXPECT_EQ(m_form->windows().AGWPE->pos(), m_form->pos() + QPoint(50, 50));
+    EXPECT_EQ(m_form->findChild<TAGWPE*>()->pos(), m_form->pos() + QPoint(50, 50));
 }

@@ -4,6 +4,7 @@
 
 #include "beacon/Report.h"
 #include "links/LinkControl.h"
+#include "station/Station.h"
 #include "support/PacketEngine.h"
 #include "support/PtyPair.h"
 #include "support/Wait.h"
@@ -28,7 +29,7 @@ protected:
         m_form->link()->setBusyInterval(30);
         editStation(*m_form, [&](StationSettings& s) { s.MyCall = QStringLiteral("N0CALL-1"); });
         m_form->updateConnectEnabled();
-        m_form->setDateFormat(QStringLiteral("hhMM"));
+        m_form->stationCore().setDateFormat(QStringLiteral("hhMM"));
     }
 
     void connectTo(const QString& port) {
@@ -166,7 +167,6 @@ TEST_F(LinkWindow, WeatherReportGoesToTheWeatherDestinationForThatReportOnly) {
     connectTo(QString::number(sink.serverPort()));
     ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
     placeObject(0, QString(), 12);
-    m_form->UpdateHeader(1);
     comment(0)->setText(QStringLiteral("c000s000g000t054"));
     placeObject(2, QStringLiteral("CAMP"));
 
@@ -191,7 +191,6 @@ TEST_F(LinkWindow, WeatherDestinationLastsOneReportWhicheverWayItStarted) {
     connectTo(QString::number(sink.serverPort()));
     ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
     placeObject(0, QString(), 12);
-    m_form->UpdateHeader(1);
     comment(0)->setText(QStringLiteral("c000s000g000t054"));
     placeObject(1, QStringLiteral("CAMP"));
 
@@ -232,7 +231,7 @@ TEST_F(LinkWindow, CommentFileIsReadAtEverySend) {
         f.write("06/03/07 14:30\r\n$ Temp 12C\r\n");
     }
     m_form->panel(2)->slot().setCommentFile(file);
-    m_form->setDateFormat(QStringLiteral("dd hh:MM"));
+    m_form->stationCore().setDateFormat(QStringLiteral("dd hh:MM"));
     comment(1)->setText(QStringLiteral("untouched"));
     find<QCheckBox>("chkFile2")->setChecked(true);
 
@@ -250,31 +249,6 @@ TEST_F(LinkWindow, CommentFileIsReadAtEverySend) {
     EXPECT_EQ(sink.frames.size(), 1);
     ASSERT_EQ(m_dialogs.shown.size(), 1);
     EXPECT_EQ(m_dialogs.shown.first().kind, QStringLiteral("error"));
-}
-
-TEST_F(LinkWindow, DeleteWithNotifySendsTheKilledObjectWithoutReadingTheFile) {
-    PacketEngine sink;
-    connectTo(QString::number(sink.serverPort()));
-    ASSERT_TRUE(waitUntil([&] { return m_form->link()->isConnected(); }));
-    placeObject(1, QStringLiteral("ABC"));
-    m_form->UpdateHeader(2);
-    const QString file = path(QStringLiteral("comment.txt"));
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("06/03/07 14:30\r\nfrom the file\r\n");
-    }
-    m_form->panel(1)->slot().setCommentFile(file);
-    find<QCheckBox>("chkFile1")->setChecked(true);
-    find<QTabWidget>("Page")->setCurrentIndex(1);
-    m_dialogs.clear();
-    m_dialogs.yesNoAnswers.enqueue(Dialogs::Answer::Yes);
-
-    find<QPushButton>("btnDelete1")->click();
-    ASSERT_TRUE(waitUntil([&] { return sink.frames.size() == 1; }));
-    EXPECT_EQ(sink.frames.first().info, QByteArray(";ABC      _061905z5130.25N/00007.50W>"));
-    EXPECT_EQ(m_dialogs.texts(), QStringList{QStringLiteral("Notify other stations?")});
-    waitIdle();
 }
 
 // During a KISS connect's TNC wait the two entries that disconnect and change the link's

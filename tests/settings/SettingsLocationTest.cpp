@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -54,6 +55,31 @@ TEST(SettingsLocation, InstalledCopyUsesTheUsersFolderAndTheSharedHelp) {
     EXPECT_EQ(helpDocumentPathFor(program), shared);
     QFile(prefix + QStringLiteral("/bin/skyvane.doc")).open(QIODevice::WriteOnly);
     EXPECT_EQ(helpDocumentPathFor(program), prefix + QStringLiteral("/bin/skyvane.doc"));
+}
+
+// The headless station is found where a build or an install puts it, and shares the settings of
+// the window program it stands for.
+TEST(SettingsLocation, TheHeadlessProgramAndItsWindowProgramFindEachOther) {
+    QTemporaryDir dir;
+    const auto program = [&](const QString& name) {
+        const QString path = dir.filePath(name);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
+    };
+    const QString installed = dir.filePath("usr/bin/skyvane");
+    EXPECT_EQ(headlessProgramFor(installed), QString());
+    const QString station = program("usr/libexec/skyvane/skyvane-station");
+    EXPECT_EQ(headlessProgramFor(installed), station);
+    EXPECT_EQ(windowProgramFor(station), installed);
+    const QString build = program("build/skyvane-station");
+    EXPECT_EQ(headlessProgramFor(dir.filePath("build/skyvane")), build);
+    EXPECT_EQ(windowProgramFor(build), dir.filePath("build/skyvane"));
+    // A file that cannot be run is not the station.
+    QFile(build).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(headlessProgramFor(dir.filePath("build/skyvane")), QString());
 }
 
 } // namespace
