@@ -266,7 +266,7 @@ void TForm1::mnuToolbarClick() {
 }
 
 void TForm1::mnuViewClick() {
-    ui->Debug1->setEnabled(linkSettings().type() != LinkType::Agwpe);
+    ui->Debug1->setEnabled(linkSettings().serial());
 }
 
 void TForm1::mnuSetupClick() {

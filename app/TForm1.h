@@ -272,6 +272,7 @@ private:
     ObjectPanel* m_panels[3] = {nullptr, nullptr, nullptr};
     ReportPreview* m_previews[3] = {nullptr, nullptr, nullptr};
     QLabel* m_channelPanel = nullptr;
+    QLabel* m_linkStatePanel = nullptr;
     QTimer* m_previewDue = nullptr;
 
     // Link control and sending (app/TForm1Link.cpp).

@@ -12,6 +12,7 @@
 #include "ui_TForm1.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QTimer>
 
 void TForm1::setupLink() {
@@ -26,6 +27,23 @@ void TForm1::setupLink() {
     connect(m_timer3, &QTimer::timeout, this, &TForm1::btnConnect1Click);
 
     connect(link, &LinkControl::statusChanged, ui->Edit1, &QLineEdit::setText);
+    // What the link does now, also while it comes back by itself after an outage.
+    m_linkStatePanel = new QLabel(link->stateText(), this);
+    m_linkStatePanel->setObjectName(QStringLiteral("LinkStatePanel"));
+    m_linkStatePanel->setAccessibleName(QStringLiteral("Link state"));
+    m_linkStatePanel->setFrameShape(QFrame::Panel);
+    m_linkStatePanel->setFrameShadow(QFrame::Sunken);
+    m_linkStatePanel->setToolTip(QStringLiteral("What the link is doing now"));
+    // It takes what room the bar has left and never widens the window.
+    m_linkStatePanel->setMinimumWidth(1);
+    m_linkStatePanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    ui->Bar->addPermanentWidget(m_linkStatePanel, 1);
+    connect(link, &LinkControl::stateChanged, this, [this](const QString& text) {
+        m_linkStatePanel->setText(text);
+        // Each tab's next-report line says when a report waits for the link.
+        if (m_previews[0])
+            refreshPreviews();
+    });
     connect(link, &LinkControl::layoutChanged, this, &TForm1::applyLinkLayout);
     // Busy periods and TNC waits each hold the hourglass.
     const auto cursor = [this](bool on) {

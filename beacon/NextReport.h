@@ -44,6 +44,7 @@ struct NextReportView {
     QString destination;   // where it would go
     QString refusal;       // why a send now would put nothing on the air
     bool fileBusy = false; // its comment file was being written: shown from the last one read
+    QString linkDown;      // the link is coming back: what it is doing
     bool running = false;
     int minutesLeft = 0;
 };

@@ -173,6 +173,7 @@ void ObjectSlot::rearmTimer(qint64 waitMs) {
 
 void ObjectSlot::stop() {
     m_object.running = false;
+    m_missed = false;
     m_timer->stop();
     emit runningChanged(m_index, false);
     changed();
@@ -186,9 +187,24 @@ void ObjectSlot::tick() {
     const MinuteTicker::Tick tick = m_ticker.tick(m_monotonic.elapsed());
     rearmTimer(tick.waitMs);
     o.minutesLeft -= tick.minutes;
-    if (o.minutesLeft <= 0)
+    if (o.minutesLeft <= 0) {
+        m_timed = true;
         start(true);
+        m_timed = false;
+    }
     changed();
+}
+
+void ObjectSlot::catchUp() {
+    if (!m_missed)
+        return;
+    m_missed = false;
+    if (!m_object.running)
+        return;
+    qCInfo(lcObjects) << "object" << m_index + 1 << "sends the report that fell due";
+    m_timed = true;
+    send();
+    m_timed = false;
 }
 
 QString ObjectSlot::intervalHint() const {
@@ -219,7 +235,8 @@ void ObjectSlot::sendKilled() {
 
 void ObjectSlot::sendChecked(bool killed) {
     const bool weather = weatherMode();
-    const SendPlan plan = prepareSend(request(false));
+    const SendRequest asked = request(false);
+    const SendPlan plan = prepareSend(asked);
     if (!plan.ok()) {
         refuse(plan.refusal);
         return;
@@ -245,6 +262,17 @@ void ObjectSlot::sendChecked(bool killed) {
         // The weather report carries no name of its own: the log names it by the station.
         emit reportReady(m_index, next->info(), plan.destination,
                          weather ? m_services.stationCall() : m_object.identifier);
+        if (!asked.linkDown.isEmpty()) {
+            // The log has its record; a running object sends once the link is back.
+            m_missed = m_object.running && !killed;
+            if (!m_timed)
+                refuse(
+                    m_missed
+                        ? QStringLiteral("Not sent: the link is down (%1). It goes out "
+                                         "once the link is back.")
+                              .arg(asked.linkDown)
+                        : QStringLiteral("Not sent: the link is down (%1).").arg(asked.linkDown));
+        }
     }
     emit sendDone(m_index);
 }
@@ -268,11 +296,13 @@ NextReportView ObjectSlot::nextReport() const {
     view.minutesLeft = m_object.minutesLeft;
     if (!m_object.hasPosition)
         return view;
-    const SendPlan plan = prepareSend(request(false));
+    const SendRequest asked = request(false);
+    const SendPlan plan = prepareSend(asked);
     if (!plan.ok()) {
         view.refusal = plan.refusal;
         return view;
     }
+    view.linkDown = asked.linkDown;
     bool fromFile = m_object.useCommentFile;
     CommentFileText file;
     if (fromFile) {

@@ -91,6 +91,11 @@ public:
     void send();
     // The last report, marking the object killed; it reads no comment file.
     void sendKilled();
+    // The link is back: a running object whose report fell due while it was down sends once,
+    // not once per interval missed, and keeps its minute grid.
+    void catchUp();
+    // A report of this running object fell due while the link was down.
+    bool missed() const { return m_missed; }
     // The comment file into the object, time stamp and header refreshed; false after an
     // unreadable file has been reported.
     bool readCommentFile();
@@ -142,4 +147,6 @@ private:
     MinuteTicker m_ticker;
     QElapsedTimer m_monotonic;     // the tick grid's clock: never jumps with the wall clock
     bool m_refusalShowing = false; // a timed Start's refusal box is open
+    bool m_timed = false;          // the send under way is the timer's: nobody asked for it
+    bool m_missed = false;
 };

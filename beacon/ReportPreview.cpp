@@ -15,6 +15,8 @@ NextReportLine nextReportLine(const NextReportView& next, const FramePlan& plan)
         return {};
     if (!plan.refusal.isEmpty())
         return {QStringLiteral("Not sent (%1): ").arg(plan.refusal), next.info};
+    if (!next.linkDown.isEmpty())
+        return {QStringLiteral("Waiting for the link (%1): ").arg(next.linkDown), next.info};
     QStringList about;
     if (plan.cost.bytes > 0) {
         // Figures with a full stop whatever the desktop language, as everywhere in the program.

@@ -5,7 +5,7 @@
 namespace {
 
 QString refusalOf(const SendRequest& r) {
-    if (r.starting && !r.connected)
+    if (r.starting && !r.connected && r.linkDown.isEmpty())
         return QStringLiteral("Not connected to host.");
     if (r.identifier.isEmpty() && !r.weatherStation)
         return QStringLiteral("An Identifier is required.");

@@ -16,6 +16,9 @@ struct SendRequest {
     QString destination;        // the station's own destination address
     QString weatherDestination; // the station's weather destination
     bool tncLink = false;       // a TNC in command mode sends to the address it was given
+    // The link was lost and is coming back by itself: what it is doing now. A Start is not
+    // refused for it; a report is recorded as not sent and goes out once the link is back.
+    QString linkDown;
 };
 
 struct SendPlan {

@@ -4,8 +4,10 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 
-enum class LinkType { Agwpe, Kiss, Tnc };
+// KissTcp: a KISS TNC reached over TCP (a software TNC's KISS port, a TNC server).
+enum class LinkType { Agwpe, Kiss, Tnc, KissTcp };
 
 // How the program reaches the radio: edited in the Comms, TNC Settings and KISS dialogs.
 struct LinkSettings {
@@ -13,6 +15,10 @@ struct LinkSettings {
     bool UseKISS = false; // KISS TNC ("KISS Commands" / "UseKISS")
     QString IPAddr = QStringLiteral("127.0.0.1");
     QString TCPPort = QStringLiteral("8000");
+    // KISS over TCP; an older copy, which knows only the two booleans above, reads it as AGWPE.
+    bool KissTcp = false;
+    QString KissHost = QStringLiteral("127.0.0.1");
+    QString KissPort = QStringLiteral("8001");
     bool AutoConnect = false;
     int ComPort = 2;  // 1..8
     int BaudRate = 3; // index into 1200 .. 115200
@@ -42,7 +48,21 @@ struct LinkSettings {
     bool Match = false;
 
     LinkType type() const {
-        return Host ? LinkType::Tnc : UseKISS ? LinkType::Kiss : LinkType::Agwpe;
+        return KissTcp   ? LinkType::KissTcp
+               : Host    ? LinkType::Tnc
+               : UseKISS ? LinkType::Kiss
+                         : LinkType::Agwpe;
     }
-    bool serial() const { return type() != LinkType::Agwpe; }
+    void setType(LinkType type) {
+        KissTcp = type == LinkType::KissTcp;
+        Host = type == LinkType::Tnc;
+        UseKISS = type == LinkType::Kiss;
+    }
+    bool serial() const { return type() == LinkType::Kiss || type() == LinkType::Tnc; }
+    // Frames built here and handed over as KISS, on a serial line or over TCP.
+    bool kissFraming() const { return type() == LinkType::Kiss || type() == LinkType::KissTcp; }
+    // The settings file's name of each type ("AGWPE", "KISS", "TNC", "KISS TCP"); an unknown
+    // name gives nothing.
+    static QString typeName(LinkType type);
+    static std::optional<LinkType> typeNamed(const QString& name);
 };

@@ -39,6 +39,8 @@ QString sentPortName(LinkType type, int port) {
         return QStringLiteral("AGWPE port %1").arg(port);
     case LinkType::Kiss:
         return QStringLiteral("KISS port %1").arg(port);
+    case LinkType::KissTcp:
+        return QStringLiteral("KISS TCP port %1").arg(port);
     case LinkType::Tnc:
         break;
     }
@@ -59,6 +61,7 @@ QStringList portsOf(LinkType type, const LinkSettings& link, const StationSettin
                 out << sentPortName(type, port);
         break;
     case LinkType::Kiss:
+    case LinkType::KissTcp:
         for (const Kiss::PortFrame& frame : kissReportFrames(
                  info, station.MyCall, destination, station.UnprotoPath, station.PortFlags))
             out << sentPortName(type, frame.radioPort);

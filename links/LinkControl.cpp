@@ -12,10 +12,14 @@
 #include "links/FrameError.h"
 #include "links/FramePlan.h"
 #include "links/Kiss.h"
+#include "links/TncCodes.h"
 #include "links/TncCommandMode.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLoggingCategory>
+
+#include <cstring>
 
 Q_LOGGING_CATEGORY(lcLink, "skyvane.link")
 
@@ -26,6 +30,8 @@ constexpr int kConnectedTestMs = 15000;
 constexpr int kTncWaitMs = 1500;
 constexpr int kKissPortPauseMs = 1000;
 constexpr int kConversePauseMs = 500;
+
+constexpr int kEnterKissPauseMs = 250;
 
 const QString kNotResponding = QStringLiteral("The TNC is not responding.");
 
@@ -42,6 +48,10 @@ LinkControl::LinkControl(Dialogs& dialogs, Clock& clock, QObject* parent)
     connect(&m_busyTimer, &QTimer::timeout, this, &LinkControl::BusyTimed);
     connect(&m_connectedTimer, &QTimer::timeout, this, &LinkControl::ConnectedTest);
     connect(&m_tncTimer, &QTimer::timeout, this, &LinkControl::TNCTimed);
+    m_retryTimer.setObjectName(QStringLiteral("RetryTimer"));
+    m_retryTimer.setSingleShot(true);
+    connect(&m_retryTimer, &QTimer::timeout, this, &LinkControl::RetryTimed);
+    m_monotonic.start();
 
     m_sockets.MaximumReceiveLength = 8192;
     connect(&m_sockets, &TSockets::OnSessionConnected, this, &LinkControl::SessionConnected);
@@ -52,6 +62,53 @@ LinkControl::LinkControl(Dialogs& dialogs, Clock& clock, QObject* parent)
     m_serial.FlowControl = TSerialPort::fcRTS_CTS;
     m_serial.EOFChar = 254;
     connect(&m_serial, &TSerialPort::AfterReceive, this, &LinkControl::AfterRecieve);
+    connect(&m_serial, &TSerialPort::DeviceLost, this, &LinkControl::DeviceLost);
+}
+
+void LinkControl::setRetryIntervals(int firstMs, int maxMs, int checkMs) {
+    m_firstRetryMs = m_retryMs = firstMs;
+    m_maxRetryMs = maxMs;
+    m_deviceCheckMs = checkMs;
+}
+
+bool LinkControl::tcpLink() const {
+    return type() == LinkType::Agwpe || type() == LinkType::KissTcp;
+}
+
+QString LinkControl::endpoint() const {
+    switch (type()) {
+    case LinkType::Agwpe:
+        return m_link.IPAddr.trimmed() + QLatin1Char(':') + m_link.TCPPort.trimmed();
+    case LinkType::KissTcp:
+        return m_link.KissHost.trimmed() + QLatin1Char(':') + m_link.KissPort.trimmed();
+    case LinkType::Kiss:
+    case LinkType::Tnc:
+        break;
+    }
+    return m_serial.devicePath(m_link.ComPort - 1);
+}
+
+QString LinkControl::stateText() const {
+    switch (m_state) {
+    case State::Down:
+        return QStringLiteral("Not connected");
+    case State::Connecting:
+        return QStringLiteral("Connecting to %1").arg(endpoint());
+    case State::Up:
+        return QStringLiteral("Connected to %1").arg(endpoint());
+    case State::Retrying:
+        break;
+    }
+    if (!tcpLink() && !QFileInfo::exists(endpoint()))
+        return QStringLiteral("Waiting for %1 to come back").arg(endpoint());
+    const qint64 left =
+        tcpLink() ? m_retryTimer.remainingTime() : m_nextAttemptAt - m_monotonic.elapsed();
+    const QString verb =
+        tcpLink() ? QStringLiteral("Reconnecting to") : QStringLiteral("Reopening");
+    return QStringLiteral("%1 %2 in %3 s (%4)")
+        .arg(verb, endpoint())
+        .arg(qMax<qint64>(0, (left + 999) / 1000))
+        .arg(m_lossReason);
 }
 
 LinkControl::~LinkControl() {
@@ -64,6 +121,7 @@ LinkControl::~LinkControl() {
 void LinkControl::setStatus(const QString& text) {
     m_status = text;
     emit statusChanged(text);
+    emit stateChanged(stateText());
 }
 
 void LinkControl::setLayout(const LinkLayout& layout) {
@@ -107,73 +165,46 @@ void LinkControl::configureSerialPort() {
     m_serial.setDeviceTable(m_link.ComDevices);
 }
 
-bool LinkControl::connectLink() {
+bool LinkControl::connectLink(bool unattended) {
+    if (m_state == State::Retrying) {
+        // The user (or a timed start) asks now: the next attempt is not waited for.
+        m_retryTimer.stop();
+        attempt();
+        return true;
+    }
     const quint64 generation = ++m_generation;
+    m_supervised = unattended;
+    m_state = State::Connecting;
     LinkLayout connecting = m_layout;
     connecting.connectEnabled = false;
     setLayout(connecting);
 
     const LinkType linkType = type();
-    if (linkType != LinkType::Agwpe) {
+    if (m_link.serial()) {
         // The TNC waits below handle window events; the Comms dialog and Station Setup would
         // disconnect inside them and change the settings this connect is using.
         connecting.hostMenuEnabled = false;
         setLayout(connecting);
-        configureSerialPort();
-        if (!m_serial.Open(m_link.ComPort - 1)) {
-            qCWarning(lcLink) << "cannot open COM" << m_link.ComPort << "error"
-                              << m_serial.LastError();
+        const std::optional<QString> failure = openSerial(generation, false);
+        if (!failure)
+            return m_connected;
+        if (!failure->isEmpty()) {
             setWaitCursor(false);
-            disconnectLink();
-            m_dialogs.information(
-                QStringLiteral("Unable to open COM port (COM%1)").arg(m_link.ComPort));
-            return false;
-        }
-        // Whatever the device said before we listened is no answer to our probe.
-        m_serial.PurgeInput();
-        m_portOpened = true;
-        setStatus(QStringLiteral("Connecting to TNC..."));
-
-        if (linkType == LinkType::Kiss) {
-            m_lastReceived.clear();
-            if (!m_serial.Write(TncCommandMode::commandCode(quint8(m_link.CommandCode)))) {
-                setWaitCursor(false);
-                disconnectLink();
-                m_dialogs.information(kNotResponding);
-                return false;
-            }
-            tncWait();
-            if (supersededSince(generation))
-                return m_connected;
-            // A TNC in KISS mode keeps quiet; one in command mode answers the command code.
-            if (!m_lastReceived.isEmpty()) {
-                disconnectLink();
-                m_dialogs.information(QStringLiteral("The TNC is not in Kiss Mode."));
-                setWaitCursor(false);
-                return false;
-            }
-            setStatus(QStringLiteral("Connected to KISS TNC."));
-        }
-        m_connected = true;
-        setWaitCursor(false);
-
-        if (linkType == LinkType::Tnc && !tncConnectDialogue(generation)) {
-            if (supersededSince(generation))
-                return m_connected;
-            disconnectLink();
-            m_dialogs.information(QStringLiteral("Unable to connect to TNC."));
-            setWaitCursor(false);
-            return false;
+            lost(*failure, *failure);
+            return m_state == State::Retrying;
         }
     } else {
-        m_sockets.IPAddr = m_link.IPAddr;
-        m_sockets.Port = m_link.TCPPort;
+        const bool agwpe = linkType == LinkType::Agwpe;
+        m_sockets.IPAddr = agwpe ? m_link.IPAddr : m_link.KissHost;
+        m_sockets.Port = agwpe ? m_link.TCPPort : m_link.KissPort;
+        m_sockets.Quiet = false;
         m_sockets.SConnect();
         // No port, no address or an unknown dotted host: the box has been shown and no
         // connection will ever complete, so the link must not look connected. A host name
         // still being looked up is a connect under way.
         if (!m_sockets.active()) {
             setWaitCursor(false);
+            m_supervised = false;
             disconnectLink();
             return false;
         }
@@ -181,9 +212,177 @@ bool LinkControl::connectLink() {
 
     setConnectedLayout();
     setWaitCursor(false);
-    if (linkType != LinkType::Agwpe)
-        emit linkUp();
+    if (m_link.serial())
+        becameUp(m_status);
     return true;
+}
+
+std::optional<QString> LinkControl::openSerial(quint64 generation, bool reconnect) {
+    const LinkType linkType = type();
+    configureSerialPort();
+    if (!m_serial.Open(m_link.ComPort - 1)) {
+        qCWarning(lcLink) << "cannot open COM" << m_link.ComPort << "error" << m_serial.LastError();
+        return QStringLiteral("Unable to open COM port (COM%1)").arg(m_link.ComPort);
+    }
+    // Whatever the device said before we listened is no answer to our probe.
+    m_serial.PurgeInput();
+    m_portOpened = true;
+    setStatus(QStringLiteral("Connecting to TNC..."));
+
+    if (linkType == LinkType::Kiss) {
+        // A TNC that lost its power came back in command mode: the lines that put it into
+        // KISS mode go first, as the terminal's Send button gives them.
+        if (reconnect && !m_link.EnterKiss[0].isEmpty()) {
+            const auto lines = KissSequence::enterLines(m_link.EnterKiss);
+            for (size_t i = 0; i < lines.size(); ++i) {
+                if (i > 0)
+                    m_clock.pause(kEnterKissPauseMs);
+                m_serial.Write(lines[i]);
+            }
+            m_clock.pause(kEnterKissPauseMs);
+            m_serial.PurgeInput();
+        }
+        m_lastReceived.clear();
+        if (!m_serial.Write(TncCommandMode::commandCode(quint8(m_link.CommandCode))))
+            return kNotResponding;
+        tncWait();
+        if (supersededSince(generation))
+            return std::nullopt;
+        // A TNC in KISS mode keeps quiet; one in command mode answers the command code.
+        if (!m_lastReceived.isEmpty())
+            return QStringLiteral("The TNC is not in Kiss Mode.");
+        setStatus(QStringLiteral("Connected to KISS TNC."));
+    }
+    m_connected = true;
+    setWaitCursor(false);
+
+    if (linkType == LinkType::Tnc && !tncConnectDialogue(generation)) {
+        if (supersededSince(generation))
+            return std::nullopt;
+        m_connected = false;
+        return QStringLiteral("Unable to connect to TNC.");
+    }
+    return QString();
+}
+
+void LinkControl::becameUp(const QString& status) {
+    const bool back = m_state == State::Retrying;
+    m_state = State::Up;
+    m_supervised = true;
+    m_retryMs = m_firstRetryMs;
+    m_lossReason.clear();
+    if (back)
+        qCInfo(lcLink) << "link back:" << endpoint();
+    setConnectedLayout();
+    setStatus(status);
+    emit linkUp();
+}
+
+void LinkControl::lost(const QString& reason, const QString& message, bool asError) {
+    const bool wasUp = m_state == State::Up;
+    m_connected = false;
+    m_connectedTimer.stop();
+    if (tcpLink()) {
+        if (m_sockets.active())
+            m_sockets.Disconnect();
+    } else if (m_portOpened) {
+        // Reopened by its path when it comes back: a device that went away keeps no
+        // descriptor worth holding.
+        m_serial.Close();
+        m_portOpened = false;
+    }
+    if (!m_supervised) {
+        // The user's own connect failed: that connect's message, and the link stays down.
+        disconnectLink();
+        if (message.isEmpty())
+            return;
+        if (asError)
+            m_dialogs.error(message);
+        else
+            m_dialogs.information(message);
+        return;
+    }
+    if (wasUp) {
+        // Told once; the attempts that follow show in the status line only.
+        qCWarning(lcLink) << "link to" << endpoint() << "lost:" << reason;
+        m_retryMs = m_firstRetryMs;
+    }
+    m_state = State::Retrying;
+    m_lossReason = reason;
+    LinkLayout layout;
+    layout.connectEnabled = true; // an attempt at once
+    layout.disconnectEnabled = true;
+    layout.sendEnabled = true; // a Send Now says why it cannot go
+    layout.hostMenuEnabled = true;
+    layout.offersDisconnect = true;
+    setLayout(layout);
+    scheduleRetry();
+}
+
+void LinkControl::scheduleRetry() {
+    const int wait = m_retryMs;
+    m_retryMs = qMin(m_retryMs * 2, m_maxRetryMs);
+    if (tcpLink()) {
+        m_retryTimer.start(wait);
+    } else {
+        m_nextAttemptAt = m_monotonic.elapsed() + wait;
+        m_retryTimer.start(qMin(wait, m_deviceCheckMs));
+    }
+    setStatus(stateText());
+}
+
+void LinkControl::RetryTimed() {
+    if (m_state != State::Retrying)
+        return;
+    if (!tcpLink()) {
+        if (!QFileInfo::exists(endpoint())) {
+            // Nothing to try until the device is back; then at once, and the back-off starts
+            // afresh for the device that came.
+            if (m_nextAttemptAt != 0)
+                setStatus(stateText());
+            m_nextAttemptAt = 0;
+            m_retryMs = m_firstRetryMs;
+            m_retryTimer.start(m_deviceCheckMs);
+            return;
+        }
+        if (m_monotonic.elapsed() < m_nextAttemptAt) {
+            m_retryTimer.start(
+                int(qMin<qint64>(m_deviceCheckMs, m_nextAttemptAt - m_monotonic.elapsed())));
+            return;
+        }
+    }
+    attempt();
+}
+
+void LinkControl::attempt() {
+    qCDebug(lcLink) << "reconnecting to" << endpoint();
+    if (tcpLink()) {
+        const bool agwpe = type() == LinkType::Agwpe;
+        m_sockets.IPAddr = agwpe ? m_link.IPAddr : m_link.KissHost;
+        m_sockets.Port = agwpe ? m_link.TCPPort : m_link.KissPort;
+        // A name server that is down too must not leave a box per attempt.
+        m_sockets.Quiet = true;
+        m_sockets.SConnect();
+        if (!m_sockets.active())
+            lost(QStringLiteral("cannot connect"));
+        return;
+    }
+    const quint64 generation = ++m_generation;
+    const std::optional<QString> failure = openSerial(generation, true);
+    if (!failure)
+        return;
+    setWaitCursor(false);
+    if (failure->isEmpty())
+        becameUp(m_status);
+    else
+        lost(*failure);
+}
+
+void LinkControl::DeviceLost(int error) {
+    if (!m_link.serial() || m_state != State::Up)
+        return;
+    lost(QStringLiteral("%1 has gone: %2")
+             .arg(endpoint(), QString::fromLocal8Bit(std::strerror(error))));
 }
 
 bool LinkControl::supersededSince(quint64 generation) {
@@ -242,7 +441,12 @@ bool LinkControl::tncConnectDialogue(quint64 generation) {
 
 void LinkControl::disconnectLink() {
     ++m_generation;
-    if (type() == LinkType::Agwpe) {
+    m_state = State::Down;
+    m_supervised = false;
+    m_lossReason.clear();
+    m_retryTimer.stop();
+    m_retryMs = m_firstRetryMs;
+    if (tcpLink()) {
         // Also closes a connection still being made, so it cannot complete behind a
         // disconnected window.
         if (m_sockets.active())
@@ -262,30 +466,27 @@ void LinkControl::disconnectLink() {
 }
 
 void LinkControl::SessionConnected(int socket) {
-    if (type() == LinkType::Tnc)
+    if (m_link.serial())
         return;
-    setStatus(QStringLiteral("Connected to IP: ") + m_sockets.PeerAddress(socket) +
-              QStringLiteral(" on port ") + m_sockets.PeerPort(socket));
     m_connected = true;
-    m_connectedTimer.start();
-    emit linkUp();
+    if (type() == LinkType::Agwpe) {
+        m_connectedTimer.start();
+        becameUp(QStringLiteral("Connected to IP: ") + m_sockets.PeerAddress(socket) +
+                 QStringLiteral(" on port ") + m_sockets.PeerPort(socket));
+    } else {
+        becameUp(QStringLiteral("Connected to KISS TNC at %1").arg(endpoint()));
+    }
 }
 
 void LinkControl::Error(int socket, int error, const QString& message) {
-    qCWarning(lcLink) << "socket" << socket << "error" << error << message;
-    m_connected = false;
-    LinkLayout layout = m_layout;
-    layout.connectEnabled = true;
-    layout.disconnectEnabled = false;
-    setLayout(layout);
-    if (m_layout.offersDisconnect)
-        disconnectLink();
-    // The failed socket is of no further use; keeping it would leak it.
-    if (m_sockets.active())
-        m_sockets.Disconnect();
-    m_connectedTimer.stop();
-    m_dialogs.error(QStringLiteral("AGWPE Connection error reported with the message:\r\n") +
-                    message);
+    qCDebug(lcLink) << "socket" << socket << "error" << error << message;
+    lost(message,
+         (type() == LinkType::Agwpe ? QStringLiteral("AGWPE Connection error reported "
+                                                     "with the message:\r\n")
+                                    : QStringLiteral("KISS TCP Connection error reported "
+                                                     "with the message:\r\n")) +
+             message,
+         true);
 }
 
 void LinkControl::SessionClosed(int socket) {
@@ -300,16 +501,16 @@ void LinkControl::ConnectedTest() {
         qCDebug(lcLink) << "reconnecting to the packet engine";
         if (m_sockets.active())
             m_sockets.Disconnect();
+        m_sockets.Quiet = true;
         m_sockets.SConnect();
         if (!m_sockets.active())
-            disconnectLink();
+            lost(QStringLiteral("cannot connect"));
     }
 }
 
 void LinkControl::LookupFailed() {
-    // The host name no longer resolves: its box has been shown; the link is down, and the
-    // next check must not show the box again.
-    disconnectLink();
+    // The host name does not resolve (now): a connect the user asked for has shown its box.
+    lost(QStringLiteral("host %1 not found").arg(m_sockets.IPAddr));
 }
 
 void LinkControl::BusyTimed() {
@@ -378,18 +579,25 @@ void LinkControl::record(const QString& link, const QByteArray& body, bool sent,
     }
 }
 
-void LinkControl::sendReport(const QString& info, const QString& destination,
+bool LinkControl::sendReport(const QString& info, const QString& destination,
                              const ReportOrigin& origin) {
     m_origin = origin;
-    const QString linkName = type() == LinkType::Agwpe  ? QStringLiteral("AGWPE")
-                             : type() == LinkType::Kiss ? QStringLiteral("KISS")
-                                                        : QStringLiteral("TNC");
+    const LinkType linkType = type();
+    const QString linkName = LinkSettings::typeName(linkType);
     try {
-        switch (type()) {
+        if (m_state == State::Retrying) {
+            // Recorded, so that the log shows the gap and why; nobody is asked anything.
+            const QString to = linkType == LinkType::Tnc ? m_station.Destination : destination;
+            record(linkName, reportFrameBody(to, m_station.MyCall, m_station.UnprotoPath, info),
+                   false, QStringLiteral("link down: %1").arg(m_lossReason));
+            return false;
+        }
+        switch (linkType) {
         case LinkType::Agwpe:
             sendAgwpe(info, destination);
             break;
         case LinkType::Kiss:
+        case LinkType::KissTcp:
             sendKiss(info, destination);
             break;
         case LinkType::Tnc:
@@ -399,10 +607,13 @@ void LinkControl::sendReport(const QString& info, const QString& destination,
     } catch (const FrameError& e) {
         record(linkName, {}, false, e.message());
         m_dialogs.error(e.message());
+        return false;
     } catch (const ConvertError& e) {
         record(linkName, {}, false, e.message());
         m_dialogs.error(e.message());
+        return false;
     }
+    return true;
 }
 
 void LinkControl::sendAgwpe(const QString& info, const QString& destination) {
@@ -429,10 +640,20 @@ bool LinkControl::writeSerial(const QByteArray& bytes) {
     return !m_serialWriteFailed;
 }
 
+bool LinkControl::writeKiss(const QByteArray& bytes) {
+    if (type() != LinkType::KissTcp)
+        return writeSerial(bytes);
+    if (m_serialWriteFailed)
+        return false;
+    // A failed send is reported by the socket, which brings the link back by itself.
+    if (m_sockets.SSend(bytes) <= 0)
+        m_serialWriteFailed = true;
+    return !m_serialWriteFailed;
+}
+
 void LinkControl::serialFailed() {
     qCWarning(lcLink) << "serial write failed, error" << m_serial.LastError();
-    disconnectLink();
-    m_dialogs.information(kNotResponding);
+    lost(kNotResponding, kNotResponding);
 }
 
 void LinkControl::sendKiss(const QString& info, const QString& destination) {
@@ -447,23 +668,33 @@ void LinkControl::sendKiss(const QString& info, const QString& destination) {
     // Each frame goes out as FEND + command byte, then the rest, as TNCs have always been fed.
     const QByteArray body =
         reportFrameBody(destination, m_station.MyCall, m_station.UnprotoPath, info);
+    const bool tcp = type() == LinkType::KissTcp;
     const auto writeFrame = [&](const Kiss::PortFrame& frame) {
-        const bool sent = writeSerial(frame.bytes.left(2)) && writeSerial(frame.bytes.mid(2));
-        record(sentPortName(LinkType::Kiss, frame.radioPort), body, sent,
-               sent ? QString() : kNotResponding);
+        // Over TCP a frame goes whole: a TNC server need not see it arrive in two parts.
+        const bool sent = tcp ? writeKiss(frame.bytes)
+                              : writeKiss(frame.bytes.left(2)) && writeKiss(frame.bytes.mid(2));
+        record(sentPortName(type(), frame.radioPort), body, sent,
+               sent  ? QString()
+               : tcp ? QStringLiteral("The KISS TNC connection failed.")
+                     : kNotResponding);
     };
 
     m_serialWriteFailed = false;
-    m_serial.PurgeOutput();
+    if (!tcp)
+        m_serial.PurgeOutput();
     if (const auto* frame = frameFor(0))
         writeFrame(*frame);
-    m_clock.pause(kKissPortPauseMs);
-    m_serial.PurgeOutput();
-    if (const auto* frame = frameFor(1)) {
-        writeFrame(*frame);
+    const Kiss::PortFrame* second = frameFor(1);
+    if (!tcp || second)
+        m_clock.pause(kKissPortPauseMs);
+    if (!tcp)
         m_serial.PurgeOutput();
+    if (second) {
+        writeFrame(*second);
+        if (!tcp)
+            m_serial.PurgeOutput();
     }
-    if (m_serialWriteFailed)
+    if (m_serialWriteFailed && !tcp)
         serialFailed();
 }
 

@@ -8,10 +8,12 @@
 #include "links/Serial/TSerialPort.h"
 #include "links/Sockets/TSockets.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 class Clock;
 class Dialogs;
@@ -36,10 +38,12 @@ struct ReportOrigin {
     QString identifier;
 };
 
-// The one link to the radio: AGWPE over TCP, a KISS TNC or a TNC in command mode. Connects
-// and disconnects, keeps the connected / busy / waiting state, and puts each report on the
-// air in the link's own framing. It talks to the window through signals only, so the window
-// stays a thin layer of controls.
+// The one link to the radio: AGWPE over TCP, a KISS TNC on a serial line or over TCP, or a TNC
+// in command mode. Connects and disconnects, keeps the connected / busy / waiting state, and
+// puts each report on the air in the link's own framing. A link that was up and is lost
+// without the user's Disconnect (the engine restarted, the device unplugged) is brought back
+// by itself while the objects keep running. It talks to the window through signals only, so
+// the window stays a thin layer of controls.
 class LinkControl : public QObject {
     Q_OBJECT
 public:
@@ -65,12 +69,25 @@ public:
     QTimer& busyTimer() { return m_busyTimer; }
     QTimer& connectedTimer() { return m_connectedTimer; }
     QTimer& tncTimer() { return m_tncTimer; }
+    QTimer& retryTimer() { return m_retryTimer; }
     // Tests shorten the waits; the defaults are 3000, 15000 and 1500 ms.
     void setBusyInterval(int ms) { m_busyTimer.setInterval(ms); }
     void setConnectedInterval(int ms) { m_connectedTimer.setInterval(ms); }
     void setTncInterval(int ms) { m_tncTimer.setInterval(ms); }
+    // Reconnects wait firstMs after a loss, doubling up to maxMs; a serial link looks for its
+    // device every checkMs meanwhile. The defaults are 2 s, 60 s and 2 s.
+    void setRetryIntervals(int firstMs, int maxMs, int checkMs);
 
     bool isConnected() const { return m_connected; }
+    // Lost without the user's Disconnect, and coming back by itself.
+    bool reconnecting() const { return m_state == State::Retrying; }
+    // What the link is doing, as one line: "Connected to 127.0.0.1:8000", "Reconnecting to
+    // 127.0.0.1:8000 in 20 s (Connection refused)", "Waiting for /tmp/kisstnc to come back".
+    QString stateText() const;
+    // Why the link went down, while it is coming back.
+    const QString& lossReason() const { return m_lossReason; }
+    // Where the link goes: "127.0.0.1:8000" over TCP, the device path on a serial line.
+    QString endpoint() const;
     bool isBusy() const { return m_busy; }
     bool portOpened() const { return m_portOpened; }
     bool waiting() const { return m_waiting; }
@@ -86,11 +103,14 @@ public:
     const SentLog* sentLog() const { return m_sentLog.get(); }
 
     // Connects the link of the current type; false when a step failed (its message shown,
-    // the link left disconnected). An AGWPE connection completes later, in SessionConnected.
+    // the link left disconnected). A TCP connection completes later, in SessionConnected.
     // A disconnect inside a TNC wait ends a serial connect without a message: the result is
-    // then whether the link is connected now.
-    bool connectLink();
-    // Drops the link: the disconnected layout, "Not Connected", beaconsStopped().
+    // then whether the link is connected now. While the link is coming back, the next attempt
+    // is made at once. `unattended`: nobody may be there to read a message, so a first connect
+    // that fails is retried as a lost link is (the headless station).
+    bool connectLink(bool unattended = false);
+    // Drops the link as the user does: the disconnected layout, "Not Connected",
+    // beaconsStopped(), and no reconnecting.
     void disconnectLink();
 
     void SessionConnected(int socket);
@@ -98,6 +118,8 @@ public:
     void SessionClosed(int socket);
     void LookupFailed();
     void ConnectedTest();
+    void RetryTimed();
+    void DeviceLost(int error);
     void BusyTimed();
     void TNCTimed();
     void AfterRecieve(const QString& text);
@@ -106,8 +128,9 @@ public:
 
     // Puts one report (information field: header + comment) on the air to `destination`
     // through the current link. Refusals and failures are shown through Dialogs; nothing
-    // half-built is written.
-    void sendReport(const QString& info, const QString& destination,
+    // half-built is written. While the link is coming back the report is only recorded as
+    // not sent, with no message. False when nothing was handed to the link.
+    bool sendReport(const QString& info, const QString& destination,
                     const ReportOrigin& origin = {});
     // One AGWPE frame, after the busy period of the one before it.
     bool Send(int radioPort, quint8 pid, char kind, const QString& callFrom, const QString& callTo,
@@ -122,8 +145,11 @@ signals:
     void busyChanged(bool busy);
     // The wait cursor of the TNC waits; always balanced.
     void waitCursorChanged(bool on);
-    // The link went down: the window stops its three object beacons.
+    // The user's Disconnect (or a connect the user asked for that failed): the window stops
+    // its three object beacons. A lost link that comes back by itself stops nothing.
     void beaconsStopped();
+    // stateText() changed.
+    void stateChanged(const QString& text);
     // The link is up and can carry reports (for AGWPE once the engine has taken the
     // connection, also after each of the idle reconnects).
     void linkUp();
@@ -135,7 +161,19 @@ signals:
     void settingsChanged();
 
 private:
+    enum class State { Down, Connecting, Up, Retrying };
+
     void setStatus(const QString& text);
+    // The link was lost without the user's Disconnect: it comes back by itself, or (never up
+    // since the user's connect) it ends as that connect's failure, with `message` shown.
+    void lost(const QString& reason, const QString& message = {}, bool asError = false);
+    void scheduleRetry();
+    void attempt();
+    void becameUp(const QString& status);
+    bool tcpLink() const;
+    // The serial steps of a connect: open, the KISS probe or the TNC dialogue. Empty when
+    // the link is up, else why not; nullopt when a disconnect inside a TNC wait took over.
+    std::optional<QString> openSerial(quint64 generation, bool reconnect);
     void setLayout(const LinkLayout& layout);
     void setConnectedLayout();
     void setWaitCursor(bool on);
@@ -147,6 +185,7 @@ private:
     bool writeSerial(const QByteArray& bytes);
     void sendAgwpe(const QString& info, const QString& destination);
     void sendKiss(const QString& info, const QString& destination);
+    bool writeKiss(const QByteArray& bytes);
     void sendTnc(const QString& info);
     void serialFailed();
     // Records one frame of the report being sent: its AX.25 body as the TNC puts it on the air.
@@ -162,6 +201,16 @@ private:
     QTimer m_busyTimer;
     QTimer m_connectedTimer;
     QTimer m_tncTimer;
+    QTimer m_retryTimer;
+    int m_firstRetryMs = 2000;
+    int m_maxRetryMs = 60000;
+    int m_deviceCheckMs = 2000;
+    int m_retryMs = 2000;       // the wait before the next attempt
+    qint64 m_nextAttemptAt = 0; // serial: on m_monotonic
+    QElapsedTimer m_monotonic;
+    State m_state = State::Down;
+    bool m_supervised = false; // a loss is brought back: up once since the user's connect
+    QString m_lossReason;
 
     bool m_connected = false;
     bool m_busy = false;

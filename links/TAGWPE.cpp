@@ -29,6 +29,7 @@ TAGWPE::TAGWPE(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TAGWP
     connect(ui->chkAGWPE, &QRadioButton::clicked, this, &TAGWPE::chkAGWPEClick);
     connect(ui->chkKISS, &QRadioButton::clicked, this, &TAGWPE::chkKISSClick);
     connect(ui->chkTNC, &QRadioButton::clicked, this, &TAGWPE::chkTNCClick);
+    connect(ui->chkKISSTCP, &QRadioButton::clicked, this, &TAGWPE::chkKISSTCPClick);
     connect(ui->chkAuto, &QCheckBox::clicked, this, &TAGWPE::chkAutoClick);
     connect(ui->btnTNC, &QPushButton::clicked, this, &TAGWPE::btnTNCClick);
     connect(ui->btnOK, &QPushButton::clicked, this, &TAGWPE::btnOKClick);
@@ -46,6 +47,8 @@ void TAGWPE::setValues(const LinkSettings& link) {
     m_link = link;
     ui->Addr->setText(link.IPAddr);
     ui->Edit2->setText(link.TCPPort);
+    ui->KissHost->setText(link.KissHost);
+    ui->KissPort->setText(link.KissPort);
 }
 
 void TAGWPE::showEvent(QShowEvent* event) {
@@ -75,11 +78,13 @@ void TAGWPE::AGWFormShow() {
 void TAGWPE::applyLinkType() {
     const LinkType type = m_link.type();
     ui->btnTNC->setEnabled(type == LinkType::Tnc);
-    ui->TNCGroup->setEnabled(type != LinkType::Agwpe);
+    ui->TNCGroup->setEnabled(m_link.serial());
     ui->AGWGroup->setEnabled(type == LinkType::Agwpe);
+    ui->KissTcpGroup->setEnabled(type == LinkType::KissTcp);
     ui->chkAGWPE->setChecked(type == LinkType::Agwpe);
     ui->chkTNC->setChecked(type == LinkType::Tnc);
     ui->chkKISS->setChecked(type == LinkType::Kiss);
+    ui->chkKISSTCP->setChecked(type == LinkType::KissTcp);
 
     const bool serial = ui->chkTNC->isChecked() || ui->chkKISS->isChecked();
     for (QComboBox* list : {ui->cmbTNCPort, ui->cmbDevice, ui->cmbTNCBaud, ui->cmbTNCHandshaking,
@@ -87,6 +92,8 @@ void TAGWPE::applyLinkType() {
         colour(list, serial);
     colour(ui->Addr, ui->chkAGWPE->isChecked());
     colour(ui->Edit2, ui->chkAGWPE->isChecked());
+    colour(ui->KissHost, ui->chkKISSTCP->isChecked());
+    colour(ui->KissPort, ui->chkKISSTCP->isChecked());
 }
 
 void TAGWPE::showDevice(int comIndex) {
@@ -110,24 +117,26 @@ void TAGWPE::markDevice() {
 
 // A click changes the link type at once, even if the dialog is then cancelled. The list
 // choices are left as the user set them: they are read at OK.
-void TAGWPE::chkAGWPEClick() {
-    m_link.Host = m_link.UseKISS = !ui->chkAGWPE->isChecked();
+void TAGWPE::chooseType(LinkType type) {
+    m_link.setType(type);
     applyLinkType();
     emit linkChanged(m_link);
+}
+
+void TAGWPE::chkAGWPEClick() {
+    chooseType(LinkType::Agwpe);
 }
 
 void TAGWPE::chkKISSClick() {
-    m_link.UseKISS = ui->chkKISS->isChecked();
-    m_link.Host = !ui->chkKISS->isChecked();
-    applyLinkType();
-    emit linkChanged(m_link);
+    chooseType(LinkType::Kiss);
 }
 
 void TAGWPE::chkTNCClick() {
-    m_link.Host = ui->chkTNC->isChecked();
-    m_link.UseKISS = !ui->chkTNC->isChecked();
-    applyLinkType();
-    emit linkChanged(m_link);
+    chooseType(LinkType::Tnc);
+}
+
+void TAGWPE::chkKISSTCPClick() {
+    chooseType(LinkType::KissTcp);
 }
 
 void TAGWPE::chkAutoClick() {
@@ -170,9 +179,13 @@ void TAGWPE::btnOKClick() {
     take(ui->cmbTNCParity, m_link.Parity);
     take(ui->cmbDataBits, m_link.DataBits);
     take(ui->cmbStopBits, m_link.StopBits);
-    m_link.Host = ui->chkTNC->isChecked();
+    m_link.KissHost = ui->KissHost->text().trimmed();
+    m_link.KissPort = ui->KissPort->text().trimmed();
+    m_link.setType(ui->chkTNC->isChecked()       ? LinkType::Tnc
+                   : ui->chkKISS->isChecked()    ? LinkType::Kiss
+                   : ui->chkKISSTCP->isChecked() ? LinkType::KissTcp
+                                                 : LinkType::Agwpe);
     m_link.AutoConnect = ui->chkAuto->isChecked();
-    m_link.UseKISS = ui->chkKISS->isChecked();
     emit linkChanged(m_link);
     accept();
 }

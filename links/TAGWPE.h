@@ -38,6 +38,7 @@ public:
     void chkAGWPEClick();
     void chkKISSClick();
     void chkTNCClick();
+    void chkKISSTCPClick();
     void chkAutoClick();
     void btnTNCClick();
     void btnOKClick();
@@ -52,6 +53,8 @@ protected:
 private:
     // Enabling, check marks and colours after the link type changed.
     void applyLinkType();
+    // A type button clicked: the link changes at once, even if the dialog is then cancelled.
+    void chooseType(LinkType type);
     void showDevice(int comIndex);
     void keepDevice();
     void markDevice();

@@ -20,6 +20,8 @@ const QString kWeather = QStringLiteral("Weather Data");
 const QString kObject = QStringLiteral("Object");
 const QString kTimers = QStringLiteral("Timers");
 const QString kComPorts = QStringLiteral("COM Ports");
+const QString kLink = QStringLiteral("Link");
+const QString kKissTcp = QStringLiteral("KISS TCP");
 
 QString numbered(const char* key, int n) {
     return QLatin1String(key) + QString::number(n);
@@ -94,6 +96,12 @@ AppSettings AppSettings::read(const IniFile& ini) {
     l.Parity = ini.readInteger(kTnc, QStringLiteral("Parity"), 0);
     l.DataBits = ini.readInteger(kTnc, QStringLiteral("DataBits"), 1);
     l.StopBits = ini.readInteger(kTnc, QStringLiteral("StopBits"), 0);
+    l.KissHost = ini.readString(kKissTcp, QStringLiteral("Host"), l.KissHost);
+    l.KissPort = ini.readString(kKissTcp, QStringLiteral("Port"), l.KissPort);
+    // The type names the link outright; a file from before it has only the two booleans.
+    if (const auto type =
+            LinkSettings::typeNamed(ini.readString(kLink, QStringLiteral("Type"), {})))
+        l.setType(*type);
 
     s.metric = ini.readBool(kWeather, QStringLiteral("Metric"), false);
 
@@ -182,6 +190,11 @@ void AppSettings::write(IniFile& ini) const {
 
     for (int i = 0; i < 8; ++i)
         ini.writeString(kComPorts, numbered("COM", i + 1), l.ComDevices[size_t(i)]);
+
+    // After every section an older copy knows, which keeps its order.
+    ini.writeString(kLink, QStringLiteral("Type"), LinkSettings::typeName(l.type()));
+    ini.writeString(kKissTcp, QStringLiteral("Host"), l.KissHost);
+    ini.writeString(kKissTcp, QStringLiteral("Port"), l.KissPort);
 }
 
 AppSettings AppSettings::load(const QString& path, QString* error) {

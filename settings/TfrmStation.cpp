@@ -117,6 +117,7 @@ void TfrmStation::showPorts() {
             boxes[i]->setEnabled(false);
         break;
     case LinkType::Kiss:
+    case LinkType::KissTcp:
         // Box 2 keeps whatever it last showed here: a KISS TNC has two ports.
         boxes[0]->setEnabled(true);
         boxes[0]->setChecked(true);

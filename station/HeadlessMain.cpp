@@ -50,7 +50,6 @@ int runHeadless(int argc, char* argv[], const QString& windowProgram) {
     TerminationSignals termination;
     if (const auto code = station.start())
         return *code;
-    QObject::connect(&station, &HeadlessStation::finished, &app, &QCoreApplication::exit);
     QObject::connect(&termination, &TerminationSignals::requested, &app,
                      [&] { QCoreApplication::exit(station.stop()); });
     return QCoreApplication::exec();

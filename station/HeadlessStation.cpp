@@ -62,21 +62,14 @@ std::optional<int> HeadlessStation::start() {
     connect(&link, &LinkControl::statusChanged, this,
             [this](const QString& text) { m_dialogs.line(text); });
     s.resumeWhenConnected();
-    if (!link.connectLink())
+    // Nobody is there to read a box: an engine not up yet, or one that goes away later, is
+    // retried while the objects keep their schedule.
+    if (!link.connectLink(true))
         return 1;
-    // Until the link comes back by itself, a lost link ends the program, and the service
-    // manager starts it again; the objects file still says what was running.
-    connect(&link, &LinkControl::beaconsStopped, this, [this] {
-        if (m_stopping)
-            return;
-        m_dialogs.line(QStringLiteral("The link is down: Skyvane ends."));
-        emit finished(1);
-    });
     return std::nullopt;
 }
 
 int HeadlessStation::stop() {
-    m_stopping = true;
     const QStringList lost = m_station->shutDown();
     if (lost.isEmpty())
         return 0;

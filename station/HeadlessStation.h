@@ -26,20 +26,16 @@ public:
     // Reads the files, takes the settings file's lock and connects. Nothing when the station
     // runs; else the exit code, its one-line reason written: 2 for a file missing or
     // unreadable (nothing is written), 1 when another copy holds the settings file or the
-    // link cannot be opened.
+    // link is set up so that it can never connect (no port or address). A link that does not
+    // connect yet, or is lost later, is retried for as long as the station runs.
     std::optional<int> start();
     // Saves the objects and settings; 0 when all was written.
     int stop();
     Station& station() const { return *m_station; }
-
-signals:
-    // The station cannot go on (the link was lost): the program ends with `code`.
-    void finished(int code);
 
 private:
     HeadlessDialogs& m_dialogs;
     QString m_settingsPath;
     Station* m_station = nullptr;
     std::unique_ptr<SettingsLock> m_lock;
-    bool m_stopping = false;
 };

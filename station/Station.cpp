@@ -56,6 +56,8 @@ const LinkSettings& Station::linkSettings() const {
 SendRequest Station::sendContext() const {
     SendRequest r;
     r.connected = m_link->isConnected();
+    if (m_link->reconnecting())
+        r.linkDown = m_link->stateText();
     r.destination = station().Destination;
     r.weatherDestination = station().WxDest;
     r.tncLink = linkSettings().type() == LinkType::Tnc;
@@ -186,6 +188,8 @@ int Station::startStoredObjects() {
 }
 
 void Station::linkCameUp() {
+    for (ObjectSlot* s : m_slots)
+        s->catchUp();
     if (!m_resumePending)
         return;
     m_resumePending = false;

@@ -398,8 +398,23 @@ void TSerialPort::receiveLoop() {
                     // Open. An empty read is no such sign: with VMIN and VTIME at 0 a terminal
                     // returns nothing whenever there is nothing, which a purge can cause.
                     gone = true;
-                    m_lastError = readError != 0 ? readError : EIO;
+                    const int error = readError != 0 ? readError : EIO;
+                    m_lastError = error;
                     qCWarning(lcSerial) << "the device has gone away";
+                    // Told only if no Close or Open came between: a loss of an earlier
+                    // session says nothing about the device open now.
+                    QMetaObject::invokeMethod(
+                        this,
+                        [this, session, error] {
+                            bool current;
+                            {
+                                std::lock_guard io(m_ioMutex);
+                                current = session == m_session && m_fd.load() >= 0;
+                            }
+                            if (current)
+                                emit DeviceLost(error);
+                        },
+                        Qt::QueuedConnection);
                 }
             }
         }

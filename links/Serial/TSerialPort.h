@@ -93,6 +93,10 @@ signals:
     void AfterTransmit(const QString& data);
     void OnReceive(const QString& data);
     void AfterReceive(const QString& data);
+    // The open device has gone (a USB adapter pulled, the other end of a pseudo-terminal
+    // closed): the reader saw EIO, ENXIO, ENODEV, POLLHUP or POLLERR. Once per Open, on the
+    // thread the port lives in.
+    void DeviceLost(int error);
 
 private:
     void receiveLoop();

@@ -366,7 +366,7 @@ void TSockets::lookupDone(quint64 id, const LookupResult& result) {
     m_state = State::None;
     if (!result.hostFound) {
         m_outgoing.clear();
-        if (m_dialogs)
+        if (m_dialogs && !Quiet)
             m_dialogs->information(QStringLiteral("Cannot convert host address"), kWinsockTitle);
         emit OnLookupFailed();
         return;

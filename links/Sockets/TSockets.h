@@ -34,6 +34,9 @@ public:
     int Timeout = 30;
     // Most bytes kept from what the peer sends; older bytes are dropped beyond it.
     int MaximumReceiveLength = 8192;
+    // A host that does not resolve is only signalled, with no box: a reconnect every minute
+    // while a name server is down too must not pile boxes up.
+    bool Quiet = false;
 
     void SConnect();
     // Writes the whole block (queued when the socket cannot take it at once, so a frame is

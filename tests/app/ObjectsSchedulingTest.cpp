@@ -244,26 +244,56 @@ TEST_F(ObjectScheduling, AnErasedIdentifierIsAskedForEveryMinuteUntilTyped) {
     EXPECT_EQ(stamps().last(), "061223z");
 }
 
-TEST_F(ObjectScheduling, TheLinkDroppingStopsEveryRunningObject) {
+// The engine restarting while nobody watches: the objects keep running with no box, what falls
+// due is recorded as not sent and goes out once (not once per missed interval) when the link is
+// back by itself. Only the user's Disconnect stops them.
+TEST_F(ObjectScheduling, ALostLinkKeepsTheObjectsRunningAndSendsWhatFellDueOnceWhenBack) {
+    m_form->link()->setRetryIntervals(30, 120, 30);
+    QList<SentRecord> records;
+    QObject::connect(m_form->link(), &LinkControl::frameRecorded,
+                     [&](const SentRecord& r) { records << r; });
     complete(0, "ONE");
     complete(1, "TWO");
+    interval(0)->setValue(10);
+    interval(1)->setValue(10);
     click("btnStart", 0);
     click("btnStart", 1);
     ASSERT_TRUE(m_engine.waitForFrames(2));
-    ASSERT_TRUE(running(0) && running(1));
-    m_engine.dropPeer();
-    ASSERT_TRUE(waitUntil([&] { return !m_form->link()->isConnected(); }));
+    m_engine.stop();
+    ASSERT_TRUE(waitUntil([&] { return m_form->link()->reconnecting(); }));
+    EXPECT_TRUE(running(0) && running(1));
+    EXPECT_TRUE(find<QLabel>("LinkStatePanel")->text().startsWith("Reconnecting to 127.0.0.1:"))
+        << find<QLabel>("LinkStatePanel")->text().toStdString();
+    minutes(0, 20); // two intervals missed
+    minutes(1, 10);
+    EXPECT_EQ(records.size(), 5);
+    EXPECT_FALSE(records.last().sent);
+    EXPECT_TRUE(records.last().message.startsWith("link down: "));
+    EXPECT_TRUE(m_dialogs.texts().isEmpty()) << m_dialogs.texts().join('|').toStdString();
+    QApplication::processEvents();
+    ASSERT_TRUE(waitUntil([&] {
+        return find<QLabel>("NextReport")->toolTip().startsWith("Waiting for the link (");
+    })) << find<QLabel>("NextReport")->toolTip().toStdString();
+    // Send Now is there, and says why it cannot send.
+    EXPECT_TRUE(button("btnSend", 0)->isEnabled());
+    click("btnSend", 0);
+    ASSERT_EQ(m_dialogs.texts().size(), 1);
+    EXPECT_TRUE(m_dialogs.texts()[0].startsWith("Not sent: the link is down (Reconnecting to"))
+        << m_dialogs.texts()[0].toStdString();
+
+    ASSERT_TRUE(m_engine.restart());
+    ASSERT_TRUE(m_engine.waitForFrames(4, 5000));
+    settle();
+    EXPECT_EQ(m_engine.frames.size(), 4);
+    EXPECT_TRUE(running(0) && running(1));
+    // Its grid goes on: the next report ten minutes after the last one that fell due.
+    minutes(0, 10);
+    ASSERT_TRUE(m_engine.waitForFrames(5));
+
+    m_form->btnDisconnectClick();
     EXPECT_TRUE(stopped(0));
     EXPECT_TRUE(stopped(1));
     EXPECT_EQ(hint(0), "");
-    // Ticks that were already on their way send nothing.
-    m_dialogs.clear();
-    minutes(0, 40);
-    minutes(1, 40);
-    connectLink();
-    settle();
-    EXPECT_EQ(m_engine.connections(), 2);
-    EXPECT_EQ(m_engine.frames.size(), 2);
 }
 
 TEST_F(ObjectScheduling, StopAllStopsEverythingAndReleasesTheLink) {

@@ -217,25 +217,88 @@ TEST(LinkAgwpe, AddressMistakesLeaveTheLinkDisconnected) {
     EXPECT_EQ(l.link.statusText(), QStringLiteral("Not Connected"));
 }
 
-TEST(LinkAgwpe, EngineClosingMidSessionTakesTheErrorPathOnce) {
+// An engine that goes away and comes back on its port: no box, nothing stopped, the reports
+// meanwhile recorded as not sent, and the link back by itself within its back-off.
+TEST(LinkAgwpe, AnEngineThatRestartsIsReconnectedByItselfWithNoBox) {
     PacketEngine engine;
     AgwpeLink l(engine.port());
+    l.link.setRetryIntervals(40, 160, 40);
+    QTemporaryDir dir;
+    l.link.setSentLogFolder(dir.path());
+    QList<SentRecord> records;
+    QObject::connect(&l.link, &LinkControl::frameRecorded,
+                     [&](const SentRecord& r) { records << r; });
+    int ups = 0;
+    QObject::connect(&l.link, &LinkControl::linkUp, [&] { ++ups; });
+    QStringList states;
+    QObject::connect(&l.link, &LinkControl::stateChanged,
+                     [&](const QString& text) { states << text; });
     ASSERT_TRUE(l.connectAndWait(engine, 1));
-    engine.peers().first()->close();
-    ASSERT_TRUE(waitUntil([&] { return !l.dialogs.shown.isEmpty(); }));
-    spinEvents(100);
-    ASSERT_EQ(l.dialogs.shown.size(), 1);
-    EXPECT_TRUE(l.dialogs.shown.first().text.startsWith(
-        QStringLiteral("AGWPE Connection error reported with the message:\r\n")));
+    EXPECT_EQ(l.link.stateText(), "Connected to 127.0.0.1:" + engine.port());
+    const QString port = engine.port();
+
+    engine.stop();
+    ASSERT_TRUE(waitUntil([&] { return l.link.reconnecting(); }));
     EXPECT_FALSE(l.link.isConnected());
-    EXPECT_EQ(l.link.statusText(), QStringLiteral("Not Connected"));
-    // A send after the link dropped writes nothing and reports nothing more.
-    l.link.sendReport(kInfo, QStringLiteral("CQ"));
-    l.waitIdle();
-    EXPECT_EQ(l.dialogs.shown.size(), 1);
-    EXPECT_TRUE(engine.frames.isEmpty());
+    EXPECT_TRUE(l.link.layout().sendEnabled);
+    EXPECT_TRUE(l.link.layout().disconnectEnabled);
+    EXPECT_TRUE(l.link.stateText().startsWith("Reconnecting to 127.0.0.1:" + port + " in "))
+        << l.link.stateText().toStdString();
+    EXPECT_FALSE(l.link.sendReport(kInfo, QStringLiteral("CQ")));
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_FALSE(records[0].sent);
+    EXPECT_TRUE(records[0].message.startsWith("link down: ")) << records[0].message.toStdString();
+    // Refused attempts while it is away double the wait; none asks anything.
+    spinEvents(400);
+    EXPECT_TRUE(l.link.reconnecting());
+    EXPECT_TRUE(states.last().contains("(Connection refused)")) << states.last().toStdString();
+
+    ASSERT_TRUE(engine.restart());
+    ASSERT_TRUE(waitUntil([&] { return l.link.isConnected(); }, 3000));
+    EXPECT_EQ(ups, 2);
+    EXPECT_EQ(l.beaconsStopped, 0);
+    EXPECT_TRUE(l.dialogs.shown.isEmpty()) << l.dialogs.texts().join('|').toStdString();
+    EXPECT_TRUE(l.link.sendReport(kInfo, QStringLiteral("CQ")));
+    ASSERT_TRUE(engine.waitForFrames(1));
+    // The day file has the report that could not go.
+    const QList<SentRecord> day = l.link.sentLog()->readDay(l.clock.nowUtc().date());
+    ASSERT_EQ(day.size(), 2);
+    EXPECT_FALSE(day[0].sent);
+    EXPECT_TRUE(day[1].sent);
+
+    // The user's Disconnect is no loss: nothing comes back.
+    l.link.disconnectLink();
+    EXPECT_EQ(l.beaconsStopped, 1);
+    EXPECT_FALSE(l.link.reconnecting());
+    EXPECT_FALSE(l.link.retryTimer().isActive());
+    EXPECT_EQ(l.link.stateText(), "Not connected");
 }
 
+// An outage of hours: attempts at most once per longest wait, one status line each, no box,
+// and nothing piling up.
+TEST(LinkAgwpe, ALongOutageKeepsItsAttemptsSpacedAndQuiet) {
+    PacketEngine engine;
+    AgwpeLink l(engine.port());
+    l.link.setRetryIntervals(10, 80, 10);
+    ASSERT_TRUE(l.connectAndWait(engine, 1));
+    engine.stop();
+    int lines = 0;
+    QObject::connect(&l.link, &LinkControl::statusChanged, [&] { ++lines; });
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QList<qint64> attempts;
+    QObject::connect(&l.link.retryTimer(), &QTimer::timeout,
+                     [&] { attempts << elapsed.elapsed(); });
+    spinEvents(1200);
+    ASSERT_GE(attempts.size(), 5);
+    // 10, 20, 40, 80, 80, ... ms apart: never closer than the longest wait once it is reached.
+    for (qsizetype i = 5; i < attempts.size(); ++i)
+        EXPECT_GE(attempts[i] - attempts[i - 1], 70) << i;
+    EXPECT_LE(lines, attempts.size() + 1);
+    EXPECT_TRUE(l.dialogs.shown.isEmpty());
+    EXPECT_EQ(l.link.sockets().pendingOutput(), 0);
+    EXPECT_EQ(l.beaconsStopped, 0);
+}
 TEST(LinkAgwpe, IdleLinkReconnectsButNeverDuringABusyPeriod) {
     PacketEngine engine;
     AgwpeLink l(engine.port());
@@ -269,21 +332,24 @@ TEST(LinkAgwpe, IdleLinkReconnectsButNeverDuringABusyPeriod) {
     EXPECT_EQ(engine.connections(), 3);
 }
 
-TEST(LinkAgwpe, ReconnectToAHostThatNoLongerResolvesDropsTheLinkOnce) {
+TEST(LinkAgwpe, AHostThatNoLongerResolvesIsRetriedWithoutABox) {
     PacketEngine engine;
     AgwpeLink l(engine.port());
+    l.link.setRetryIntervals(60000, 60000, 60000);
     ASSERT_TRUE(l.connectAndWait(engine, 1));
     l.link.sockets().IPAddr = QStringLiteral("no-such-host.invalid");
     l.link.ConnectedTest();
-    ASSERT_TRUE(waitUntil([&] { return !l.dialogs.shown.isEmpty(); }, 30000));
-    EXPECT_EQ(l.dialogs.texts(), QStringList{QStringLiteral("Cannot convert host address")});
+    ASSERT_TRUE(waitUntil([&] { return l.link.reconnecting(); }, 30000));
+    EXPECT_TRUE(l.dialogs.shown.isEmpty()) << l.dialogs.texts().join('|').toStdString();
     EXPECT_FALSE(l.link.isConnected());
-    EXPECT_EQ(l.link.statusText(), QStringLiteral("Not Connected"));
+    EXPECT_TRUE(l.link.stateText().endsWith("(host no-such-host.invalid not found)"))
+        << l.link.stateText().toStdString();
     EXPECT_FALSE(l.link.connectedTimer().isActive());
-    l.link.ConnectedTest();
-    EXPECT_EQ(l.dialogs.shown.size(), 1);
+    // The user asks at once: the settings' own address is tried, and it answers.
+    l.link.connectLink();
+    ASSERT_TRUE(waitUntil([&] { return l.link.isConnected(); }));
+    EXPECT_EQ(l.beaconsStopped, 0);
 }
-
 TEST(LinkAgwpe, DisconnectingWhileTheConnectIsUnderwayStaysDisconnected) {
     // Also while the host name is still being looked up.
     for (const char* host : {"127.0.0.1", "localhost"}) {
@@ -307,36 +373,34 @@ TEST(LinkAgwpe, TwoHundredSendsThroughRepeatedDropsLoseNoFrameIntegrity) {
     engine.closeAfter(20);
     AgwpeLink l(engine.port());
     l.link.setBusyInterval(1);
+    l.link.setRetryIntervals(5, 20, 5);
     l.setPorts(QStringLiteral("1000"));
     QStringList sent;
-    int reconnects = 0;
+    int reconnects = -1;
+    QObject::connect(&l.link, &LinkControl::linkUp, [&] { ++reconnects; });
+    ASSERT_TRUE(l.connectAndWait(engine, 1));
     for (int i = 0; i < 200; ++i) {
-        if (!l.link.isConnected()) {
-            ASSERT_TRUE(l.connectAndWait(engine, engine.connections() + 1)) << "send " << i;
-            ++reconnects;
-        }
+        // The link comes back by itself after each drop.
+        ASSERT_TRUE(waitUntil([&] { return l.link.isConnected(); })) << "send " << i;
         const QString info = kInfo + QStringLiteral(" #%1").arg(i);
         sent << info;
         const int dropsBefore = engine.drops();
         l.link.sendReport(info, QStringLiteral("CQ"));
         l.waitIdle();
         // Each frame reaches the engine; when it made the engine drop the connection, the link
-        // notices that before the next send (however slowly a loaded machine gets there).
+        // is back before the next send (however slowly a loaded machine gets there).
         ASSERT_TRUE(waitUntil([&] { return engine.frames.size() == i + 1; })) << "send " << i;
         if (engine.drops() > dropsBefore) {
-            ASSERT_TRUE(waitUntil([&] { return !l.link.isConnected(); })) << "send " << i;
+            ASSERT_TRUE(waitUntil([&] { return reconnects == engine.drops(); })) << "send " << i;
         }
     }
     spinEvents(300);
 
-    // Every drop was reported once, and every report led to one reconnect.
+    // Every drop led to one reconnect, with no box.
     EXPECT_EQ(engine.drops(), 10);
-    EXPECT_EQ(engine.connections(), 10);
+    EXPECT_EQ(engine.connections(), 11);
     EXPECT_EQ(reconnects, 10);
-    EXPECT_EQ(l.dialogs.shown.size(), 10);
-    for (const auto& shown : l.dialogs.shown)
-        EXPECT_TRUE(shown.text.startsWith(
-            QStringLiteral("AGWPE Connection error reported with the message:\r\n")));
+    EXPECT_TRUE(l.dialogs.shown.isEmpty());
 
     // What arrived is whole, in order and exactly what was sent.
     const auto frames = engine.frames;

@@ -152,12 +152,42 @@ TEST(AppSettings, NumbersThatAreNotNumbersGiveDefaults) {
     EXPECT_EQ(s.timers, (std::array<int, 3>{15, 30, 30}));
 }
 
+// The type key names the link; without it (a file of an older copy) the booleans do, and they
+// are still written so that such a copy finds the link it knows.
+TEST(AppSettings, TheLinkTypeKeyDecidesAndTheOldBooleansStayReadable) {
+    const struct {
+        const char* text;
+        LinkType type;
+    } rows[] = {
+        {"[TNC]\nHost=1\n", LinkType::Tnc},
+        {"[KISS Commands]\nUseKISS=1\n", LinkType::Kiss},
+        {"[Link]\nType=KISS TCP\n[KISS TCP]\nHost=tnc.local\nPort=8100\n", LinkType::KissTcp},
+        {"[Link]\nType=AGWPE\n[TNC]\nHost=1\n", LinkType::Agwpe},
+        {"[Link]\nType=kiss tcp\n[KISS Commands]\nUseKISS=1\n", LinkType::Kiss},
+    };
+    for (const auto& row : rows) {
+        const AppSettings s = readText(row.text);
+        EXPECT_EQ(s.link.type(), row.type) << row.text;
+        IniFile ini;
+        s.write(ini);
+        EXPECT_EQ(ini.readString("Link", "Type", {}), LinkSettings::typeName(row.type));
+        EXPECT_EQ(ini.readBool("TNC", "Host", false), row.type == LinkType::Tnc);
+        EXPECT_EQ(ini.readBool("KISS Commands", "UseKISS", false), row.type == LinkType::Kiss);
+    }
+    const AppSettings tcp = readText(rows[2].text);
+    EXPECT_EQ(tcp.link.KissHost, "tnc.local");
+    EXPECT_EQ(tcp.link.KissPort, "8100");
+    EXPECT_EQ(AppSettings().link.KissPort, "8001");
+}
+
 TEST(AppSettings, NewFileListsEverySectionAndKeyInOrder) {
     IniFile ini;
     AppSettings().write(ini);
     EXPECT_EQ(ini.sections(),
               (QStringList{"TNC Commands", "KISS Commands", "Form", "Station", "AGWPE", "TNC",
-                           "Weather Data", "Object", "Timers", "COM Ports"}));
+                           "Weather Data", "Object", "Timers", "COM Ports", "Link", "KISS TCP"}));
+    EXPECT_EQ(ini.keys("Link"), QStringList{"Type"});
+    EXPECT_EQ(ini.keys("KISS TCP"), (QStringList{"Host", "Port"}));
     EXPECT_EQ(ini.keys("TNC Commands"),
               (QStringList{"Command", "Cmd-Prompt", "SendPac", "Beacon", "Conv", "ConOk"}));
     EXPECT_EQ(ini.keys("KISS Commands"),

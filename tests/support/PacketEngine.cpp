@@ -31,6 +31,17 @@ void PacketEngine::closePeer() {
         m_peers.last()->close();
 }
 
+void PacketEngine::stop() {
+    m_port = m_server.serverPort();
+    m_server.close();
+    for (QTcpSocket* peer : m_peers)
+        peer->close();
+}
+
+bool PacketEngine::restart() {
+    return m_server.listen(QHostAddress::LocalHost, m_port);
+}
+
 void PacketEngine::dropPeer() {
     if (!m_peers.isEmpty())
         m_peers.last()->abort();

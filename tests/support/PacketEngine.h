@@ -36,6 +36,10 @@ public:
     int connections() const { return int(m_peers.size()); }
     // The engine goes away in the middle of a session: an orderly close, or a reset.
     void closePeer();
+    // The engine stops (its connections close, its port refuses) and starts again on the
+    // same port, as a restarted engine does.
+    void stop();
+    bool restart();
     void dropPeer();
     // Each connection is closed after this many frames (0: never).
     void closeAfter(int frames) { m_closeAfter = frames; }
@@ -72,6 +76,7 @@ private:
     void read(QTcpSocket* peer);
 
     QTcpServer m_server;
+    quint16 m_port = 0;
     QList<QTcpSocket*> m_peers;
     QElapsedTimer m_clock;
     int m_closeAfter = 0;
