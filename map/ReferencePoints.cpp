@@ -146,27 +146,32 @@ Outcome solve(const std::array<Point, 2>& points, QSize picture) {
             out.error = QStringLiteral("Click on the map to place point %1 first.").arg(k + 1);
             return out;
         }
-        QString why;
-        const std::optional<double> latitude = readLatitude(p.latitude, &why);
-        if (!latitude) {
-            out.error = QStringLiteral("The latitude of point %1 (\"%2\") cannot be read: %3. "
-                                       "Type it as in a calibration file (51.30.00N) or in "
-                                       "decimal degrees (51.5, minus for south).")
-                            .arg(k + 1)
-                            .arg(p.latitude.trimmed(), why);
-            return out;
+        // The latitude, then the longitude; the first that does not read is said.
+        const struct {
+            const QString& typed;
+            Kind kind;
+            const char* example;
+            double* into;
+        } values[] = {
+            {p.latitude, Kind::Latitude, "51.30.00N) or in decimal degrees (51.5, minus for south",
+             &lat[k]},
+            {p.longitude, Kind::Longitude,
+             "000.45.00W) or in decimal degrees (-0.75, minus for west", &lon[k]},
+        };
+        for (const auto& v : values) {
+            QString why;
+            const std::optional<double> degrees = readPosition(v.typed, v.kind, &why);
+            if (!degrees) {
+                out.error =
+                    QStringLiteral("The %1 of point %2 (\"%3\") cannot be read: %4. Type "
+                                   "it as in a calibration file (%5).")
+                        .arg(QLatin1String(v.kind == Kind::Latitude ? "latitude" : "longitude"))
+                        .arg(k + 1)
+                        .arg(v.typed.trimmed(), why, QLatin1String(v.example));
+                return out;
+            }
+            *v.into = *degrees;
         }
-        const std::optional<double> longitude = readLongitude(p.longitude, &why);
-        if (!longitude) {
-            out.error = QStringLiteral("The longitude of point %1 (\"%2\") cannot be read: %3. "
-                                       "Type it as in a calibration file (000.45.00W) or in "
-                                       "decimal degrees (-0.75, minus for west).")
-                            .arg(k + 1)
-                            .arg(p.longitude.trimmed(), why);
-            return out;
-        }
-        lat[k] = *latitude;
-        lon[k] = *longitude;
     }
     const QPoint a = *points[0].pixel;
     const QPoint b = *points[1].pixel;
