@@ -174,8 +174,6 @@ public:
     void mnuZoomOutClick();
     void mnuActualSizeClick();
     void mnuFitWindowClick();
-    // The Calibrate Map dialog; null until first used.
-    TfrmCalibrate* calibrateWindow() const { return m_calibrateWindow; }
     // The objects file of the current map into the three objects, their pictures and labels.
     void ReadMapIni();
     // The three objects into the current map's objects file; false after "Unable to write to".
