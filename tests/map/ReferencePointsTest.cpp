@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "map/ReferencePoints.h"
-#include "support/SampleMap.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,32 +68,6 @@ TEST(ReferencePoints, PositionsAreReadInTheCalibrationFilesFormOrInDecimalDegree
             EXPECT_TRUE(why.contains(QString::fromLatin1(c.why))) << why.toStdString();
         }
     }
-}
-
-// Two points of the sample map, one typed as its calibration file writes positions and one in
-// decimal degrees, give back the corners of its calibration file.
-TEST(ReferencePoints, TwoPointsOfTheSampleMapGiveItsCorners) {
-    const QSize picture(1200, 640);
-    const ReferencePoints::Outcome out =
-        ReferencePoints::solve({Point{SampleMap::Spots[0].pixel, "51.15.00N", "000.15.00W"},
-                                Point{SampleMap::Spots[2].pixel, "50.75", "1.25"}},
-                               picture);
-    ASSERT_TRUE(out.ok()) << out.error.toStdString();
-    const QByteArray bytes = ReferencePoints::calibrationFileBytes(out.corners, "Strait");
-    EXPECT_EQ(bytes, "51.30.00N, 000.30.00W\r\n50.30.00N, 002.30.00E\r\nStrait\r\n");
-
-    const MapCalibration written = readBack(bytes, picture);
-    const MapCalibration shipped = [&] {
-        MapCalibration c = readCalibrationFile(SKYVANE_SOURCE_DIR "/maps/strait-of-dover.inf");
-        applyPictureSize(c, 1200, 640);
-        return c;
-    }();
-    EXPECT_NEAR(written.TopLatitude, shipped.TopLatitude, 0.01);
-    EXPECT_NEAR(written.BottomLatitude, shipped.BottomLatitude, 0.01);
-    EXPECT_NEAR(written.LeftLongitude, shipped.LeftLongitude, 0.01);
-    EXPECT_NEAR(written.RightLongitude, shipped.RightLongitude, 0.01);
-    EXPECT_EQ(written.LeftHemisphere, shipped.LeftHemisphere);
-    EXPECT_EQ(written.RightHemisphere, shipped.RightHemisphere);
 }
 
 TEST(ReferencePoints, CornersAreWrittenAsCalibrationFilesWriteThem) {
