@@ -220,18 +220,4 @@ TEST(ObjectsFile, ZoomIsKeptBesideTheScrollPosition) {
         EXPECT_FALSE(read.Zoom.has_value());
         EXPECT_FALSE(read.FitWindow);
     }
-
-    // A station that never showed the map leaves the zoom the file has.
-    QTemporaryDir dir;
-    const QString path = dir.filePath("map.obd");
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("[Internal]\r\nZoom=0.5\r\n");
-    }
-    QString error;
-    ASSERT_TRUE(ObjectsFile::save(path, sample(), error)) << error.toStdString();
-    ObjectsFileData kept;
-    ASSERT_TRUE(ObjectsFile::load(path, kept, error));
-    EXPECT_EQ(kept.Zoom, 0.5);
 }
