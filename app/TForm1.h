@@ -42,6 +42,7 @@ class TfrmKissHelp;
 class TfrmWx;
 class TForm14;
 class TfrmSent;
+class TfrmCalibrate;
 
 namespace Ui {
 class TForm1;
@@ -165,6 +166,14 @@ public:
     void LoadMap(QObject* sender);
     void LoadMap1Click();
     void btnLoadClick();
+    // Map > Calibrate Map...: a picture chosen, two points on it given their positions, its
+    // calibration file written, and then the map loaded.
+    void CalibrateMap1Click();
+    // View > Zoom In, Zoom Out, Actual Size, Fit Window.
+    void mnuZoomInClick();
+    void mnuZoomOutClick();
+    void mnuActualSizeClick();
+    void mnuFitWindowClick();
     // The objects file of the current map into the three objects, their pictures and labels.
     void ReadMapIni();
     // The three objects into the current map's objects file; false after "Unable to write to".
@@ -290,9 +299,23 @@ private:
     PicturePrefetch m_mapPrefetch;
     bool anyPicking() const;
     void selectSymbol(int slot, QWidget* picture);
-    // The picture dialog; the current map's objects saved before another is chosen.
-    std::optional<QString> chooseMap();
-    bool readMap(const QString& path, LoadedPicture& picture, MapCalibration& calibration);
+    // The picture dialog with this title; with saveFirst the current map's objects are saved
+    // as soon as another picture is chosen.
+    std::optional<QString> chooseMap(const QString& title, bool saveFirst);
+    // The picture at `path` decoded (or `decoded` when it already is) and its calibration read.
+    bool readMap(const QString& path, std::optional<LoadedPicture> decoded, LoadedPicture& picture,
+                 MapCalibration& calibration);
+    // The chosen picture becomes the map showing, with its objects, zoom and scroll position.
+    void openMap(const QString& path, std::optional<LoadedPicture> decoded);
+    // Calibrate Map on a picture: its decoded picture once the calibration file is written;
+    // nothing when it could not be read or the user cancelled.
+    std::optional<LoadedPicture> calibratePicture(const QString& path);
+    // The map's zoom (or Fit Window) and scroll position as last read or kept.
+    void showStoredView();
+    void updateZoomActions();
+    TfrmCalibrate* m_calibrateWindow = nullptr;
+    // Set by a first start, which shows the sample map on the middle of its picture.
+    bool m_firstStart = false;
     // Slot `slot` took an entry of the objects file: its tab and the map show it.
     void showRestoredEntry(int slot, bool placed, bool adopted);
 };

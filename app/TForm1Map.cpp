@@ -6,12 +6,15 @@
 #include "common/Clock.h"
 #include "common/Cp1252.h"
 #include "common/Dialogs.h"
+#include "map/CalibrationSource.h"
 #include "map/MapSymbols.h"
 #include "map/MapView.h"
+#include "map/MapZoom.h"
 #include "map/ObjectEntry.h"
 #include "map/ObjectsFile.h"
 #include "map/PictureLoader.h"
 #include "map/SampleMap.h"
+#include "map/TfrmCalibrate.h"
 #include "settings/IniFile.h"
 #include "station/Station.h"
 #include "ui_TForm1.h"
@@ -23,6 +26,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLoggingCategory>
@@ -35,10 +39,6 @@
 Q_LOGGING_CATEGORY(lcMap, "skyvane.map")
 
 namespace {
-
-const QString PictureFilter = QStringLiteral(
-    "All (*.gif;*.jpg;*.jpeg;*.bmp)|*.gif;*.jpg;*.jpeg;*.bmp|GIF Image (*.gif)|*.gif|"
-    "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp");
 
 // The main window previews every key before the focused control sees it; one instance watches
 // the whole application.
@@ -98,6 +98,19 @@ void TForm1::setupMap() {
 
     connect(ui->LoadMap1, &QAction::triggered, this, &TForm1::LoadMap1Click);
     connect(ui->btnLoad, &QToolButton::clicked, this, &TForm1::btnLoadClick);
+    connect(ui->CalibrateMap1, &QAction::triggered, this, &TForm1::CalibrateMap1Click);
+    // Ctrl++ is Ctrl+Shift+= on many keyboards; Ctrl+= is taken as meaning the same.
+    ui->mnuZoomIn->setShortcuts(
+        {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    ui->mnuZoomOut->setShortcuts(QKeySequence::ZoomOut);
+    ui->mnuActualSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    ui->mnuView->insertSeparator(ui->mnuZoomIn);
+    connect(ui->mnuZoomIn, &QAction::triggered, this, &TForm1::mnuZoomInClick);
+    connect(ui->mnuZoomOut, &QAction::triggered, this, &TForm1::mnuZoomOutClick);
+    connect(ui->mnuActualSize, &QAction::triggered, this, &TForm1::mnuActualSizeClick);
+    connect(ui->mnuFitWindow, &QAction::triggered, this, &TForm1::mnuFitWindowClick);
+    connect(m_map, &PictureView::zoomChanged, this, &TForm1::updateZoomActions);
+    updateZoomActions();
     connect(m_map, &MapView::pointerMoved, this, &TForm1::ImageMouseMove);
     connect(m_map, &MapView::released, this, &TForm1::ImageMouseUp);
     connect(m_map, &MapView::readoutChanged, barPanel(1), &QLabel::setText);
@@ -113,8 +126,10 @@ void TForm1::setupMap() {
 
 void TForm1::loadLastMap() {
     // No settings file yet: a first start. The sample map lets a new user place an object at once.
-    if (mapPath().isEmpty() && !QFileInfo::exists(m_settingsPath))
+    if (mapPath().isEmpty() && !QFileInfo::exists(m_settingsPath)) {
         m_station->setMapPath(sampleMapPath(m_settingsPath));
+        m_firstStart = true;
+    }
     const QString path = mapPath();
     if (path.isEmpty())
         return;
@@ -124,11 +139,12 @@ void TForm1::loadLastMap() {
         m_dialogs.error(QStringLiteral("Unable to find the map ") + path);
         return;
     }
-    if (!QFileInfo::exists(ObjectsFile::calibrationPathFor(path))) {
+    if (!findCalibration(path).found()) {
         m_dialogs.error(QStringLiteral("Unable to locate the \".INF\" file for ") + path);
         return;
     }
     LoadMap(this);
+    m_firstStart = false;
 }
 
 void TForm1::LoadMap1Click() {
@@ -138,30 +154,27 @@ void TForm1::btnLoadClick() {
     LoadMap(ui->btnLoad);
 }
 
-std::optional<QString> TForm1::chooseMap() {
+std::optional<QString> TForm1::chooseMap(const QString& title, bool saveFirst) {
     Dialogs::FileRequest request;
-    request.title = QStringLiteral("Load Map");
-    request.filter = PictureFilter;
+    request.title = title;
+    request.filter = PictureLoader::dialogFilter();
     request.filterIndex = 1;
     if (!mapPath().isEmpty())
         request.fileName = mapPath();
     else if (const QString sample = sampleMapPath(m_settingsPath); !sample.isEmpty())
         request.fileName = QFileInfo(sample).absolutePath();
     const auto choice = m_dialogs.openFile(request);
-    if (!choice || !SaveMapIni())
+    if (!choice || (saveFirst && !SaveMapIni()))
         return std::nullopt;
-    if (!QFileInfo::exists(ObjectsFile::calibrationPathFor(choice->path))) {
-        m_dialogs.error(QStringLiteral("Unable to locate the \".INF\" file for ") + choice->path);
-        return std::nullopt;
-    }
     return choice->path;
 }
 
 // The picture and its calibration are read before anything changes: a picture or a calibration
 // file that cannot be used leaves the current map, its objects and its path as they were (at
 // start-up: no map), and the program goes on.
-bool TForm1::readMap(const QString& path, LoadedPicture& picture, MapCalibration& calibration) {
-    picture = m_mapPrefetch.take(path);
+bool TForm1::readMap(const QString& path, std::optional<LoadedPicture> decoded,
+                     LoadedPicture& picture, MapCalibration& calibration) {
+    picture = decoded ? std::move(*decoded) : m_mapPrefetch.take(path);
     if (!picture.ok()) {
         m_dialogs.error(picture.error);
         return false;
@@ -169,9 +182,8 @@ bool TForm1::readMap(const QString& path, LoadedPicture& picture, MapCalibration
     if (!picture.warnings.isEmpty())
         qCInfo(lcMap) << path << "loaded despite:" << picture.warnings;
     try {
-        calibration = readCalibrationFile(ObjectsFile::calibrationPathFor(path));
-        applyPictureSize(calibration, picture.image.width(), picture.image.height(),
-                         m_map->calibration().LongitudeSpan);
+        calibration =
+            readMapCalibration(path, picture.fullSize, m_map->calibration().LongitudeSpan);
     } catch (const CalibrationError& e) {
         m_dialogs.error(e.message());
         return false;
@@ -181,15 +193,32 @@ bool TForm1::readMap(const QString& path, LoadedPicture& picture, MapCalibration
 
 void TForm1::LoadMap(QObject* sender) {
     QString chosen = mapPath();
+    std::optional<LoadedPicture> decoded;
     if (sender != this) {
-        const std::optional<QString> choice = chooseMap();
+        const std::optional<QString> choice = chooseMap(QStringLiteral("Load Map"), true);
         if (!choice)
             return;
         chosen = *choice;
+        // A picture nobody has calibrated yet can be, there and then.
+        if (!findCalibration(chosen).found()) {
+            if (!m_dialogs.yesNo(
+                    QStringLiteral("Unable to locate the \".INF\" file for ") + chosen +
+                    QStringLiteral("\n\nThere is no world file beside it either. Calibrate the "
+                                   "picture now? You click two points on it whose positions you "
+                                   "know.")))
+                return;
+            decoded = calibratePicture(chosen);
+            if (!decoded)
+                return;
+        }
     }
+    openMap(chosen, std::move(decoded));
+}
+
+void TForm1::openMap(const QString& chosen, std::optional<LoadedPicture> decoded) {
     LoadedPicture picture;
     MapCalibration calibration;
-    if (!readMap(chosen, picture, calibration))
+    if (!readMap(chosen, std::move(decoded), picture, calibration))
         return;
     m_station->setMapPath(chosen);
     // Beacons stop: their positions belonged to the map being left.
@@ -197,18 +226,97 @@ void TForm1::LoadMap(QObject* sender) {
         p->stop();
     m_map->symbols()->picture(0, MapSymbols::Placeholder)->hide();
 
-    qCInfo(lcMap) << "map" << chosen << picture.image.size() << "title" << calibration.MapTitle;
-    m_map->showMap(std::move(picture.image), calibration);
+    qCInfo(lcMap) << "map" << chosen << picture.fullSize << "held at 1 /" << picture.reduction
+                  << "title" << calibration.MapTitle;
+    m_map->showMap(std::move(picture.image), picture.fullSize, picture.reduction, calibration);
     m_station->setObjectsOpen(true);
     barPanel(2)->setText(QStringLiteral("   ") + calibration.MapTitle);
     if (ObjectPanel* shown = shownPanel())
         shown->empty();
 
-    if (QFileInfo::exists(m_station->objectsPath()))
+    const bool hasObjects = QFileInfo::exists(m_station->objectsPath());
+    if (hasObjects)
         ReadMapIni();
-    m_map->scrollTo(m_station->mapScroll());
+    showStoredView();
+    // A new user's first look at the sample map is its middle, where the towns are, not the
+    // empty corner.
+    if (m_firstStart && !hasObjects)
+        m_map->centreOn(QPoint(picture.fullSize.width() / 2, picture.fullSize.height() / 2));
     for (const ObjectPanel* p : m_panels)
         p->controls().sheet->setEnabled(true);
+}
+
+void TForm1::CalibrateMap1Click() {
+    const std::optional<QString> choice = chooseMap(QStringLiteral("Calibrate Map"), false);
+    if (!choice)
+        return;
+    const CalibrationSource existing = findCalibration(*choice);
+    if (existing.found() &&
+        !m_dialogs.yesNo(
+            QStringLiteral("The picture %1 is already calibrated by %2. Calibrate it "
+                           "again? The calibration file %3 is then written, and "
+                           "used from then on.")
+                .arg(*choice, existing.path, ObjectsFile::calibrationPathFor(*choice))))
+        return;
+    std::optional<LoadedPicture> decoded = calibratePicture(*choice);
+    // The objects of the map showing are saved once another map is sure to replace it.
+    if (!decoded || !SaveMapIni())
+        return;
+    openMap(*choice, std::move(decoded));
+}
+
+std::optional<LoadedPicture> TForm1::calibratePicture(const QString& path) {
+    LoadedPicture picture = PictureLoader::load(path);
+    if (!picture.ok()) {
+        m_dialogs.error(picture.error);
+        return std::nullopt;
+    }
+    if (!m_calibrateWindow) {
+        m_calibrateWindow = new TfrmCalibrate(m_dialogs, this);
+        m_calibrateWindow->resize(720, 600);
+    }
+    m_calibrateWindow->move(x() + 40, y() + 40);
+    m_calibrateWindow->setPicture(ObjectsFile::calibrationPathFor(path), picture.image,
+                                  picture.fullSize, picture.reduction,
+                                  QFileInfo(path).completeBaseName());
+    const bool written = m_calibrateWindow->exec() == QDialog::Accepted;
+    // The dialog keeps its points for this picture, not a second hold on its pixels.
+    m_calibrateWindow->setPicture(ObjectsFile::calibrationPathFor(path), QImage(), {}, 1,
+                                  QString());
+    if (!written)
+        return std::nullopt;
+    return picture;
+}
+
+void TForm1::showStoredView() {
+    if (m_station->mapFitWindow())
+        m_map->fitWindow();
+    else
+        m_map->setZoom(m_station->mapZoom().value_or(m_map->heldSize()), QPoint(0, 0));
+    m_map->scrollTo(m_station->mapScroll());
+    updateZoomActions();
+}
+
+void TForm1::updateZoomActions() {
+    const bool loaded = m_map->loaded();
+    const double zoom = m_map->zoom();
+    ui->mnuZoomIn->setEnabled(loaded && zoom < MapZoom::Largest);
+    ui->mnuZoomOut->setEnabled(loaded && zoom > MapZoom::Smallest);
+    ui->mnuActualSize->setEnabled(loaded);
+    ui->mnuFitWindow->setEnabled(loaded);
+}
+
+void TForm1::mnuZoomInClick() {
+    m_map->zoomIn();
+}
+void TForm1::mnuZoomOutClick() {
+    m_map->zoomOut();
+}
+void TForm1::mnuActualSizeClick() {
+    m_map->setZoom(1);
+}
+void TForm1::mnuFitWindowClick() {
+    m_map->fitWindow();
 }
 
 void TForm1::ReadMapIni() {
@@ -219,7 +327,7 @@ void TForm1::ReadMapIni() {
         EnterTab();
     else
         ui->Page->setCurrentIndex(0); // runs EnterTab
-    m_map->scrollTo(m_station->mapScroll());
+    showStoredView();
 }
 
 void TForm1::showRestoredEntry(int slot, bool placed, bool adopted) {
@@ -236,8 +344,10 @@ void TForm1::showRestoredEntry(int slot, bool placed, bool adopted) {
 void TForm1::storeMapState() {
     for (int slot = 0; slot < 3; ++slot)
         m_station->slot(slot).setSymbolAt(m_map->symbols()->position(slot));
-    if (m_map->loaded())
+    if (m_map->loaded()) {
         m_station->setMapScroll(m_map->scrollPosition());
+        m_station->setMapZoom(m_map->zoom(), m_map->fitting());
+    }
     // Without a map showing there is nothing of this map to keep, and writing would replace the
     // objects of a map that failed to load with empty ones.
     m_station->setObjectsOpen(m_map->loaded() && QFileInfo(mapPath()).isFile());

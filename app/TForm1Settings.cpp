@@ -10,6 +10,7 @@
 #include "settings/AppSettings.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsLocation.h"
+#include "settings/WindowPlacement.h"
 #include "station/Station.h"
 
 #include <QCoreApplication>
@@ -18,6 +19,7 @@
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QScreen>
+#include <QStyle>
 
 namespace {
 
@@ -33,6 +35,26 @@ bool reachable(const QRect& bounds) {
             return true;
     }
     return false;
+}
+
+// The part of the screen the window opens on that panels leave free.
+QRect screenFor(const FormBounds& bounds) {
+    const QScreen* screen = QGuiApplication::screenAt(QPoint(bounds.Left, bounds.Top));
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, bounds.Width, bounds.Height);
+}
+
+// The title bar and borders the window manager will put round the window. Before the window
+// is first mapped they are not known; a title bar's height and thin borders are assumed then.
+QMargins expectedFrame(const QWidget& window) {
+    const QRect inside = window.geometry();
+    const QRect outside = window.frameGeometry();
+    if (outside != inside)
+        return {inside.left() - outside.left(), inside.top() - outside.top(),
+                outside.right() - inside.right(), outside.bottom() - inside.bottom()};
+    const int title = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+    return {4, title + 4, 4, 4};
 }
 
 } // namespace
@@ -53,6 +75,7 @@ QString TForm1::defaultHelpPath() {
 }
 
 void TForm1::loadSettings() {
+    const bool firstStart = !QFileInfo::exists(m_settingsPath);
     QString error;
     if (!m_station->loadSettings(&error))
         m_dialogs.error(error + QStringLiteral("\n\nSkyvane starts with its default settings."));
@@ -60,6 +83,8 @@ void TForm1::loadSettings() {
     FormBounds bounds = s.form;
     if (!reachable(QRect(bounds.Left, bounds.Top, bounds.Width, bounds.Height)))
         bounds = FormBounds();
+    if (firstStart)
+        bounds = wholeOnScreen(bounds, expectedFrame(*this), screenFor(bounds));
     move(bounds.Left, bounds.Top);
     resize(bounds.Width, bounds.Height);
     for (int k = 0; k < 3; ++k)

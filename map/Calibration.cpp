@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cmath>
+#include <tuple>
+
 namespace {
 
 // Files made by hand are read through their first lines only; a picture chosen by mistake as
@@ -221,4 +224,34 @@ MapCalibration readCalibrationFile(const QString& path) {
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
     return parseCalibration(lines.mid(0, 3), path);
+}
+
+namespace {
+
+// A longitude taken round the globe into -180..180, 180 east staying east.
+double aroundTheGlobe(double degrees) {
+    while (degrees > 180)
+        degrees -= 360;
+    while (degrees <= -180)
+        degrees += 360;
+    return degrees;
+}
+
+} // namespace
+
+MapCalibration calibrationFromCorners(const MapCorners& corners, const QString& title) {
+    MapCalibration c;
+    const auto latitude = [](double degrees) {
+        return std::pair{std::abs(degrees) * 60, QLatin1Char(degrees < 0 ? 'S' : 'N')};
+    };
+    const auto longitude = [](double degrees) {
+        degrees = aroundTheGlobe(degrees);
+        return std::pair{std::abs(degrees) * 60, QLatin1Char(degrees < 0 ? 'W' : 'E')};
+    };
+    std::tie(c.TopLatitude, c.TopHemisphere) = latitude(corners.top);
+    std::tie(c.BottomLatitude, c.BottomHemisphere) = latitude(corners.bottom);
+    std::tie(c.LeftLongitude, c.LeftHemisphere) = longitude(corners.left);
+    std::tie(c.RightLongitude, c.RightHemisphere) = longitude(corners.right);
+    c.MapTitle = title;
+    return c;
 }

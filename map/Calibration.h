@@ -55,6 +55,20 @@ MapCalibration parseCalibration(const QStringList& lines, const QString& fileNam
 void applyPictureSize(MapCalibration& calibration, int width, int height,
                       double previousLongitudeSpan = 0);
 
+// The corners of a picture in degrees, north and east positive: the top and bottom latitudes,
+// the left and right longitudes. A map across the 180th meridian has a right longitude beyond
+// 180 or a left one below -180; both are taken round the globe.
+struct MapCorners {
+    double top = 0;
+    double left = 0;
+    double bottom = 0;
+    double right = 0;
+};
+
+// The calibration a file with these corners and this title gives, as parseCalibration would
+// read it; spans and per-pixel values still need applyPictureSize.
+MapCalibration calibrationFromCorners(const MapCorners& corners, const QString& title);
+
 // Reads the calibration file at path (first three lines, Windows-1252 text) and parses it.
 // Throws CalibrationError: Kind::Unreadable when the file cannot be read, Kind::Invalid when
 // its contents are wrong.

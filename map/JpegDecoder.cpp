@@ -200,9 +200,16 @@ Outcome decodeRaw(Context& ctx, const unsigned char* data, unsigned long size, i
         cinfo.out_color_space = JCS_CMYK;
     else
         cinfo.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRA : JCS_EXT_ARGB;
-    jpeg_calc_output_dimensions(&cinfo);
-    const qint64 pixels = qint64(cinfo.output_width) * qint64(cinfo.output_height);
-    if (pixels > maxPixels) {
+    // The library's scaled decoding works on the compressed blocks: a quarter-size picture
+    // costs a fraction of the full decode and never holds the full-size pixels.
+    cinfo.scale_num = 1;
+    for (unsigned reduction : {1u, 2u, 4u, 8u}) {
+        cinfo.scale_denom = reduction;
+        jpeg_calc_output_dimensions(&cinfo);
+        if (qint64(cinfo.output_width) * qint64(cinfo.output_height) <= maxPixels)
+            break;
+    }
+    if (qint64(cinfo.output_width) * qint64(cinfo.output_height) > maxPixels) {
         jpeg_destroy_decompress(&cinfo);
         return Outcome::TooLarge;
     }
@@ -287,10 +294,11 @@ Result decodeFrom(const QByteArray& data, int fd, qint64 maxPixels) {
         break;
     case Outcome::TooLarge:
         result.error = QStringLiteral("the picture is too large (%1 x %2 pixels; at most %3 "
-                                      "million pixels can be shown)")
-                           .arg(ctx->cinfo.output_width)
-                           .arg(ctx->cinfo.output_height)
-                           .arg(maxPixels / 1'000'000);
+                                      "million pixels can be shown, also at an eighth of its "
+                                      "size)")
+                           .arg(ctx->cinfo.image_width)
+                           .arg(ctx->cinfo.image_height)
+                           .arg(maxPixels / 1'000'000.0);
         return result;
     case Outcome::OutOfMemory:
         result.error = QStringLiteral("not enough memory for a picture of %1 x %2 pixels")
@@ -312,6 +320,9 @@ Result decodeFrom(const QByteArray& data, int fd, qint64 maxPixels) {
     }
     result.image.width = int(ctx->cinfo.output_width);
     result.image.height = int(ctx->cinfo.output_height);
+    result.image.fullWidth = int(ctx->cinfo.image_width);
+    result.image.fullHeight = int(ctx->cinfo.image_height);
+    result.image.reduction = int(ctx->cinfo.scale_denom);
     result.image.bytesPerLine = qsizetype(ctx->cinfo.output_width) * 4;
     result.image.pixels = PixelBuffer::adopt(ctx->pixels);
     ctx->pixels = nullptr;

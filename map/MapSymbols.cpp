@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "map/MapSymbols.h"
 
+#include "map/MapZoom.h"
+
 #include <QFontDatabase>
 #include <QHash>
 #include <QMouseEvent>
@@ -127,20 +129,25 @@ SymbolPicture* MapSymbols::picture(int slot, int index) const {
     return m_pictures[size_t(slot)][size_t(index)];
 }
 
-QPoint MapSymbols::position(int slot) const {
-    return picture(slot, Placeholder)->pos();
-}
-
 void MapSymbols::place(int slot, QPoint topLeft) {
+    m_positions[size_t(slot)] = topLeft;
+    const QPoint hotspot(Hotspot, Hotspot);
+    const QPoint onArea = MapZoom::screenAt(topLeft + hotspot, m_zoom) - hotspot;
     for (int index = 0; index < pictureCount(slot); ++index)
-        picture(slot, index)->move(topLeft);
-    const QPoint labelAt = topLeft + QPoint(LabelOffset, 0);
+        picture(slot, index)->move(onArea);
+    const QPoint labelAt = onArea + QPoint(LabelOffset, 0);
     m_running[size_t(slot)]->move(labelAt);
     m_stopped[size_t(slot)]->move(labelAt);
     if (slot == 0) {
         m_running[0]->raise();
         m_stopped[0]->raise();
     }
+}
+
+void MapSymbols::setZoom(double zoom) {
+    m_zoom = zoom;
+    for (int slot = 0; slot < 3; ++slot)
+        place(slot, m_positions[size_t(slot)]);
 }
 
 void MapSymbols::showOnly(int slot, int index) {

@@ -41,6 +41,7 @@ public:
     static constexpr int LabelOffset = 24; // labels stand this far right of the pictures
     static constexpr int LabelHeight = 16;
     static constexpr int LabelCharWidth = 8;
+    static constexpr int Hotspot = 8; // the marked point, this far right of and below the top-left
 
     // Creates every picture and label hidden on mapArea, named as the window's controls.
     explicit MapSymbols(QWidget* mapArea);
@@ -49,12 +50,16 @@ public:
     SymbolPicture* picture(int slot, int index) const;
     QLabel* runningLabel(int slot) const { return m_running[size_t(slot)]; }
     QLabel* stoppedLabel(int slot) const { return m_stopped[size_t(slot)]; }
-    // Top-left of the object's pictures on the map area.
-    QPoint position(int slot) const;
+    // Top-left of the object's pictures, in full-size picture pixels.
+    QPoint position(int slot) const { return m_positions[size_t(slot)]; }
     int pictureCount(int slot) const { return slot == 0 ? 13 : 12; }
 
-    // Moves every picture of the object to topLeft and both labels beside them.
+    // Moves every picture of the object to topLeft (full-size picture pixels) and both labels
+    // beside them.
     void place(int slot, QPoint topLeft);
+    // The map is shown at another zoom: the pictures keep their size and stay on the map point
+    // they mark, the one Hotspot pixels in from their top-left.
+    void setZoom(double zoom);
     // Shows the picture of one index and hides the others; -1 hides them all.
     void showOnly(int slot, int index);
     // Sets both labels' text and width (8 pixels per character).
@@ -76,4 +81,6 @@ private:
     std::array<std::array<SymbolPicture*, 13>, 3> m_pictures{};
     std::array<QLabel*, 3> m_running{};
     std::array<QLabel*, 3> m_stopped{};
+    std::array<QPoint, 3> m_positions{};
+    double m_zoom = 1;
 };

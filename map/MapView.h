@@ -3,31 +3,31 @@
 #pragma once
 
 #include "map/Calibration.h"
+#include "map/PictureView.h"
 #include "map/PositionText.h"
 
 #include <QImage>
-#include <QScrollArea>
 
-class MapPicture;
 class MapSymbols;
 class QLabel;
 class SymbolPicture;
 
-// The map area of the main window: the map picture ("Image1") at full size on a scrolling
-// area ("MapArea"), the objects' symbols and labels above it, the calibration of the map
+// The map area of the main window: the map picture ("Image1") on a scrolling area ("MapArea")
+// at the zoom chosen, the objects' symbols and labels above it, the calibration of the map
 // showing and the position under the pointer. It reports what the pointer does over the
-// picture in picture pixels; what a click means is the window's business.
-class MapView : public QScrollArea {
+// picture in full-size picture pixels; what a click means is the window's business.
+class MapView : public PictureView {
     Q_OBJECT
 public:
     explicit MapView(QWidget* parent = nullptr);
 
-    MapPicture* picture() const { return m_picture; }
-    QWidget* area() const { return m_area; }
     MapSymbols* symbols() const { return m_symbols; }
 
     // A decoded picture and its calibration become the map showing.
     void showMap(QImage image, const MapCalibration& calibration);
+    // The same for a picture of `fullSize` pixels held at 1 / reduction of that; the
+    // calibration counts full-size pixels.
+    void showMap(QImage image, QSize fullSize, int reduction, const MapCalibration& calibration);
     bool loaded() const { return m_loaded; }
     const MapCalibration& calibration() const { return m_calibration; }
     // The position under the pointer at its last movement.
@@ -49,22 +49,15 @@ public:
     // The width a status panel needs to show any pointer readout whole in its font.
     static int readoutWidth(const QLabel& panel);
 
-    QPoint scrollPosition() const;
-    void scrollTo(QPoint position);
-
 signals:
-    void pointerMoved(int x, int y);
-    void released(Qt::MouseButton button, int x, int y);
     void readoutChanged(const QString& text);
     // A symbol picture of object `slot` was clicked.
     void symbolClicked(int slot, SymbolPicture* picture);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void zoomApplied() override;
 
 private:
-    QWidget* m_area = nullptr;
-    MapPicture* m_picture = nullptr;
     MapSymbols* m_symbols = nullptr;
     MapCalibration m_calibration;
     MapPosition m_pointer;

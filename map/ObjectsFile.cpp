@@ -3,6 +3,7 @@
 #include "map/ObjectsFile.h"
 
 #include "beacon/SymbolTable.h"
+#include "map/MapZoom.h"
 #include "settings/IniFile.h"
 
 #include <QDir>
@@ -26,24 +27,6 @@ QString withExtension(const QString& path, const char* extension) {
     const QString base =
         info.suffix().isEmpty() ? path : path.left(path.size() - info.suffix().size() - 1);
     return base + QLatin1String(extension);
-}
-
-// Maps copied from Windows often carry ".INF" or ".Obd": the file beside the picture with this
-// extension in the case it has on disk, the exact case first. Without one, the lower-case name
-// a new file gets.
-QString companionOf(const QString& picturePath, const char* extension) {
-    const QString exact = withExtension(picturePath, extension);
-    const QFileInfo exactInfo(exact);
-    if (exactInfo.exists() || exactInfo.isSymLink())
-        return exact;
-    const QString name = exactInfo.fileName();
-    QStringList found;
-    for (const QString& entry :
-         exactInfo.dir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Name))
-        if (entry.size() == name.size() && entry.startsWith(name.chopped(qstrlen(extension))) &&
-            entry.endsWith(QLatin1String(extension), Qt::CaseInsensitive))
-            found << entry;
-    return found.isEmpty() ? exact : exactInfo.dir().filePath(found.first());
 }
 
 bool digitsAt(const QString& text, int from, int count) {
@@ -75,6 +58,8 @@ ObjectsFileData read(const IniFile& ini) {
     }
     data.VP = ini.readInteger(Internal, QStringLiteral("VP"), 0);
     data.HP = ini.readInteger(Internal, QStringLiteral("HP"), 0);
+    data.Zoom = MapZoom::fromText(ini.readString(Internal, QStringLiteral("Zoom"), {}));
+    data.FitWindow = data.Zoom && ini.readBool(Internal, QStringLiteral("FitWindow"), false);
     return data;
 }
 
@@ -99,6 +84,12 @@ void write(IniFile& ini, const ObjectsFileData& data) {
             ini.writeInteger(Internal, QStringLiteral("SL"), o.SL);
             ini.writeInteger(Internal, QStringLiteral("VP"), data.VP);
             ini.writeInteger(Internal, QStringLiteral("HP"), data.HP);
+            // A station that never showed the map (headless) knows no zoom and leaves the
+            // file's own.
+            if (data.Zoom) {
+                ini.writeString(Internal, QStringLiteral("Zoom"), MapZoom::toText(*data.Zoom));
+                ini.writeBool(Internal, QStringLiteral("FitWindow"), data.FitWindow);
+            }
         } else {
             ini.writeInteger(section, QStringLiteral("Index"), o.Index);
             ini.writeString(section, QStringLiteral("Ident"), o.Ident);
@@ -114,11 +105,29 @@ void write(IniFile& ini, const ObjectsFileData& data) {
     }
 }
 
+// Maps copied from Windows often carry ".INF" or ".Obd": the file beside the picture with this
+// extension in the case it has on disk, the exact case first. Without one, the lower-case name
+// a new file gets.
+QString companionPath(const QString& picturePath, const char* extension) {
+    const QString exact = withExtension(picturePath, extension);
+    const QFileInfo exactInfo(exact);
+    if (exactInfo.exists() || exactInfo.isSymLink())
+        return exact;
+    const QString name = exactInfo.fileName();
+    QStringList found;
+    for (const QString& entry :
+         exactInfo.dir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Name))
+        if (entry.size() == name.size() && entry.startsWith(name.chopped(qstrlen(extension))) &&
+            entry.endsWith(QLatin1String(extension), Qt::CaseInsensitive))
+            found << entry;
+    return found.isEmpty() ? exact : exactInfo.dir().filePath(found.first());
+}
+
 QString pathFor(const QString& picturePath) {
-    return companionOf(picturePath, ".obd");
+    return companionPath(picturePath, ".obd");
 }
 QString calibrationPathFor(const QString& picturePath) {
-    return companionOf(picturePath, ".inf");
+    return companionPath(picturePath, ".inf");
 }
 
 bool load(const QString& path, ObjectsFileData& data, QString& error) {

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class IniFile;
 
@@ -28,8 +29,14 @@ struct StoredObject {
 
 struct ObjectsFileData {
     std::array<StoredObject, 3> objects;
+    // The top-left picture pixel in view, counted in full-size pixels so that a file written
+    // at any zoom scrolls a program that shows the map at full size to the same place.
     int VP = 0; // vertical scroll position of the map area
     int HP = 0; // horizontal
+    // How the map was shown: nothing in files written before the key existed (and for a text
+    // that is no zoom from 1/8 to 2), which open at the size the picture was decoded at.
+    std::optional<double> Zoom;
+    bool FitWindow = false; // Fit Window was in effect: the map fits the window it opens in
 };
 
 namespace ObjectsFile {
@@ -45,6 +52,9 @@ void write(IniFile& ini, const ObjectsFileData& data);
 QString pathFor(const QString& picturePath);
 // The calibration file beside a picture: extension ".inf", found the same way.
 QString calibrationPathFor(const QString& picturePath);
+// The file beside a picture with its name and `extension` (".inf", with the dot), found the
+// same way; the exact name when there is none.
+QString companionPath(const QString& picturePath, const char* extension);
 
 // From disk. A missing file gives the defaults and true; a file that exists and cannot be read
 // gives false with the reason in `error`.

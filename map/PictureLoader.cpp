@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageReader>
 #include <QLoggingCategory>
 
@@ -31,7 +32,11 @@ LoadedPicture fromJpeg(JpegDecoder::Result r, const QString& name) {
     // The image takes over the decoder's buffer: an 8000 x 6000 map is not copied.
     p.image = QImage(pixels, r.image.width, r.image.height, r.image.bytesPerLine,
                      QImage::Format_RGB32, PixelBuffer::free, pixels);
+    p.fullSize = QSize(r.image.fullWidth, r.image.fullHeight);
+    p.reduction = r.image.reduction;
     p.inPixelBuffer = true;
+    if (p.reduction > 1)
+        qCInfo(lcPicture) << name << "is" << p.fullSize << "pixels: held at 1 /" << p.reduction;
     p.warnings = r.warnings;
     return p;
 }
@@ -188,6 +193,7 @@ LoadedPicture fromQtReader(QIODevice& device, const QString& name, const char* f
     LoadedPicture p;
     p.inPixelBuffer = given && image.constBits() == given;
     p.image = std::move(image);
+    p.fullSize = p.image.size();
     return p;
 }
 
@@ -197,6 +203,24 @@ LoadedPicture fromQtReader(const QByteArray& data, const QString& name, const ch
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
     return fromQtReader(buffer, name, format, std::move(target));
+}
+
+// The kinds of picture Qt reads here, by the names its readers go by ("png", "tiff", ...).
+QString readableKinds() {
+    QStringList names;
+    for (const QByteArray& format : QImageReader::supportedImageFormats())
+        names << QString::fromLatin1(format).toUpper();
+    names.removeDuplicates();
+    return names.join(QStringLiteral(", "));
+}
+
+// Any other kind Qt has a reader for, told by its content.
+LoadedPicture fromOtherReader(QIODevice& device, const QString& name) {
+    const QByteArray format = QImageReader::imageFormat(&device);
+    if (format.isEmpty())
+        return failure(name, QStringLiteral("it is not a picture of a kind Skyvane reads (%1)")
+                                 .arg(readableKinds()));
+    return fromQtReader(device, name, format.constData());
 }
 
 } // namespace
@@ -217,7 +241,10 @@ LoadedPicture fromData(const QByteArray& data, const QString& name) {
             return failure(name, problem);
         return fromQtReader(data, name, "bmp", bitmapTarget(header));
     }
-    return failure(name, QStringLiteral("it is not a GIF, JPEG or bitmap picture"));
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    return fromOtherReader(buffer, name);
 }
 
 LoadedPicture load(const QString& path) {
@@ -241,11 +268,66 @@ LoadedPicture load(const QString& path) {
                 return failure(path, problem);
             return fromQtReader(file, path, "bmp", bitmapTarget(header));
         }
+        // PNG, TIFF, WebP and the rest are read from the file by their readers.
+        if (!head.startsWith("GIF8"))
+            return fromOtherReader(file, path);
     }
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return failure(path, file.errorString());
     return fromData(data, path);
+}
+
+QString dialogFilter() {
+    struct Kind {
+        QString label;
+        QStringList patterns;
+    };
+    QList<Kind> kinds = {
+        {QStringLiteral("GIF Image"), {QStringLiteral("*.gif")}},
+        {QStringLiteral("JPEG Image File"), {QStringLiteral("*.jpg")}},
+        {QStringLiteral("JPEG Image File"), {QStringLiteral("*.jpeg")}},
+        {QStringLiteral("Bitmaps"), {QStringLiteral("*.bmp")}},
+    };
+    QStringList listed = {QStringLiteral("gif"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
+                          QStringLiteral("bmp")};
+    // Names a reader goes by that are another's too: one entry for both.
+    const QList<QStringList> together = {
+        {QStringLiteral("tif"), QStringLiteral("tiff")},
+        {QStringLiteral("svg"), QStringLiteral("svgz")},
+    };
+    const QHash<QString, QString> labels = {
+        {QStringLiteral("png"), QStringLiteral("PNG Image")},
+        {QStringLiteral("tif"), QStringLiteral("TIFF Image")},
+        {QStringLiteral("webp"), QStringLiteral("WebP Image")},
+        {QStringLiteral("jfif"), QStringLiteral("JPEG Image File")},
+    };
+    for (const QByteArray& format : QImageReader::supportedImageFormats()) {
+        const QString name = QString::fromLatin1(format).toLower();
+        if (listed.contains(name))
+            continue;
+        QStringList names = {name};
+        for (const QStringList& group : together)
+            if (group.contains(name))
+                names = group;
+        Kind kind{labels.value(names.first(), names.first().toUpper() + QStringLiteral(" Image")),
+                  {}};
+        for (const QString& n : names) {
+            kind.patterns << QStringLiteral("*.") + n;
+            listed << n;
+        }
+        kinds << kind;
+    }
+    QStringList all;
+    for (const Kind& k : kinds)
+        all << k.patterns;
+    const QString allPatterns = all.join(QLatin1Char(';'));
+    QStringList parts = {QStringLiteral("All (%1)").arg(allPatterns), allPatterns};
+    for (const Kind& k : kinds) {
+        const QString patterns = k.patterns.join(QLatin1Char(';'));
+        parts << QStringLiteral("%1 (%2)").arg(k.label, patterns) << patterns;
+    }
+    return parts.join(QLatin1Char('|'));
 }
 
 } // namespace PictureLoader

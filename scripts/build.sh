@@ -31,8 +31,10 @@ install() {
 
 # Real package names only: a virtual one (libqt6svg6-dev) never shows as installed, so every
 # run would go back to apt-get.
+# qt6-image-formats-plugins: the TIFF and WebP readers, for maps in those kinds.
 required=(cmake g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
-          libjpeg62-turbo-dev libfontconfig-dev libgtest-dev qt6-svg-dev ${SKYVANE_EXTRA_PACKAGES:-})
+          libjpeg62-turbo-dev libfontconfig-dev libgtest-dev qt6-svg-dev qt6-image-formats-plugins
+          ${SKYVANE_EXTRA_PACKAGES:-})
 mapfile -t missing < <(missing_of "${required[@]}")
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"

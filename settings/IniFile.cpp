@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "settings/IniFile.h"
 
+#include "common/AtomicWrite.h"
 #include "common/Cp1252.h"
 #include "common/Numbers.h"
 
@@ -9,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSaveFile>
 
 Q_LOGGING_CATEGORY(lcIni, "skyvane.ini")
 
@@ -135,22 +135,10 @@ QString IniFile::keptAsideMessage(const QString& path, const QString& keptAs) {
 
 bool IniFile::save(const QString& path) const {
     m_error.clear();
-    QSaveFile file(path);
-    // Unbuffered: a buffered QSaveFile can lose a failed final flush (a full disk) and still
-    // commit the truncated file over the old one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        m_error = QStringLiteral("Unable to write to %1: %2").arg(path, file.errorString());
-        qCWarning(lcIni) << m_error;
-        return false;
-    }
-    const QByteArray bytes = toBytes();
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        QString reason = file.errorString();
-        if (reason.isEmpty() || reason == QLatin1String("Unknown error"))
-            reason = QStringLiteral("the file could not be written completely (is the disk full?)");
+    QString reason;
+    if (!writeFileAtomically(path, toBytes(), &reason)) {
         m_error = QStringLiteral("Unable to write to %1: %2").arg(path, reason);
         qCWarning(lcIni) << m_error;
-        file.cancelWriting();
         return false;
     }
     return true;

@@ -106,6 +106,9 @@ void Station::setMapPath(const QString& picturePath) {
     m_settings.map = picturePath;
     m_objectsUnreadable = false;
     m_storedRunning = {false, false, false};
+    // Another map's zoom says nothing about this one.
+    m_mapZoom.reset();
+    m_mapFitWindow = false;
 }
 
 QString Station::objectsPath() const {
@@ -143,6 +146,8 @@ bool Station::readObjects() {
                            .arg(stored.Latitude, stored.Longitude);
     }
     m_mapScroll = QPoint(data.HP, data.VP);
+    m_mapZoom = data.Zoom;
+    m_mapFitWindow = data.FitWindow;
     if (!refused.isEmpty())
         m_dialogs.error(QStringLiteral("The objects file %1 holds positions that are not valid: "
                                        "%2. Those objects were not restored.")
@@ -164,6 +169,8 @@ bool Station::saveObjects() {
     }
     data.VP = m_mapScroll.y();
     data.HP = m_mapScroll.x();
+    data.Zoom = m_mapZoom;
+    data.FitWindow = m_mapFitWindow;
     const QString path = objectsPath();
     QString error;
     QString keptAs;

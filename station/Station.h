@@ -65,6 +65,14 @@ public:
     // The map area's scroll position, kept beside the objects.
     QPoint mapScroll() const { return m_mapScroll; }
     void setMapScroll(QPoint scroll) { m_mapScroll = scroll; }
+    // How the map was shown, kept beside the scroll position: its zoom (nothing until the
+    // window has shown the map or its objects file held one) and whether it fitted the window.
+    std::optional<double> mapZoom() const { return m_mapZoom; }
+    bool mapFitWindow() const { return m_mapFitWindow; }
+    void setMapZoom(double zoom, bool fitWindow) {
+        m_mapZoom = zoom;
+        m_mapFitWindow = fitWindow;
+    }
     // The three objects into the current map's objects file; false after "Unable to write to".
     bool saveObjects();
     // Whether each object was running when its objects file was last written ("Running=1").
@@ -98,6 +106,8 @@ private:
     CommentMarkers m_markers;
     std::array<ObjectSlot*, 3> m_slots{};
     QPoint m_mapScroll;
+    std::optional<double> m_mapZoom;
+    bool m_mapFitWindow = false;
     bool m_objectsOpen = false;
     bool m_settingsUnreadable = false; // the first save keeps the unread file aside
     bool m_objectsUnreadable = false;

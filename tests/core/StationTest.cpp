@@ -92,4 +92,33 @@ TEST_F(StationFixture, NoMapOpenWritesNoObjectsFile) {
     EXPECT_EQ(StationFiles::read(files.objects), before);
 }
 
+// The station without its window (headless) never shows the map: the zoom its objects file
+// holds goes back into it unchanged; a map the window zoomed keeps that zoom; another map
+// starts with none.
+TEST_F(StationFixture, KeepsEachMapsZoomThroughItsObjectsFile) {
+    StationFiles files(QDir(dir.path()), engine.port());
+    IniFile obd;
+    ASSERT_TRUE(obd.load(files.objects));
+    obd.writeString("Internal", "Zoom", "0.5");
+    obd.writeString("Internal", "FitWindow", "1");
+    ASSERT_TRUE(obd.save(files.objects));
+    Station station(dialogs, clock, files.settings, {});
+    station.loadSettings();
+    station.setMapPath(files.map);
+    ASSERT_TRUE(station.readObjects());
+    station.setObjectsOpen(true);
+    EXPECT_EQ(station.mapZoom(), 0.5);
+    EXPECT_TRUE(station.mapFitWindow());
+    ASSERT_TRUE(station.saveObjects());
+    EXPECT_EQ(keyOf(files.objects, "Internal", "Zoom"), QStringLiteral("0.5"));
+    EXPECT_EQ(keyOf(files.objects, "Internal", "FitWindow"), QStringLiteral("1"));
+    station.setMapZoom(2.0 / 3, false);
+    ASSERT_TRUE(station.saveObjects());
+    EXPECT_EQ(keyOf(files.objects, "Internal", "Zoom"), QStringLiteral("0.666666666666667"));
+    EXPECT_EQ(keyOf(files.objects, "Internal", "FitWindow"), QStringLiteral("0"));
+    station.setMapPath(dir.filePath("other.jpg"));
+    EXPECT_FALSE(station.mapZoom().has_value());
+    EXPECT_FALSE(station.mapFitWindow());
+}
+
 } // namespace

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 //
-// libFuzzer entry points for the files a user hands to the map: calibration files, objects
-// files and pictures. Each build of this file fuzzes one kind (SKYVANE_FUZZ_KIND).
+// libFuzzer entry points for the files a user hands to the map: calibration files (and world
+// files, and positions typed for Calibrate Map), objects files and pictures. Each build of this
+// file fuzzes one kind (SKYVANE_FUZZ_KIND).
 
 #include "common/Cp1252.h"
 #include "map/Calibration.h"
@@ -10,12 +11,15 @@
 #include "map/ObjectsFile.h"
 #include "map/PictureLoader.h"
 #include "map/PositionText.h"
+#include "map/ReferencePoints.h"
+#include "map/WorldFile.h"
 #include "settings/IniFile.h"
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QLoggingCategory>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -43,6 +47,27 @@ namespace {
     } catch (const CalibrationError& e) {
         if (e.message().isEmpty())
             broken("calibration error without a message");
+    }
+    // The same lines as a world file.
+    try {
+        MapCalibration cal = WorldFile::parse(lines, {400, 320}, QStringLiteral("fuzz.pgw"),
+                                              QStringLiteral("fuzz.png"));
+        applyPictureSize(cal, 400, 320);
+        if (!positionAt(cal, 200, 160).readout.startsWith(QLatin1String("  ")))
+            broken("readout without its leading blanks");
+    } catch (const CalibrationError& e) {
+        if (e.message().isEmpty())
+            broken("world file error without a message");
+    }
+    // Each line as a position typed for Calibrate Map.
+    for (const QString& line : lines.mid(0, 8)) {
+        QString why;
+        if (const auto lat = ReferencePoints::readLatitude(line, &why); lat && std::abs(*lat) > 90)
+            broken("a latitude beyond a pole was read");
+        else if (!lat && why.isEmpty())
+            broken("a latitude was refused without a reason");
+        if (const auto lon = ReferencePoints::readLongitude(line); lon && std::abs(*lon) > 180)
+            broken("a longitude beyond 180 degrees was read");
     }
 }
 
@@ -75,6 +100,10 @@ namespace {
     }
     if (data.VP != again.VP || data.HP != again.HP)
         broken("scroll position changed on a round trip");
+    if (data.Zoom.has_value() != again.Zoom.has_value() ||
+        (data.Zoom && std::abs(*data.Zoom - *again.Zoom) > 1e-12 * *data.Zoom) ||
+        data.FitWindow != again.FitWindow)
+        broken("zoom changed on a round trip");
 }
 
 [[maybe_unused]] void picture(const QByteArray& bytes) {
@@ -87,6 +116,11 @@ namespace {
         const QImage& img = loaded.image;
         if (qint64(img.width()) * img.height() > JpegDecoder::MaxPixels)
             broken("a picture above the cap was decoded");
+        // A picture held smaller stands for a full size that its pixels cover.
+        if (loaded.reduction < 1 || loaded.fullSize.width() > img.width() * loaded.reduction ||
+            loaded.fullSize.height() > img.height() * loaded.reduction ||
+            (loaded.reduction == 1 && loaded.fullSize != img.size()))
+            broken("the full size does not fit the pixels held");
         // Touch the last pixel: the buffer must hold every row.
         (void)img.pixel(img.width() - 1, img.height() - 1);
     }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
-#include "app/MainWindowFixture.h"
 #include "map/MapSymbols.h"
+#include "map/MapWindowFixture.h"
+#include "map/PictureLoader.h"
 #include "settings/IniFile.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -19,64 +21,7 @@
 
 namespace {
 
-const QByteArray LondonInf = "51.30.00N, 000.45.00W\r\n51.10.00N, 000.05.00E\r\nLondon south\r\n";
-
-// The main window started on a map of our own in a temporary folder.
-class MapWindow : public MainWindowFixture {
-protected:
-    // A picture with its calibration file; returns the picture's path.
-    QString makeMap(const QString& name, int width, int height, const QByteArray& inf = LondonInf,
-                    const char* format = "jpg") {
-        QImage image(width, height, QImage::Format_RGB32);
-        image.fill(qRgb(200, 220, 240));
-        const QString picture = path(name);
-        EXPECT_TRUE(image.save(picture, format));
-        if (!inf.isNull()) {
-            QFile f(QFileInfo(picture).path() + "/" + QFileInfo(picture).completeBaseName() +
-                    ".inf");
-            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(inf);
-        }
-        return picture;
-    }
-    TForm1& startOnMap(const QString& picture) {
-        writeIni("[Object]\r\nMap=" + picture.toUtf8() + "\r\n");
-        return start();
-    }
-    QString obd(const QString& picture) const {
-        return QFileInfo(picture).path() + "/" + QFileInfo(picture).completeBaseName() + ".obd";
-    }
-
-    QWidget* image() const { return find<QWidget>("Image1"); }
-    QString panel(int i) const { return m_form->barPanel(i)->text(); }
-    void move(int x, int y) {
-        QMouseEvent e(QEvent::MouseMove, QPointF(x, y), image()->mapToGlobal(QPointF(x, y)),
-                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(image(), &e);
-    }
-    void release(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
-        move(x, y);
-        QMouseEvent e(QEvent::MouseButtonRelease, QPointF(x, y),
-                      image()->mapToGlobal(QPointF(x, y)), button, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(image(), &e);
-    }
-    void clickPicture(QWidget* picture) {
-        QMouseEvent e(QEvent::MouseButtonPress, QPointF(5, 5), picture->mapToGlobal(QPointF(5, 5)),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(picture, &e);
-    }
-    void key(QWidget* target, int code, const QString& text = {}) {
-        QKeyEvent e(QEvent::KeyPress, code, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &e);
-    }
-    void showPage(int slot) { find<QTabWidget>("Page")->setCurrentIndex(slot); }
-    MapSymbols& symbols() const { return *m_form->mapSymbols(); }
-    void chooseNextMap(const QString& picture) {
-        m_dialogs.fileAnswers.enqueue(Dialogs::FileChoice{picture, 1});
-    }
-    QScrollBar* hbar() const { return find<QScrollArea>("ScrollBox1")->horizontalScrollBar(); }
-    QScrollBar* vbar() const { return find<QScrollArea>("ScrollBox1")->verticalScrollBar(); }
-};
+class MapWindow : public MapWindowFixture {};
 
 TEST_F(MapWindow, PointerReadoutFollowsTheCalibration) {
     startOnMap(makeMap("london.jpg", 400, 320));
@@ -297,10 +242,7 @@ TEST_F(MapWindow, SecondMapSavesTheFirstsObjectsAndTheFirstComesBack) {
     find<QToolButton>("btnLoad")->click();
     ASSERT_EQ(m_dialogs.fileRequests.size(), 1);
     EXPECT_EQ(m_dialogs.fileRequests[0].fileName, first);
-    EXPECT_EQ(
-        m_dialogs.fileRequests[0].filter,
-        "All (*.gif;*.jpg;*.jpeg;*.bmp)|*.gif;*.jpg;*.jpeg;*.bmp|GIF Image (*.gif)|*.gif|"
-        "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp");
+    EXPECT_EQ(m_dialogs.fileRequests[0].filter, PictureLoader::dialogFilter());
     IniFile saved;
     ASSERT_TRUE(saved.load(obd(first)));
     EXPECT_EQ(saved.readString("Object1", "Latitude", ""), carLatitude);
@@ -388,10 +330,15 @@ TEST_F(MapWindow, LoadsThatCannotGoAheadChangeNothing) {
     unchanged("cancelled");
     EXPECT_TRUE(m_dialogs.texts().isEmpty());
 
+    // Offered to be calibrated; declined.
     chooseNextMap(noInf);
     m_form->LoadMap1Click();
     unchanged("no calibration file");
-    EXPECT_EQ(m_dialogs.texts().value(0), "Unable to locate the \".INF\" file for " + noInf);
+    ASSERT_EQ(m_dialogs.texts().size(), 1);
+    EXPECT_EQ(m_dialogs.shown.last().kind, "yesNo");
+    EXPECT_TRUE(m_dialogs.texts()[0].startsWith("Unable to locate the \".INF\" file for " + noInf +
+                                                "\n\n"));
+    EXPECT_TRUE(m_dialogs.texts()[0].contains("Calibrate the picture now?"));
 
     m_dialogs.clear();
     chooseNextMap(broken);
@@ -513,6 +460,11 @@ TEST_F(MapWindow, FirstStartShowsTheSampleMapAndTheDialogStartsBesideIt) {
     start(); // no settings file
     ASSERT_TRUE(m_form->mapLoaded()) << m_dialogs.texts().join("|").toStdString();
     EXPECT_EQ(m_form->mapPath(), path("maps/strait-of-dover.jpg"));
+    // On the middle of the map, where the towns are, in a window wholly on the screen.
+    const QPoint middle =
+        view().area()->mapFrom(view().viewport(), view().viewport()->rect().center());
+    EXPECT_LE((view().pictureAt(middle) - QPoint(600, 320)).manhattanLength(), 2);
+    EXPECT_TRUE(m_form->screen()->availableGeometry().contains(m_form->frameGeometry()));
     EXPECT_TRUE(panel(2).startsWith("   Strait of Dover"));
     move(0, 0);
     EXPECT_EQ(panel(1), "  51.30.00N   000.30.00W");

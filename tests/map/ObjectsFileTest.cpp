@@ -194,3 +194,30 @@ TEST(ObjectsFile, CompanionFilesAreFoundWhateverTheCaseOfTheirExtension) {
     ASSERT_TRUE(ObjectsFile::load(dir.filePath("Map.OBD"), back, error));
     EXPECT_EQ(back.objects[0].Ident, "CAR");
 }
+
+// The zoom is kept beside the scroll position in the same text in every language; files
+// written before it existed, and zooms that are no zoom, open at the picture's own size.
+TEST(ObjectsFile, ZoomIsKeptBesideTheScrollPosition) {
+    ObjectsFileData d = sample();
+    d.Zoom = 0.25;
+    d.FitWindow = true;
+    IniFile ini;
+    ObjectsFile::write(ini, d);
+    QByteArray written = ini.toBytes();
+    EXPECT_TRUE(written.contains("VP=33\r\nHP=44\r\nZoom=0.25\r\nFitWindow=1\r\nST1=7"))
+        << written.toStdString();
+    IniFile again;
+    again.parse(written);
+    const ObjectsFileData back = ObjectsFile::read(again);
+    EXPECT_EQ(back.Zoom, 0.25);
+    EXPECT_TRUE(back.FitWindow);
+
+    for (const char* internal : {"VP=3\n", "Zoom=0,5\nFitWindow=1\n", "Zoom=9\n", "Zoom=\n"}) {
+        SCOPED_TRACE(internal);
+        IniFile old;
+        old.parse(QByteArray("[Internal]\n") + internal);
+        const ObjectsFileData read = ObjectsFile::read(old);
+        EXPECT_FALSE(read.Zoom.has_value());
+        EXPECT_FALSE(read.FitWindow);
+    }
+}

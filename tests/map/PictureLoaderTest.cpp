@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
@@ -116,6 +117,20 @@ QByteArray withJpegSize(QByteArray jpeg, quint16 width, quint16 height) {
     return jpeg;
 }
 
+// Rewrites the size in a PNG's header chunk, with the chunk's check sum made to match.
+QByteArray withPngSize(QByteArray png, quint32 width, quint32 height) {
+    qToBigEndian(width, png.data() + 16);
+    qToBigEndian(height, png.data() + 20);
+    quint32 crc = 0xFFFFFFFF;
+    for (qsizetype i = 12; i < 29; ++i) { // chunk type and data
+        crc ^= quint8(png[i]);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    qToBigEndian(~crc, png.data() + 29);
+    return png;
+}
+
 } // namespace
 
 TEST(PictureLoader, LoadsEachKindFromDiskWhateverItsName) {
@@ -123,14 +138,18 @@ TEST(PictureLoader, LoadsEachKindFromDiskWhateverItsName) {
     const QImage picture = twoColourPicture();
     for (const auto& [name, format] :
          {std::pair{"map.jpg", "jpg"}, std::pair{"map.jpeg", "jpg"}, std::pair{"map.gif", "gif"},
-          std::pair{"map.bmp", "bmp"},
+          std::pair{"map.bmp", "bmp"}, std::pair{"map.png", "png"}, std::pair{"map.tif", "tiff"},
+          std::pair{"map.webp", "webp"},
           // renamed: the first bytes decide, not the extension
-          std::pair{"jpeg-named.gif", "jpg"}, std::pair{"bitmap-named.jpg", "bmp"}}) {
+          std::pair{"jpeg-named.gif", "jpg"}, std::pair{"bitmap-named.jpg", "bmp"},
+          std::pair{"png-named.bmp", "png"}}) {
         SCOPED_TRACE(name);
         const LoadedPicture loaded = PictureLoader::load(
             writeFile(dir, QString::fromLatin1(name), encoded(picture, format)));
         EXPECT_TRUE(loaded.ok()) << loaded.error.toStdString();
         expectTwoColours(loaded.image);
+        EXPECT_EQ(loaded.fullSize, QSize(64, 48));
+        EXPECT_EQ(loaded.reduction, 1);
     }
 }
 
@@ -181,6 +200,7 @@ TEST(PictureLoader, BrokenFilesGiveAnErrorNamingTheFile) {
     const QByteArray jpeg = encoded(picture, "jpg");
     const QByteArray gif = encoded(picture, "gif");
     const QByteArray bmp = encoded(picture, "bmp");
+    const QByteArray png = encoded(picture, "png");
     struct Case {
         const char* name;
         QByteArray bytes;
@@ -194,7 +214,8 @@ TEST(PictureLoader, BrokenFilesGiveAnErrorNamingTheFile) {
         {"noise.jpg", QByteArray("\xFF\xD8") + QByteArray(5000, '\x5a'), "JPEG"},
         {"cut.gif", gif.left(gif.size() / 2), "damaged or incomplete"},
         {"cut.bmp", bmp.left(bmp.size() / 2), "damaged or incomplete"},
-        {"text.bmp", "hello, not a picture", "not a GIF, JPEG or bitmap"},
+        {"cut.png", png.left(png.size() / 2), "damaged or incomplete"},
+        {"text.bmp", "hello, not a picture", "not a picture of a kind Skyvane reads (BMP"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -214,13 +235,6 @@ TEST(PictureLoader, BrokenFilesGiveAnErrorNamingTheFile) {
 }
 
 TEST(PictureLoader, HugePicturesAreRefusedBeforeTheirPixelsAreAllocated) {
-    // A 40-byte-per-row file claiming 65000 x 65000 pixels would need 16 GB if believed.
-    const QByteArray jpeg = withJpegSize(encoded(twoColourPicture(), "jpg"), 65000, 65000);
-    const LoadedPicture big = PictureLoader::fromData(jpeg, "big.jpg");
-    EXPECT_FALSE(big.ok());
-    EXPECT_TRUE(big.error.contains(QLatin1String("too large"))) << big.error.toStdString();
-    EXPECT_TRUE(big.error.contains(QLatin1String("65000 x 65000")));
-
     QByteArray bmp = encoded(twoColourPicture(), "bmp");
     const qint32 side = 60000; // BITMAPINFOHEADER width and height at offsets 18 and 22
     memcpy(bmp.data() + 18, &side, 4);
@@ -229,11 +243,65 @@ TEST(PictureLoader, HugePicturesAreRefusedBeforeTheirPixelsAreAllocated) {
     EXPECT_FALSE(bigBmp.ok());
     EXPECT_TRUE(bigBmp.image.isNull());
 
-    // The cap is the decoder's, not the format's: a small cap refuses a small picture.
-    const JpegDecoder::Result capped =
-        JpegDecoder::decode(encoded(twoColourPicture(), "jpg"), 64 * 48 - 1);
-    EXPECT_FALSE(capped.ok());
-    EXPECT_EQ(JpegDecoder::decode(encoded(twoColourPicture(), "jpg"), 64 * 48).image.width, 64);
+    // A scanned chart of 600 million pixels as a PNG: its size is read from its header.
+    const LoadedPicture bigPng = PictureLoader::fromData(
+        withPngSize(encoded(twoColourPicture(), "png"), 30000, 20000), "chart.png");
+    EXPECT_FALSE(bigPng.ok());
+    EXPECT_TRUE(bigPng.error.contains(QLatin1String("too large (30000 x 20000 pixels")))
+        << bigPng.error.toStdString();
+
+    // A JPEG is decoded smaller instead; this one claims a size its data does not fill.
+    const QByteArray jpeg = withJpegSize(encoded(twoColourPicture(), "jpg"), 65000, 65000);
+    const LoadedPicture big = PictureLoader::fromData(jpeg, "big.jpg");
+    EXPECT_FALSE(big.ok());
+    EXPECT_TRUE(big.error.contains(QLatin1String("damaged or incomplete")))
+        << big.error.toStdString();
+}
+
+// A JPEG above the pixel limit is decoded at the largest of 1/2, 1/4 and 1/8 that fits it; the
+// limit is the decoder's, so a small one shows it on a small picture.
+TEST(JpegDecoder, APictureAboveTheLimitIsDecodedAtTheLargestScaleThatFits) {
+    const QByteArray jpeg = encoded(twoColourPicture(), "jpg");
+    const struct {
+        qint64 limit;
+        int reduction; // 0: refused
+    } cases[] = {{64 * 48, 1},     {64 * 48 - 1, 2}, {32 * 24, 2},
+                 {32 * 24 - 1, 4}, {8 * 6, 8},       {8 * 6 - 1, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.limit);
+        const JpegDecoder::Result r = JpegDecoder::decode(jpeg, c.limit);
+        if (c.reduction == 0) {
+            EXPECT_FALSE(r.ok());
+            EXPECT_TRUE(r.error.contains(QLatin1String("too large (64 x 48 pixels")))
+                << r.error.toStdString();
+            continue;
+        }
+        ASSERT_TRUE(r.ok()) << r.error.toStdString();
+        EXPECT_EQ(r.image.reduction, c.reduction);
+        EXPECT_EQ(r.image.fullWidth, 64);
+        EXPECT_EQ(r.image.fullHeight, 48);
+        EXPECT_EQ(r.image.width, 64 / c.reduction);
+        EXPECT_EQ(r.image.height, 48 / c.reduction);
+        const QImage held(r.image.pixels.data(), r.image.width, r.image.height,
+                          r.image.bytesPerLine, QImage::Format_RGB32);
+        EXPECT_GT(qRed(held.pixel(0, held.height() / 2)), 180);
+        EXPECT_GT(qBlue(held.pixel(held.width() - 1, held.height() / 2)), 180);
+    }
+}
+
+TEST(PictureLoader, TheDialogOffersTheUsualKindsFirstThenEveryKindQtReads) {
+    const QString filter = PictureLoader::dialogFilter();
+    EXPECT_TRUE(filter.startsWith("All (*.gif;*.jpg;*.jpeg;*.bmp;")) << filter.toStdString();
+    for (const char* entry :
+         {"|GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|"
+          "Bitmaps (*.bmp)|*.bmp|",
+          "|PNG Image (*.png)|*.png|", "|TIFF Image (*.tif;*.tiff)|*.tif;*.tiff|",
+          "|WebP Image (*.webp)|*.webp"})
+        EXPECT_TRUE(filter.contains(QLatin1String(entry))) << entry;
+    const QStringList parts = filter.split('|');
+    EXPECT_EQ(parts.size() % 2, 0);
+    for (const char* pattern : {"*.png", "*.tiff", "*.webp"})
+        EXPECT_TRUE(parts[1].split(';').contains(QLatin1String(pattern))) << pattern;
 }
 
 TEST(PictureLoader, StrayBytesBetweenSegmentsAreToleratedAndReported) {
