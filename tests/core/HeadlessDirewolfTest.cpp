@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "core/CoreFiles.h"
+#include "links/LinkControl.h"
 #include "settings/IniFile.h"
 #include "station/HeadlessDialogs.h"
 #include "station/HeadlessStation.h"
 #include "station/Station.h"
 #include "support/Direwolf.h"
 #include "support/ManualClock.h"
+#include "support/Wait.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -63,6 +65,53 @@ TEST(HeadlessDirewolf, TheObjectGoesAgainAtItsInterval) {
     park.tick();
     EXPECT_TRUE(direwolf.waitForLog(kPark + "061533z")) << direwolf.log().toStdString();
     EXPECT_FALSE(direwolf.log().contains(kPark + "061532z"));
+    EXPECT_EQ(station.stop(), 0);
+    std::fclose(log);
+}
+
+} // namespace
+
+namespace {
+
+// Dire Wolf stopped for longer than a report's due time, then started again: the object is
+// never stopped, its report that fell due is recorded as not sent, and it goes out once when
+// the link is back by itself.
+TEST(HeadlessDirewolf, ARestartOfTheEngineIsSurvivedAndWhatFellDueGoesOnce) {
+    Direwolf direwolf;
+    if (!direwolf.installed())
+        GTEST_SKIP() << direwolf.error().toStdString();
+    ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
+    QTemporaryDir dir;
+    StationFiles files(QDir(dir.path()), QString::number(direwolf.agwPort()));
+    ManualClock clock;
+    std::FILE* log = std::tmpfile();
+    HeadlessDialogs dialogs(clock, log);
+    HeadlessStation station(dialogs, clock, files.settings, {});
+    LinkControl& link = station.station().link();
+    link.setRetryIntervals(200, 800, 200);
+    QList<SentRecord> records;
+    QObject::connect(&link, &LinkControl::frameRecorded,
+                     [&](const SentRecord& r) { records << r; });
+    ASSERT_EQ(station.start(), std::nullopt);
+    ASSERT_TRUE(direwolf.waitForLog(kPark + "061523z")) << direwolf.log().toStdString();
+
+    direwolf.stop();
+    ASSERT_TRUE(waitUntil([&] { return link.reconnecting(); }, 20000));
+    ObjectSlot& park = station.station().slot(0);
+    for (int minute = 0; minute < 20; ++minute) { // two intervals fall due
+        clock.advanceSecs(60);
+        park.tick();
+    }
+    EXPECT_TRUE(park.running());
+    ASSERT_EQ(records.size(), 3);
+    EXPECT_FALSE(records[1].sent);
+    EXPECT_FALSE(records[2].sent);
+
+    ASSERT_TRUE(direwolf.restart()) << direwolf.error().toStdString();
+    ASSERT_TRUE(direwolf.waitForLog(kPark + "061543z", 15000)) << direwolf.log().toStdString();
+    spinEvents(500);
+    EXPECT_EQ(direwolf.log().count(kPark), 2) << direwolf.log().toStdString();
+    EXPECT_TRUE(park.running());
     EXPECT_EQ(station.stop(), 0);
     std::fclose(log);
 }

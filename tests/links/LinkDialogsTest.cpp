@@ -119,6 +119,27 @@ TEST_F(CommsDialog, LinkTypeAndAutoConnectTakeEffectAtOnceAndSurviveCancel) {
     EXPECT_FALSE(changes.last().UseKISS || changes.last().Host);
 }
 
+TEST_F(CommsDialog, KissOverTcpHasItsOwnHostAndPort) {
+    link.KissHost = "tnc.local";
+    open();
+    EXPECT_EQ(find<QLineEdit>("KissHost")->text(), "tnc.local");
+    EXPECT_EQ(find<QLineEdit>("KissPort")->text(), "8001");
+    EXPECT_FALSE(find<QGroupBox>("KissTcpGroup")->isEnabled());
+    find<QRadioButton>("chkKISSTCP")->click();
+    EXPECT_EQ(changes.last().type(), LinkType::KissTcp);
+    EXPECT_TRUE(find<QGroupBox>("KissTcpGroup")->isEnabled());
+    EXPECT_FALSE(find<QGroupBox>("TNCGroup")->isEnabled());
+    EXPECT_FALSE(find<QGroupBox>("AGWGroup")->isEnabled());
+    find<QLineEdit>("KissHost")->setText(" 10.0.0.5 ");
+    find<QLineEdit>("KissPort")->setText("8100");
+    find<QPushButton>("btnOK")->click();
+    EXPECT_EQ(dialog.settings().type(), LinkType::KissTcp);
+    EXPECT_EQ(dialog.settings().KissHost, "10.0.0.5");
+    EXPECT_EQ(dialog.settings().KissPort, "8100");
+    // An older copy, which knows only these two, takes it for AGWPE.
+    EXPECT_FALSE(dialog.settings().UseKISS || dialog.settings().Host);
+}
+
 TEST_F(CommsDialog, OkStoresTheListsAddressAndADeviceForEachComNumber) {
     PtyPair pty;
     open();

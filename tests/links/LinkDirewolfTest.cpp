@@ -83,3 +83,36 @@ TEST(LinkDirewolf, ReportsThroughItsKissTerminalGoOnTheAir) {
         << direwolf.log().toStdString();
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
+
+// Dire Wolf's KISS port over TCP: the frames we build reach the air, and a restart of the
+// engine on the same port is survived with no click and no box.
+TEST(LinkDirewolf, KissOverTcpGoesOnTheAirAndSurvivesARestart) {
+    Direwolf direwolf;
+    if (!direwolf.installed())
+        GTEST_SKIP() << direwolf.error().toStdString();
+    ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
+    TestDialogs dialogs;
+    ManualClock clock;
+    LinkControl link(dialogs, clock);
+    link.setRetryIntervals(200, 800, 200);
+    LinkSettings settings;
+    settings.setType(LinkType::KissTcp);
+    settings.KissHost = QStringLiteral("127.0.0.1");
+    settings.KissPort = QString::number(direwolf.kissPort());
+    link.setLinkSettings(settings);
+    link.setStation(station(QStringLiteral("RELAY, WIDE2-2")));
+    ASSERT_TRUE(link.connectLink());
+    ASSERT_TRUE(waitUntil([&] { return link.isConnected(); }));
+    EXPECT_EQ(link.stateText(), "Connected to 127.0.0.1:" + settings.KissPort);
+    EXPECT_TRUE(link.sendReport(kInfo, QStringLiteral("APRS")));
+    const QString line = QStringLiteral("[0L] N0CALL-1>APRS,RELAY,WIDE2-2:") + kInfo;
+    ASSERT_TRUE(direwolf.waitForLog(line + QLatin1Char('\n'))) << direwolf.log().toStdString();
+
+    ASSERT_TRUE(direwolf.restart()) << direwolf.error().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return link.reconnecting() || !link.isConnected(); }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return link.isConnected(); }, 10000))
+        << link.stateText().toStdString();
+    EXPECT_TRUE(link.sendReport(kInfo + QStringLiteral(" 2"), QStringLiteral("APRS")));
+    EXPECT_TRUE(direwolf.waitForLog(line + QStringLiteral(" 2\n"))) << direwolf.log().toStdString();
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join('|').toStdString();
+}

@@ -78,38 +78,52 @@ Direwolf::Direwolf() {
         return;
     }
 
+    m_program = program;
+    launch();
+}
+
+bool Direwolf::launch() {
+    const QString dir = m_dir.path();
+    m_ready = false;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("ALSA_CONFIG_PATH"),
                QStringLiteral("/usr/share/alsa/alsa.conf:") + dir + QStringLiteral("/asoundrc"));
     m_process.setProcessEnvironment(env);
     m_process.setWorkingDirectory(dir);
-    m_process.setStandardOutputFile(dir + QStringLiteral("/console.log"));
+    m_process.setStandardOutputFile(dir + QStringLiteral("/console.log"), QIODevice::Append);
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     // A test that crashes must not leave Dire Wolf behind.
     m_process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
-    m_process.start(program, {QStringLiteral("-t"), QStringLiteral("0"), QStringLiteral("-p"),
-                              QStringLiteral("-c"), dir + QStringLiteral("/direwolf.conf")});
+    m_process.start(m_program, {QStringLiteral("-t"), QStringLiteral("0"), QStringLiteral("-p"),
+                                QStringLiteral("-c"), dir + QStringLiteral("/direwolf.conf")});
     if (!m_process.waitForStarted(5000)) {
         m_error = QStringLiteral("direwolf did not start: ") + m_process.errorString();
-        return;
+        return false;
     }
 
+    const qsizetype from = log().size();
     const QRegularExpression terminal(QStringLiteral("Virtual KISS TNC is available on (\\S+)"));
     QElapsedTimer elapsed;
     elapsed.start();
     while (elapsed.elapsed() < kStartBoundMs && m_process.state() == QProcess::Running) {
-        const QString text = log();
+        const QString text = log().mid(from);
         const auto match = terminal.match(text);
         if (match.hasMatch() && text.contains(QStringLiteral("on port %1").arg(m_agwPort)) &&
             text.contains(QStringLiteral("on port %1").arg(m_kissPort))) {
             m_kissTerminal = match.captured(1);
             m_ready = true;
-            return;
+            return true;
         }
         QThread::msleep(50);
     }
     m_error = QStringLiteral("direwolf did not become ready:\n") + log();
     stop();
+    return false;
+}
+
+bool Direwolf::restart() {
+    stop();
+    return launch();
 }
 
 Direwolf::~Direwolf() {

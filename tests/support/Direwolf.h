@@ -25,6 +25,7 @@ public:
     const QString& error() const { return m_error; }
 
     quint16 agwPort() const { return m_agwPort; }
+    quint16 kissPort() const { return m_kissPort; }
     // The slave side of its virtual KISS TNC (/dev/pts/N).
     const QString& kissTerminal() const { return m_kissTerminal; }
 
@@ -34,8 +35,13 @@ public:
     bool waitForLog(const QString& text, int boundMs = 10000) const;
 
     void stop();
+    // Started again on the same ports, as after a restart by its operator; the console log
+    // goes on. Its KISS terminal is a new one.
+    bool restart();
 
 private:
+    bool launch();
+    QString m_program;
     QTemporaryDir m_dir;
     QProcess m_process;
     quint16 m_agwPort = 0;

@@ -97,7 +97,7 @@ TEST(HelpViewer, ShowsAndPrintsTheGuide) {
     form.show();
     QTextDocument* doc = helpBox(form)->document();
     ASSERT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.first().text.toStdString();
-    const QTextCharFormat heading = paragraphFormat(*doc, QStringLiteral("The three links"));
+    const QTextCharFormat heading = paragraphFormat(*doc, QStringLiteral("The links"));
     const QTextCharFormat body = formatAt(*doc, QStringLiteral("Only one link is in use"));
     EXPECT_EQ(heading.fontWeight(), QFont::Bold);
     EXPECT_GT(heading.fontPointSize(), body.fontPointSize());
