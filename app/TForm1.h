@@ -189,10 +189,6 @@ public:
     void LatLongClick();
     // Every key pressed in this window passes here first; true when the key was used up.
     bool FormKeyPress(QObject* receiver, QKeyEvent* event);
-    MapView* mapView() const { return m_map; }
-    bool mapLoaded() const;
-    const MapCalibration& calibration() const;
-    MapSymbols* mapSymbols() const;
 
     // ---- Comments (app/TForm1Comments.cpp) ----------------------------------------------
     void setupComments();

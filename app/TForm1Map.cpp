@@ -414,16 +414,6 @@ void TForm1::SymbolSelect2(QWidget* picture) {
     selectSymbol(2, picture);
 }
 
-bool TForm1::mapLoaded() const {
-    return m_map->loaded();
-}
-const MapCalibration& TForm1::calibration() const {
-    return m_map->calibration();
-}
-MapSymbols* TForm1::mapSymbols() const {
-    return m_map->symbols();
-}
-
 void TForm1::LatLongClick() {
     m_dialogs.information(QStringLiteral("Click on the map to select a location."));
 }

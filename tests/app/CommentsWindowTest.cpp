@@ -3,6 +3,7 @@
 #include "app/ObjectsFixture.h"
 #include "beacon/TfrmComment.h"
 #include "links/LinkControl.h"
+#include "map/MapView.h"
 #include "station/Station.h"
 #include "support/DecodeAprs.h"
 #include "support/Direwolf.h"
@@ -235,7 +236,7 @@ TEST_F(CommentsWindow, CommentFilesOfUnplacedObjectsSurviveTheObjectsFile) {
     obd.close();
     m_dialogs.fileAnswers.enqueue(Dialogs::FileChoice{path("dover.jpg"), 1});
     m_form->btnLoadClick();
-    ASSERT_TRUE(m_form->mapLoaded());
+    ASSERT_TRUE(m_form->findChild<MapView*>()->loaded());
     EXPECT_EQ(m_form->panel(1)->object().commentFile, "/data/car.txt");
     ASSERT_TRUE(m_form->SaveMapIni());
     ASSERT_TRUE(obd.open(QIODevice::ReadOnly));

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "app/ObjectsFixture.h"
 #include "links/LinkControl.h"
+#include "map/MapView.h"
 #include "settings/IniFile.h"
 #include "support/Keys.h"
 #include "support/PacketEngine.h"
@@ -77,7 +78,8 @@ TEST_F(DesktopLanguageWindow, ClickOnTheMapPlacesAndSendsTheSameUnderEveryLangua
         }
         m_clock.setUtc(QDateTime(QDate(2026, 3, 6), QTime(14, 5), Qt::UTC));
         start(ini);
-        ASSERT_TRUE(m_form->mapLoaded()) << m_dialogs.texts().join('|').toStdString();
+        ASSERT_TRUE(m_form->findChild<MapView*>()->loaded())
+            << m_dialogs.texts().join('|').toStdString();
 
         // 51.30.00N 000.07.50W: 10 minutes below the top, 12.5 right of the left edge.
         showTab(0);
@@ -143,7 +145,8 @@ TEST_F(DesktopLanguageWindow, MapInAFolderNamedInCyrillicComesBackAtTheNextStart
     start();
     m_dialogs.fileAnswers.enqueue(Dialogs::FileChoice{picture, 1});
     m_form->btnLoadClick();
-    ASSERT_TRUE(m_form->mapLoaded()) << m_dialogs.texts().join('|').toStdString();
+    ASSERT_TRUE(m_form->findChild<MapView*>()->loaded())
+        << m_dialogs.texts().join('|').toStdString();
     showTab(1);
     clickMap(240, 240);
     name(1, QStringLiteral("CAMP"));
@@ -157,7 +160,8 @@ TEST_F(DesktopLanguageWindow, MapInAFolderNamedInCyrillicComesBackAtTheNextStart
 
     m_dialogs.clear();
     start();
-    ASSERT_TRUE(m_form->mapLoaded()) << m_dialogs.texts().join('|').toStdString();
+    ASSERT_TRUE(m_form->findChild<MapView*>()->loaded())
+        << m_dialogs.texts().join('|').toStdString();
     EXPECT_EQ(m_form->mapPath(), picture);
     EXPECT_EQ(box("Latitude", 1)->text(), "51.15.00N");
     EXPECT_EQ(box("Identifier", 1)->text(), "CAMP");
@@ -173,7 +177,7 @@ TEST_F(DesktopLanguageWindow, MissingMapAtStartUpIsNamed) {
     settings.writeString("Object", "Map", gone);
     ASSERT_TRUE(settings.save(iniPath()));
     start();
-    EXPECT_FALSE(m_form->mapLoaded());
+    EXPECT_FALSE(m_form->findChild<MapView*>()->loaded());
     EXPECT_EQ(m_dialogs.texts(), QStringList{"Unable to find the map " + gone});
 
     const QString noInf = makeMap(path("bare"), "", 40, 30);
@@ -183,7 +187,7 @@ TEST_F(DesktopLanguageWindow, MissingMapAtStartUpIsNamed) {
     m_dialogs.clear();
     m_form.reset();
     start();
-    EXPECT_FALSE(m_form->mapLoaded());
+    EXPECT_FALSE(m_form->findChild<MapView*>()->loaded());
     EXPECT_EQ(m_dialogs.texts(), QStringList{"Unable to locate the \".INF\" file for " + noInf});
     ASSERT_TRUE(closeWindow());
     m_form.reset();

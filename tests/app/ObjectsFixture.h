@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/MainWindowFixture.h"
+#include "map/MapView.h"
 #include "support/SampleMap.h"
 
 #include <QComboBox>
@@ -34,13 +35,14 @@ protected:
         ASSERT_FALSE(picture.isEmpty());
         m_dialogs.fileAnswers.enqueue(Dialogs::FileChoice{picture, 1});
         m_form->btnLoadClick();
-        ASSERT_TRUE(m_form->mapLoaded()) << m_dialogs.texts().join('|').toStdString();
+        ASSERT_TRUE(m_form->findChild<MapView*>()->loaded())
+            << m_dialogs.texts().join('|').toStdString();
         m_dialogs.clear();
     }
 
     // Places object k (0..2) with a click on the sample map.
     void place(int k, QPoint pixel = SampleMap::Spots[0].pixel) {
-        if (!m_form->mapLoaded())
+        if (!m_form->findChild<MapView*>()->loaded())
             loadSampleMap();
         showTab(k);
         m_form->ImageMouseMove(pixel.x(), pixel.y());

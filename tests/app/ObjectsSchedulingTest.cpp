@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "app/ObjectsFixture.h"
 #include "links/LinkControl.h"
+#include "map/MapView.h"
 #include "station/Station.h"
 #include "support/PacketEngine.h"
 #include "support/Wait.h"
@@ -462,7 +463,7 @@ TEST(ObjectRefusals, ARepeatedRefusalNeverStacksBoxesWhileOneIsOpen) {
     form.link()->setBusyInterval(1);
     form.btnConnect1Click();
     ASSERT_TRUE(waitUntil([&] { return form.link()->isConnected(); }));
-    ASSERT_TRUE(form.mapLoaded()); // the sample map of a first start
+    ASSERT_TRUE(form.findChild<MapView*>()->loaded()); // the sample map of a first start
     auto* page = form.findChild<QTabWidget*>("Page");
     page->setCurrentIndex(1);
     form.ImageMouseMove(100, 160);

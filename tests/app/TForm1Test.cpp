@@ -91,7 +91,7 @@ TEST_F(MainWindow, ToolbarStatusBarAndTimers) {
          {"btnConnect1", "btnDisconnect", "btnLoad", "btnHide", "btnStopAll", "btnTime"})
         EXPECT_FALSE(find<QToolButton>(b)->icon().isNull()) << b;
     EXPECT_TRUE(find<QLineEdit>("Edit1")->isReadOnly());
-    EXPECT_TRUE(m_form->mapView()->widget()->isAncestorOf(find<QWidget>("Image1")));
+    EXPECT_TRUE(m_form->findChild<MapView*>()->widget()->isAncestorOf(find<QWidget>("Image1")));
     EXPECT_EQ(m_form->barPanel(0)->width(), 200);
     // The pointer readout's panel grows past 150 pixels when its font needs the room.
     EXPECT_GE(m_form->barPanel(1)->width(), 150);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "links/DialogTestSupport.h"
+#include "map/MapView.h"
 #include "map/MapWindowFixture.h"
 #include "map/TfrmCalibrate.h"
 #include "support/SampleMap.h"
@@ -76,7 +77,7 @@ TEST_F(CalibrateMapWindow, TwoPointsOnTheSampleMapGiveItsCornersAndTheMapLoads) 
     EXPECT_NEAR(written.RightLongitude, shipped.RightLongitude, 0.01);
     EXPECT_EQ(written.MapTitle, "Dover calibrated");
 
-    ASSERT_TRUE(m_form->mapLoaded());
+    ASSERT_TRUE(m_form->findChild<MapView*>()->loaded());
     EXPECT_EQ(m_form->mapPath(), picture);
     EXPECT_EQ(panel(2), "   Dover calibrated");
     moveTo(SampleMap::Spots[1].pixel);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "map/MapPicture.h"
+#include "map/MapView.h"
 #include "map/MapWindowFixture.h"
 #include "support/BandedJpeg.h"
 
@@ -19,14 +20,15 @@ TEST_F(LargeMapWindow, A24000PixelJpegLoadsAtAQuarterAndPickingOnItIsExact) {
     // 0.01 minute of latitude and 0.015 of longitude a pixel.
     writeFile("chart.inf", "52.00.00N, 001.00.00W\r\n48.00.00N, 005.00.00E\r\nLarge chart\r\n");
     startOnMap(chart);
-    ASSERT_TRUE(m_form->mapLoaded()) << m_dialogs.texts().join("|").toStdString();
+    ASSERT_TRUE(m_form->findChild<MapView*>()->loaded())
+        << m_dialogs.texts().join("|").toStdString();
     const MapPicture* picture = view().picture();
     EXPECT_EQ(picture->fullSize(), QSize(24000, 24000));
     EXPECT_EQ(picture->reduction(), 4);
     EXPECT_EQ(picture->image().size(), QSize(6000, 6000));
     EXPECT_EQ(view().zoom(), 0.25);
     EXPECT_EQ(image()->size(), QSize(6000, 6000));
-    EXPECT_DOUBLE_EQ(m_form->calibration().LatitudePerPixel, 0.01);
+    EXPECT_DOUBLE_EQ(m_form->findChild<MapView*>()->calibration().LatitudePerPixel, 0.01);
     for (int x : {1999, 2004})
         EXPECT_NEAR(qGray(picture->image().pixel(x, 10)), 128, 2) << x;
     for (int x : {2000, 2003})

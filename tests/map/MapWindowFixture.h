@@ -51,7 +51,7 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    MapView& view() const { return *m_form->mapView(); }
+    MapView& view() const { return *m_form->findChild<MapView*>(); }
     // The pointer on the screen pixel that shows the middle of full-size pixel `pixel`.
     void moveTo(QPoint pixel) {
         const QPoint at = view().areaPointOf(pixel);
@@ -86,7 +86,7 @@ protected:
         QApplication::sendEvent(target, &e);
     }
     void showPage(int slot) { find<QTabWidget>("Page")->setCurrentIndex(slot); }
-    MapSymbols& symbols() const { return *m_form->mapSymbols(); }
+    MapSymbols& symbols() const { return *m_form->findChild<MapView*>()->symbols(); }
     void chooseNextMap(const QString& picture) {
         m_dialogs.fileAnswers.enqueue(Dialogs::FileChoice{picture, 1});
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "map/MapSymbols.h"
+#include "map/MapView.h"
 #include "map/MapWindowFixture.h"
 #include "map/PictureLoader.h"
 #include "settings/IniFile.h"
@@ -25,11 +26,12 @@ class MapWindow : public MapWindowFixture {};
 
 TEST_F(MapWindow, PointerReadoutFollowsTheCalibration) {
     startOnMap(makeMap("london.jpg", 400, 320));
-    ASSERT_TRUE(m_form->mapLoaded()) << m_dialogs.texts().join("|").toStdString();
+    ASSERT_TRUE(m_form->findChild<MapView*>()->loaded())
+        << m_dialogs.texts().join("|").toStdString();
     EXPECT_EQ(panel(2), "   London south");
     EXPECT_EQ(image()->size(), QSize(400, 320));
-    EXPECT_DOUBLE_EQ(m_form->calibration().LatitudePerPixel, 0.0625);
-    EXPECT_DOUBLE_EQ(m_form->calibration().LongitudePerPixel, 0.125);
+    EXPECT_DOUBLE_EQ(m_form->findChild<MapView*>()->calibration().LatitudePerPixel, 0.0625);
+    EXPECT_DOUBLE_EQ(m_form->findChild<MapView*>()->calibration().LongitudePerPixel, 0.125);
 
     const struct {
         int x, y;
@@ -57,9 +59,10 @@ TEST_F(MapWindow, PointerReadoutFollowsTheCalibration) {
 TEST_F(MapWindow, CalibrationExamplesHoldThroughTheWindow) {
     startOnMap(makeMap("swapped.jpg", 400, 320,
                        "000.45.00W, 51.30.00N\r\n000.05.00E, 51.10.00N\r\nSwapped\r\n"));
-    ASSERT_TRUE(m_form->mapLoaded()) << m_dialogs.texts().join("|").toStdString();
-    EXPECT_DOUBLE_EQ(m_form->calibration().LatitudeSpan, 20);
-    EXPECT_DOUBLE_EQ(m_form->calibration().LongitudeSpan, 50);
+    ASSERT_TRUE(m_form->findChild<MapView*>()->loaded())
+        << m_dialogs.texts().join("|").toStdString();
+    EXPECT_DOUBLE_EQ(m_form->findChild<MapView*>()->calibration().LatitudeSpan, 20);
+    EXPECT_DOUBLE_EQ(m_form->findChild<MapView*>()->calibration().LongitudeSpan, 50);
     move(240, 240);
     EXPECT_EQ(panel(1), "  51.15.00N   000.15.00W");
 
@@ -89,7 +92,8 @@ TEST_F(MapWindow, CalibrationExamplesHoldThroughTheWindow) {
         find<QToolButton>("btnLoad")->click();
         ASSERT_EQ(m_form->mapPath(), picture) << m_dialogs.texts().join("|").toStdString();
         EXPECT_EQ(image()->size(), QSize(m.width, m.height));
-        EXPECT_DOUBLE_EQ(m_form->calibration().LongitudeSpan, m.longitudeSpan);
+        EXPECT_DOUBLE_EQ(m_form->findChild<MapView*>()->calibration().LongitudeSpan,
+                         m.longitudeSpan);
         move(m.x, m.y);
         EXPECT_EQ(panel(1), m.readout);
     }
@@ -98,7 +102,7 @@ TEST_F(MapWindow, CalibrationExamplesHoldThroughTheWindow) {
 
 TEST_F(MapWindow, ClickPlacesTheShownObjectWithMatchingBoxesAndTexts) {
     startOnMap(makeMap("london.bmp", 400, 320, LondonInf, "bmp"));
-    ASSERT_TRUE(m_form->mapLoaded());
+    ASSERT_TRUE(m_form->findChild<MapView*>()->loaded());
     showPage(1);
     release(240, 240);
     const BeaconObject& o = m_form->panel(1)->object();
@@ -188,7 +192,7 @@ TEST_F(MapWindow, IdentifierKeysAreCapitalisedAndEnterActsAsTab) {
 TEST_F(MapWindow, NoMapMeansArrowAndNoPlacing) {
     writeIni("[Object]\r\nMap=\r\n");
     start();
-    EXPECT_FALSE(m_form->mapLoaded());
+    EXPECT_FALSE(m_form->findChild<MapView*>()->loaded());
     move(10, 10);
     EXPECT_EQ(image()->cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(panel(1), "");
@@ -210,7 +214,7 @@ TEST_F(MapWindow, SecondMapSavesTheFirstsObjectsAndTheFirstComesBack) {
     startOnMap(first);
     m_form->resize(620, 438);
     QApplication::processEvents();
-    ASSERT_TRUE(m_form->mapLoaded());
+    ASSERT_TRUE(m_form->findChild<MapView*>()->loaded());
 
     // Placed, named and given a symbol as the user does it.
     auto choose = [this](const char* list, int item) {
@@ -317,7 +321,7 @@ TEST_F(MapWindow, LoadsThatCannotGoAheadChangeNothing) {
     release(240, 240);
     auto unchanged = [&](const char* what) {
         SCOPED_TRACE(what);
-        EXPECT_TRUE(m_form->mapLoaded());
+        EXPECT_TRUE(m_form->findChild<MapView*>()->loaded());
         EXPECT_EQ(m_form->mapPath(), first);
         EXPECT_EQ(panel(2), "   London south");
         EXPECT_EQ(image()->size(), QSize(400, 320));
@@ -388,7 +392,7 @@ TEST_F(MapWindow, UnreadableCalibrationAtStartUpLeavesNoMapAndKeepsItsObjects) {
         f.write(objects);
     }
     startOnMap(picture);
-    EXPECT_FALSE(m_form->mapLoaded());
+    EXPECT_FALSE(m_form->findChild<MapView*>()->loaded());
     ASSERT_EQ(m_dialogs.shown.size(), 1);
     EXPECT_EQ(m_dialogs.shown[0].kind, "error");
     EXPECT_TRUE(m_dialogs.shown[0].text.contains("club.inf"));
@@ -409,7 +413,7 @@ TEST_F(MapWindow, UnreadableCalibrationAtStartUpLeavesNoMapAndKeepsItsObjects) {
 TEST_F(MapWindow, AnObjectsFileThatCannotBeWrittenAsksBeforeClosingAndTheSettingsAreSaved) {
     const QString picture = makeMap("share.jpg", 200, 100);
     startOnMap(picture);
-    ASSERT_TRUE(m_form->mapLoaded());
+    ASSERT_TRUE(m_form->findChild<MapView*>()->loaded());
     // As if the map were on a read-only share: a folder stands where the file must go.
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("share.obd"));
     editStation(*m_form, [&](StationSettings& s) { s.MyCall = "G4XYZ-2"; });
@@ -435,7 +439,7 @@ TEST_F(MapWindow, WeatherStationIsSavedWithoutItsCommentAndDamagedEntriesAreRefu
                 "[Object2]\r\nLatitude=hello\r\nLongitude=00015.00W\r\nIdent=BAD\r\n");
     }
     startOnMap(picture);
-    ASSERT_TRUE(m_form->mapLoaded());
+    ASSERT_TRUE(m_form->findChild<MapView*>()->loaded());
     EXPECT_EQ(m_form->panel(0)->object().symbolNumber, 12);
     EXPECT_EQ(symbols().shownIndex(0), 12);
     EXPECT_EQ(symbols().position(0), QPoint(30, 40));
@@ -458,7 +462,8 @@ TEST_F(MapWindow, WeatherStationIsSavedWithoutItsCommentAndDamagedEntriesAreRefu
 
 TEST_F(MapWindow, FirstStartShowsTheSampleMapAndTheDialogStartsBesideIt) {
     start(); // no settings file
-    ASSERT_TRUE(m_form->mapLoaded()) << m_dialogs.texts().join("|").toStdString();
+    ASSERT_TRUE(m_form->findChild<MapView*>()->loaded())
+        << m_dialogs.texts().join("|").toStdString();
     EXPECT_EQ(m_form->mapPath(), path("maps/strait-of-dover.jpg"));
     // On the middle of the map, where the towns are, in a window wholly on the screen.
     const QPoint middle =
@@ -477,7 +482,7 @@ TEST_F(MapWindow, FirstStartShowsTheSampleMapAndTheDialogStartsBesideIt) {
     writeIni("[Object]\r\nMap=\r\n");
     m_form.reset();
     start();
-    EXPECT_FALSE(m_form->mapLoaded());
+    EXPECT_FALSE(m_form->findChild<MapView*>()->loaded());
     find<QToolButton>("btnLoad")->click();
     ASSERT_EQ(m_dialogs.fileRequests.size(), 1);
     EXPECT_EQ(m_dialogs.fileRequests[0].fileName, path("maps"));

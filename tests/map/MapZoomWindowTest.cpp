@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "links/DialogTestSupport.h"
 #include "map/MapPicture.h"
+#include "map/MapView.h"
 #include "map/MapWindowFixture.h"
 #include "settings/IniFile.h"
 
@@ -29,7 +30,7 @@ protected:
 // and the object's symbol is drawn with its marked point on that map point.
 TEST_F(MapZoomWindow, AtEveryZoomAClickAndTheSymbolMeanTheSameMapPoint) {
     startOnMap(makeMap("london.jpg", 400, 320));
-    ASSERT_TRUE(m_form->mapLoaded());
+    ASSERT_TRUE(m_form->findChild<MapView*>()->loaded());
     EXPECT_EQ(view().zoom(), 1);
     const struct {
         QPoint pixel;
@@ -71,7 +72,7 @@ TEST_F(MapZoomWindow, MenuKeysAndCtrlWheelZoomFromAnEighthToTwice) {
     startOnMap(makeMap("big.jpg", 1600, 1200));
     m_form->resize(900, 600);
     QApplication::processEvents();
-    ASSERT_TRUE(m_form->mapLoaded());
+    ASSERT_TRUE(m_form->findChild<MapView*>()->loaded());
     ASSERT_TRUE(activate(m_form.get())); // shortcuts reach the active window
     action("mnuZoomIn")->trigger();
     EXPECT_EQ(view().zoom(), 1.5);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "map/MapView.h"
 #include "map/MapWindowFixture.h"
 
 #include <QToolButton>
@@ -18,7 +19,8 @@ TEST_F(WorldFileWindow, ClicksOnAPngGiveThePositionsItsWorldFileSays) {
     const QString chart = makeMap("chart.png", 400, 300, QByteArray(), "png");
     writeFile("chart.pgw", ChartPgw);
     startOnMap(chart);
-    ASSERT_TRUE(m_form->mapLoaded()) << m_dialogs.texts().join("|").toStdString();
+    ASSERT_TRUE(m_form->findChild<MapView*>()->loaded())
+        << m_dialogs.texts().join("|").toStdString();
     EXPECT_EQ(panel(2), "   chart.png");
     EXPECT_EQ(image()->size(), QSize(400, 300));
     const struct {
