@@ -247,6 +247,26 @@ void TForm1::updateConnectEnabled() {
     const bool set = station().callsignSet();
     ui->btnConnect1->setEnabled(set);
     ui->mnuConnect->setEnabled(set);
+    showCallsignHint();
+}
+
+void TForm1::showCallsignHint() {
+    const bool set = station().callsignSet();
+    // A greyed Connect must say why; a new user has not read the guide yet.
+    static const QString hint =
+        QStringLiteral("Set your callsign in Setup > Station Setup to connect");
+    ui->btnConnect1->setToolTip(set ? QStringLiteral("Connect to host") : hint);
+    if (!set)
+        showStatus(hint);
+    else if (ui->Edit1->text() == hint)
+        showStatus(m_linkControl->statusText());
+}
+
+void TForm1::showStatus(const QString& text) {
+    // The start of a long text is what reads; the whole of it is in the tool tip.
+    ui->Edit1->setText(text);
+    ui->Edit1->setCursorPosition(0);
+    ui->Edit1->setToolTip(text);
 }
 
 void TForm1::btnHideClick() {
@@ -323,6 +343,7 @@ void TForm1::StationSetup1Click() {
     } else {
         ui->btnConnect1->setEnabled(false);
     }
+    showCallsignHint();
 }
 
 void TForm1::CloseTimed() {

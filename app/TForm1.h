@@ -138,6 +138,11 @@ public:
     void updateTitle();
     // Connect button and menu follow the callsign: enabled unless it still begins "NOCALL".
     void updateConnectEnabled();
+    // Connect's tool tip and the status box say why Connect is greyed while the callsign is
+    // unset.
+    void showCallsignHint();
+    // The status box: the link's status, or why it cannot connect.
+    void showStatus(const QString& text);
     // Reads every setting into the window's state; false (with the message shown) when the
     // file exists but cannot be read.
     void loadSettings();

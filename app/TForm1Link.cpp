@@ -26,7 +26,7 @@ void TForm1::setupLink() {
     connect(ui->Debug1, &QAction::triggered, this, &TForm1::Debug1Click);
     connect(m_timer3, &QTimer::timeout, this, &TForm1::btnConnect1Click);
 
-    connect(link, &LinkControl::statusChanged, ui->Edit1, &QLineEdit::setText);
+    connect(link, &LinkControl::statusChanged, this, &TForm1::showStatus);
     // What the link does now, also while it comes back by itself after an outage.
     m_linkStatePanel = new QLabel(link->stateText(), this);
     m_linkStatePanel->setObjectName(QStringLiteral("LinkStatePanel"));

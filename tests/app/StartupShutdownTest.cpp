@@ -44,7 +44,9 @@ TEST_F(Startup, FirstStartWithoutSettingsFile) {
     EXPECT_EQ(form.linkSettings().TCPPort, "8000");
     for (const char* spin : {"spinInterval", "spinInterval1", "spinInterval2"})
         EXPECT_EQ(find<TSpinEdit>(spin)->Value(), 30) << spin;
-    EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "Not Connected");
+    // A first start has no callsign: the status box says what to do first.
+    EXPECT_EQ(find<QLineEdit>("Edit1")->text(),
+              "Set your callsign in Setup > Station Setup to connect");
     EXPECT_EQ(find<QTabWidget>("Page")->currentIndex(), 0);
     EXPECT_FALSE(find<QAction>("HelpFile1")->isEnabled());
     EXPECT_TRUE(find<QAction>("mnuHints")->isChecked());

@@ -252,10 +252,22 @@ TEST_F(MainWindow, StationSetupAppliesTheCallsignToTitleAndConnectButton) {
     EXPECT_EQ(form.windowTitle(), "Skyvane [NOCALL-1]");
     EXPECT_FALSE(find<QToolButton>("btnConnect1")->isEnabled());
     EXPECT_FALSE(find<QAction>("mnuConnect")->isEnabled());
+    // The greyed Connect says why, and so does the status box.
+    const QString hint = "Set your callsign in Setup > Station Setup to connect";
+    EXPECT_EQ(find<QToolButton>("btnConnect1")->toolTip(), hint);
+    EXPECT_EQ(find<QLineEdit>("Edit1")->text(), hint);
 
     fill("G4ABC-5", true);
     EXPECT_EQ(form.station().MyCall, "G4ABC-5");
     EXPECT_EQ(form.windowTitle(), "Skyvane [G4ABC-5]");
+    EXPECT_EQ(find<QToolButton>("btnConnect1")->toolTip(), "Connect to host");
+    EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "Not Connected");
+    // A long status shows its start; the tool tip holds all of it.
+    const QString longText = "Reconnecting to a-packet-engine-with-a-long-name.example.org:8000 "
+                             "in 60 s (Connection refused)";
+    emit form.link()->statusChanged(longText);
+    EXPECT_EQ(find<QLineEdit>("Edit1")->cursorPosition(), 0);
+    EXPECT_EQ(find<QLineEdit>("Edit1")->toolTip(), longText);
     EXPECT_TRUE(find<QToolButton>("btnConnect1")->isEnabled());
     EXPECT_FALSE(find<QToolButton>("btnDisconnect")->isEnabled());
     EXPECT_TRUE(find<QAction>("mnuConnect")->isEnabled());
