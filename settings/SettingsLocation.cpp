@@ -14,7 +14,7 @@ QString settingsPathFor(const QString& programPath, bool programFolderWritable,
                         const QString& xdgConfigHome, const QString& home) {
     if (programFolderWritable)
         return besideProgram(programPath, QStringLiteral(".ini"));
-    // The base directory specification says a relative value is to be ignored.
+    // The XDG Base Directory rules say a relative value is to be ignored.
     const QString config = QDir::isAbsolutePath(xdgConfigHome)
                                ? xdgConfigHome
                                : QDir(home).filePath(QStringLiteral(".config"));
