@@ -70,9 +70,8 @@ public:
     QTimer& connectedTimer() { return m_connectedTimer; }
     QTimer& tncTimer() { return m_tncTimer; }
     QTimer& retryTimer() { return m_retryTimer; }
-    // Tests shorten the waits; the defaults are 3000, 15000 and 1500 ms.
+    // Tests shorten the waits; the defaults are 3000 and 1500 ms (the idle reconnect: 15000).
     void setBusyInterval(int ms) { m_busyTimer.setInterval(ms); }
-    void setConnectedInterval(int ms) { m_connectedTimer.setInterval(ms); }
     void setTncInterval(int ms) { m_tncTimer.setInterval(ms); }
     // Reconnects wait firstMs after a loss, doubling up to maxMs; a serial link looks for its
     // device every checkMs meanwhile. The defaults are 2 s, 60 s and 2 s.

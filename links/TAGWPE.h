@@ -31,8 +31,6 @@ public:
     void setValues(const LinkSettings& link);
     const LinkSettings& settings() const { return m_link; }
     void setTncSettingsDialog(TfrmSetTNC* dialog) { m_setTnc = dialog; }
-    // The device folder the Device list is filled from; "/dev" unless a test says otherwise.
-    void setDeviceRoot(const QString& root) { m_deviceRoot = root; }
 
     void AGWFormShow();
     void chkAGWPEClick();
@@ -64,6 +62,6 @@ private:
     LinkSettings m_link;
     // The devices as edited so far, one per COM number; stored on OK.
     std::array<QString, 8> m_devices;
-    int m_deviceCom = -1; // the COM index the Device box shows
-    QString m_deviceRoot = QStringLiteral("/dev");
+    int m_deviceCom = -1;                          // the COM index the Device box shows
+    QString m_deviceRoot = QStringLiteral("/dev"); // the folder the Device list is filled from
 };
