@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <memory>
 
 namespace {
 
@@ -41,22 +42,34 @@ TEST(HeadlessDirewolf, TheProgramPutsTheRunningObjectOnTheAirAtOnce) {
     EXPECT_EQ(ini.readString("Object1", "Running", {}), "1");
 }
 
-// The headless station's schedule, its minutes given by the timer's handler: the object goes
-// again when its ten minutes are over, not before.
-TEST(HeadlessDirewolf, TheObjectGoesAgainAtItsInterval) {
+// A headless station in this process on a real Dire Wolf, its minutes given by the test.
+class StationOnDirewolf : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!direwolf.installed())
+            GTEST_SKIP() << direwolf.error().toStdString();
+        ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
+        files =
+            std::make_unique<StationFiles>(QDir(dir.path()), QString::number(direwolf.agwPort()));
+        station = std::make_unique<HeadlessStation>(dialogs, clock, files->settings, QString());
+    }
+    ~StationOnDirewolf() override { std::fclose(log); }
+
     Direwolf direwolf;
-    if (!direwolf.installed())
-        GTEST_SKIP() << direwolf.error().toStdString();
-    ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
     QTemporaryDir dir;
-    StationFiles files(QDir(dir.path()), QString::number(direwolf.agwPort()));
+    std::unique_ptr<StationFiles> files;
     ManualClock clock;
     std::FILE* log = std::tmpfile();
-    HeadlessDialogs dialogs(clock, log);
-    HeadlessStation station(dialogs, clock, files.settings, {});
-    ASSERT_EQ(station.start(), std::nullopt);
+    HeadlessDialogs dialogs{clock, log};
+    std::unique_ptr<HeadlessStation> station;
+};
+
+// The headless station's schedule, its minutes given by the timer's handler: the object goes
+// again when its ten minutes are over, not before.
+TEST_F(StationOnDirewolf, TheObjectGoesAgainAtItsInterval) {
+    ASSERT_EQ(station->start(), std::nullopt);
     ASSERT_TRUE(direwolf.waitForLog(kPark + "061523z"));
-    ObjectSlot& park = station.station().slot(0);
+    ObjectSlot& park = station->station().slot(0);
     for (int minute = 1; minute < 10; ++minute) {
         clock.advanceSecs(60);
         park.tick();
@@ -65,8 +78,7 @@ TEST(HeadlessDirewolf, TheObjectGoesAgainAtItsInterval) {
     park.tick();
     EXPECT_TRUE(direwolf.waitForLog(kPark + "061533z")) << direwolf.log().toStdString();
     EXPECT_FALSE(direwolf.log().contains(kPark + "061532z"));
-    EXPECT_EQ(station.stop(), 0);
-    std::fclose(log);
+    EXPECT_EQ(station->stop(), 0);
 }
 
 } // namespace
@@ -76,28 +88,18 @@ namespace {
 // Dire Wolf stopped for longer than a report's due time, then started again: the object is
 // never stopped, its report that fell due is recorded as not sent, and it goes out once when
 // the link is back by itself.
-TEST(HeadlessDirewolf, ARestartOfTheEngineIsSurvivedAndWhatFellDueGoesOnce) {
-    Direwolf direwolf;
-    if (!direwolf.installed())
-        GTEST_SKIP() << direwolf.error().toStdString();
-    ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
-    QTemporaryDir dir;
-    StationFiles files(QDir(dir.path()), QString::number(direwolf.agwPort()));
-    ManualClock clock;
-    std::FILE* log = std::tmpfile();
-    HeadlessDialogs dialogs(clock, log);
-    HeadlessStation station(dialogs, clock, files.settings, {});
-    LinkControl& link = station.station().link();
+TEST_F(StationOnDirewolf, ARestartOfTheEngineIsSurvivedAndWhatFellDueGoesOnce) {
+    LinkControl& link = station->station().link();
     link.setRetryIntervals(200, 800, 200);
     QList<SentRecord> records;
     QObject::connect(&link, &LinkControl::frameRecorded,
                      [&](const SentRecord& r) { records << r; });
-    ASSERT_EQ(station.start(), std::nullopt);
+    ASSERT_EQ(station->start(), std::nullopt);
     ASSERT_TRUE(direwolf.waitForLog(kPark + "061523z")) << direwolf.log().toStdString();
 
     direwolf.stop();
     ASSERT_TRUE(waitUntil([&] { return link.reconnecting(); }, 20000));
-    ObjectSlot& park = station.station().slot(0);
+    ObjectSlot& park = station->station().slot(0);
     for (int minute = 0; minute < 20; ++minute) { // two intervals fall due
         clock.advanceSecs(60);
         park.tick();
@@ -112,8 +114,7 @@ TEST(HeadlessDirewolf, ARestartOfTheEngineIsSurvivedAndWhatFellDueGoesOnce) {
     spinEvents(500);
     EXPECT_EQ(direwolf.log().count(kPark), 2) << direwolf.log().toStdString();
     EXPECT_TRUE(park.running());
-    EXPECT_EQ(station.stop(), 0);
-    std::fclose(log);
+    EXPECT_EQ(station->stop(), 0);
 }
 
 } // namespace
