@@ -116,6 +116,7 @@ void TForm1::setupShell() {
     connect(ui->mnuAbout, &QAction::triggered, this, &TForm1::mnuAboutClick);
     connect(ui->StationSetup1, &QAction::triggered, this, &TForm1::StationSetup1Click);
     connect(ui->mnuSent, &QAction::triggered, this, &TForm1::mnuSentClick);
+    connect(ui->mnuHeard, &QAction::triggered, this, &TForm1::mnuHeardClick);
 }
 
 void TForm1::setupStatusBar() {

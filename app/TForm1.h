@@ -41,6 +41,7 @@ class TfrmKiss;
 class TfrmKissHelp;
 class TfrmWx;
 class TForm14;
+class TfrmHeard;
 class TfrmSent;
 class TfrmCalibrate;
 
@@ -125,6 +126,8 @@ public:
     void mnuViewClick();
     // View > Sent Reports: the frames sent today, modeless; built at its first showing.
     void mnuSentClick();
+    // View > Heard: the frames heard on the channel, modeless; built at its first showing.
+    void mnuHeardClick();
     void mnuSetupClick();
     void mnuHintsClick();
     // Setup > Resume Objects at Start-up.
@@ -289,6 +292,7 @@ private:
     void applyLinkLayout(const LinkLayout& layout);
     LinkControl* m_linkControl = nullptr;
     TfrmSent* m_sentWindow = nullptr;
+    TfrmHeard* m_heardWindow = nullptr;
     QList<SentRecord> m_sentThisRun;
     QDateTime m_startedUtc;
     void recordSent(const SentRecord& record);

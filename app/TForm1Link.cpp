@@ -6,6 +6,7 @@
 #include "common/Dialogs.h"
 #include "links/LinkControl.h"
 #include "links/TAGWPE.h"
+#include "links/TfrmHeard.h"
 #include "links/TfrmSent.h"
 #include "links/TfrmTNC.h"
 #include "station/Station.h"
@@ -152,4 +153,12 @@ void TForm1::mnuSentClick() {
     m_sentWindow->show();
     m_sentWindow->raise();
     m_sentWindow->activateWindow();
+}
+
+void TForm1::mnuHeardClick() {
+    if (!m_heardWindow)
+        m_heardWindow = new TfrmHeard(m_station->heardModel(), this);
+    m_heardWindow->show();
+    m_heardWindow->raise();
+    m_heardWindow->activateWindow();
 }

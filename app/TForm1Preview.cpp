@@ -6,6 +6,7 @@
 #include "beacon/ReportPreview.h"
 #include "links/FramePlan.h"
 #include "links/LinkControl.h"
+#include "station/Station.h"
 #include "ui_TForm1.h"
 
 #include <QLabel>
@@ -27,14 +28,19 @@ void TForm1::setupPreviews() {
 
     for (int k = 0; k < 3; ++k) {
         const QString suffix = k == 0 ? QString() : QString::number(k);
-        m_previews[k] = new ReportPreview(m_panels[k]->controls().header,
-                                          QStringLiteral("NextReport") + suffix, this);
+        m_previews[k] =
+            new ReportPreview(m_panels[k]->controls().header, QStringLiteral("NextReport") + suffix,
+                              QStringLiteral("LastReport") + suffix, this);
         connect(m_panels[k], &ObjectPanel::nextReportChanged, m_previewDue,
                 qOverload<>(&QTimer::start));
     }
     // Ports, path and link type decide the frames a report goes out in.
     connect(m_linkControl, &LinkControl::settingsChanged, m_previewDue,
             qOverload<>(&QTimer::start));
+    // A copy heard, or another station using one of our names.
+    connect(m_station, &Station::lastReportChanged, m_previewDue, qOverload<>(&QTimer::start));
+    connect(m_station, &Station::nameClash, this,
+            [this](int, const QString& text) { showStatus(text); });
     m_channelPanel = new QLabel(ui->Bar);
     m_channelPanel->setObjectName(QStringLiteral("BarPanel3"));
     m_channelPanel->setAccessibleName(QStringLiteral("Channel share"));
@@ -56,6 +62,7 @@ void TForm1::refreshPreviews() {
                                                    : planFrames(link.type(), link, station(),
                                                                 next.info, next.destination);
         m_previews[k]->show(next, plan);
+        m_previews[k]->showLast(m_station->lastReportText(k));
         if (next.running && !next.info.isEmpty())
             schedule.append({plan, m_panels[k]->object().interval});
     }

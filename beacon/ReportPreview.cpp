@@ -34,8 +34,9 @@ NextReportLine nextReportLine(const NextReportView& next, const FramePlan& plan)
     return {about.join(QStringLiteral(", ")) + QStringLiteral(": "), next.info};
 }
 
-ReportPreview::ReportPreview(QLineEdit* header, const QString& name, QObject* parent)
-    : QObject(parent), m_label(new QLabel) {
+ReportPreview::ReportPreview(QLineEdit* header, const QString& name, const QString& lastName,
+                             QObject* parent)
+    : QObject(parent), m_label(new QLabel), m_last(new QLabel) {
     m_label->setObjectName(name);
     m_label->setAccessibleName(QStringLiteral("Next report"));
     m_label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -53,6 +54,22 @@ ReportPreview::ReportPreview(QLineEdit* header, const QString& name, QObject* pa
         delete layout->replaceWidget(header, pair);
     column->addWidget(header);
     column->addWidget(m_label);
+    m_last->setObjectName(lastName);
+    m_last->setAccessibleName(QStringLiteral("Last report"));
+    m_last->setToolTip(QStringLiteral("The last report and the copies of it heard on the "
+                                      "channel, with the digipeater that repeated each (UTC)"));
+    m_last->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_last->setMinimumWidth(1);
+    m_last->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_last->hide();
+    column->addWidget(m_last);
+}
+
+void ReportPreview::showLast(const QString& text) {
+    if (text == m_last->text())
+        return;
+    m_last->setText(text);
+    m_last->setVisible(!text.isEmpty());
 }
 
 void ReportPreview::show(const NextReportView& next, const FramePlan& plan) {

@@ -27,9 +27,14 @@ NextReportLine nextReportLine(const NextReportView& next, const FramePlan& plan)
 class ReportPreview : public QObject {
     Q_OBJECT
 public:
-    ReportPreview(QLineEdit* header, const QString& name, QObject* parent = nullptr);
+    // `name` and `lastName` are the object names of the next-report and last-report lines.
+    ReportPreview(QLineEdit* header, const QString& name, const QString& lastName,
+                  QObject* parent = nullptr);
     void show(const NextReportView& next, const FramePlan& plan);
+    // What became of the last report, under the next one; hidden while empty.
+    void showLast(const QString& text);
     QLabel* label() const { return m_label; }
+    QLabel* lastLabel() const { return m_last; }
     // The whole text shown, before any cut.
     QString text() const { return m_line.text(); }
 
@@ -40,5 +45,6 @@ private:
     void fit();
 
     QLabel* m_label;
+    QLabel* m_last;
     NextReportLine m_line;
 };

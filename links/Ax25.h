@@ -15,6 +15,8 @@ inline constexpr int AddressSize = 7;
 inline constexpr int MaxBaseLength = 6;
 inline constexpr int MaxSsid = 15;
 inline constexpr int MaxDigipeaters = 8;
+// The longest frame a station hears: ten addresses, control, PID and 256 information bytes.
+inline constexpr int MaxFrame = 330;
 inline constexpr quint8 ControlUi = 0x03;
 inline constexpr quint8 PidNoLayer3 = 0xF0;
 // SSID byte bits.

@@ -58,11 +58,13 @@ LinkControl::LinkControl(Dialogs& dialogs, Clock& clock, QObject* parent)
     connect(&m_sockets, &TSockets::OnErrorOccurred, this, &LinkControl::Error);
     connect(&m_sockets, &TSockets::OnSessionClosed, this, &LinkControl::SessionClosed);
     connect(&m_sockets, &TSockets::OnLookupFailed, this, &LinkControl::LookupFailed);
+    connect(&m_sockets, &TSockets::OnDataAvailable, this, &LinkControl::socketData);
 
     m_serial.FlowControl = TSerialPort::fcRTS_CTS;
     m_serial.EOFChar = 254;
     connect(&m_serial, &TSerialPort::AfterReceive, this, &LinkControl::AfterRecieve);
     connect(&m_serial, &TSerialPort::DeviceLost, this, &LinkControl::DeviceLost);
+    connect(&m_serial, &TSerialPort::Received, this, &LinkControl::serialData);
 }
 
 void LinkControl::setRetryIntervals(int firstMs, int maxMs, int checkMs) {
@@ -275,7 +277,54 @@ void LinkControl::becameUp(const QString& status) {
         qCInfo(lcLink) << "link back:" << endpoint();
     setConnectedLayout();
     setStatus(status);
+    startReading();
     emit linkUp();
+}
+
+void LinkControl::startReading() {
+    m_agwpeReader.reset();
+    m_kissReader.reset();
+    // The engine's 'k' switches raw frames on and off: once per connection, which is new
+    // after every reconnect.
+    if (type() == LinkType::Agwpe)
+        SendAGW(agwpeFrame(1, 0, 'k', {}, {}, {}));
+}
+
+void LinkControl::socketData(int) {
+    const QByteArray bytes = m_sockets.SReceive();
+    if (m_state != State::Up)
+        return;
+    if (type() == LinkType::Agwpe) {
+        const int before = m_agwpeReader.errors();
+        for (const AgwpeReader::Received& r : m_agwpeReader.feed(bytes))
+            heardOn(r.radioPort, r.body);
+        m_receiveErrors += m_agwpeReader.errors() - before;
+    } else if (type() == LinkType::KissTcp) {
+        serialData(bytes);
+    }
+}
+
+void LinkControl::serialData(const QByteArray& bytes) {
+    if (m_state != State::Up || (type() != LinkType::Kiss && type() != LinkType::KissTcp))
+        return;
+    const int before = m_kissReader.errors();
+    for (const KissDecoder::Frame& frame : m_kissReader.feed(bytes))
+        if (frame.command() == Kiss::DataFrame && frame.commandByte != Kiss::Return)
+            heardOn(frame.port() + 1, frame.body);
+    m_receiveErrors += m_kissReader.errors() - before;
+}
+
+void LinkControl::heardOn(int radioPort, const QByteArray& body) {
+    if (body.size() > Ax25::MaxFrame) {
+        ++m_receiveErrors;
+        return;
+    }
+    HeardFrame frame;
+    frame.utc = m_clock.nowUtc();
+    frame.radioPort = radioPort;
+    frame.port = sentPortName(type(), radioPort);
+    frame.body = body;
+    emit frameHeard(frame);
 }
 
 void LinkControl::lost(const QString& reason, const QString& message, bool asError) {
@@ -566,6 +615,14 @@ void LinkControl::record(const QString& link, const QByteArray& body, bool sent,
     }
     r.sent = sent;
     r.message = message;
+    append(r);
+}
+
+void LinkControl::recordHeard(const SentRecord& record) {
+    append(record);
+}
+
+void LinkControl::append(const SentRecord& r) {
     emit frameRecorded(r);
     if (!m_sentLog)
         return;

@@ -4,10 +4,13 @@
 
 #include "common/LinkSettings.h"
 #include "common/StationSettings.h"
+#include "links/AgwpeReader.h"
+#include "links/Kiss.h"
 #include "links/SentLog.h"
 #include "links/Serial/TSerialPort.h"
 #include "links/Sockets/TSockets.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
@@ -36,6 +39,14 @@ struct LinkLayout {
 struct ReportOrigin {
     int slot = 0;
     QString identifier;
+};
+
+// A frame the engine or TNC heard on the channel, as it handed it over.
+struct HeardFrame {
+    QDateTime utc;
+    int radioPort = 1;
+    QString port;    // "AGWPE port 1", "KISS port 2"
+    QByteArray body; // the AX.25 frame without its check sequence
 };
 
 // The one link to the radio: AGWPE over TCP, a KISS TNC on a serial line or over TCP, or a TNC
@@ -125,6 +136,13 @@ public:
     // Waits until TNCTimer ends the wait, handling window events meanwhile.
     void tncWait();
 
+    // The link hands over the frames it hears: AGWPE and KISS do, a TNC in command mode not.
+    bool listening() const { return type() != LinkType::Tnc; }
+    // Frames a peer handed over that were not read: too long, or broken framing.
+    int receiveErrors() const { return m_receiveErrors; }
+    // A record of a report's copy heard on the channel, into the log beside the sent ones.
+    void recordHeard(const SentRecord& record);
+
     // Puts one report (information field: header + comment) on the air to `destination`
     // through the current link. Refusals and failures are shown through Dialogs; nothing
     // half-built is written. While the link is coming back the report is only recorded as
@@ -156,6 +174,8 @@ signals:
     void terminalText(const QString& text);
     // One frame handed to the link (or refused on the way), as the log records it.
     void frameRecorded(const SentRecord& record);
+    // A frame heard on the channel (AGWPE and KISS links, while up).
+    void frameHeard(const HeardFrame& frame);
     // The link or station settings were replaced: what a report would cost may have changed.
     void settingsChanged();
 
@@ -163,6 +183,13 @@ private:
     enum class State { Down, Connecting, Up, Retrying };
 
     void setStatus(const QString& text);
+    void socketData(int socket);
+    void serialData(const QByteArray& bytes);
+    void heardOn(int radioPort, const QByteArray& body);
+    // The start of reading on a link that just came up: fresh framing state, and for AGWPE
+    // the one 'k' that asks the engine for raw received frames.
+    void startReading();
+    void append(const SentRecord& record);
     // The link was lost without the user's Disconnect: it comes back by itself, or (never up
     // since the user's connect) it ends as that connect's failure, with `message` shown.
     void lost(const QString& reason, const QString& message = {}, bool asError = false);
@@ -225,4 +252,7 @@ private:
     std::unique_ptr<SentLog> m_sentLog;
     bool m_sentLogFailed = false; // its one message has been shown
     ReportOrigin m_origin;        // of the report being sent
+    AgwpeReader m_agwpeReader;
+    KissDecoder m_kissReader;
+    int m_receiveErrors = 0;
 };

@@ -73,7 +73,9 @@ QString SentLog::lineOf(const SentRecord& r) {
         QString::number(r.slot),
         escaped(r.identifier),
         escaped(r.link),
-        r.sent ? QStringLiteral("sent") : QStringLiteral("failed"),
+        r.heard  ? QStringLiteral("heard")
+        : r.sent ? QStringLiteral("sent")
+                 : QStringLiteral("failed"),
         QString::number(r.bytes),
         QString::number(r.seconds, 'f', 3),
         escaped(r.monitor),
@@ -96,13 +98,14 @@ std::optional<SentRecord> SentLog::parseLine(const QString& line) {
     r.slot = f[1].toInt(&slotOk);
     r.identifier = unescaped(f[2]);
     r.link = unescaped(f[3]);
-    r.sent = f[4] == QLatin1String("sent");
+    r.heard = f[4] == QLatin1String("heard");
+    r.sent = r.heard || f[4] == QLatin1String("sent");
     r.bytes = f[5].toInt(&bytesOk);
     r.seconds = f[6].toDouble(&secondsOk); // Qt reads "0.437" whatever the desktop's locale
     r.monitor = unescaped(f[7]);
     r.message = unescaped(f[8]);
     if (!r.utc.isValid() || !slotOk || !bytesOk || !secondsOk ||
-        (f[4] != QLatin1String("sent") && f[4] != QLatin1String("failed")))
+        (!r.sent && f[4] != QLatin1String("failed")))
         return std::nullopt;
     return r;
 }

@@ -19,6 +19,9 @@ struct SentRecord {
     double seconds = 0; // airtime at 1200 baud
     bool sent = true;
     QString message; // what the user was told when it failed
+    // A copy of a sent report heard on the channel: `monitor` is the copy as heard, `link`
+    // the port it was heard on, `message` which sent report it is a copy of.
+    bool heard = false;
 
     bool operator==(const SentRecord&) const = default;
 };

@@ -34,7 +34,10 @@ QString TfrmSent::textOf(const SentRecord& r) {
                        .arg(r.identifier, r.link)
                        .arg(r.bytes)
                        .arg(QString::number(r.seconds, 'f', 3));
-    text += r.sent ? r.monitor : QStringLiteral("FAILED (%1)  %2").arg(r.message, r.monitor);
+    if (r.heard)
+        text += QStringLiteral("HEARD (%1)  %2").arg(r.message, r.monitor);
+    else
+        text += r.sent ? r.monitor : QStringLiteral("FAILED (%1)  %2").arg(r.message, r.monitor);
     return text;
 }
 
@@ -57,7 +60,9 @@ void TfrmSent::addRow(const SentRecord& r) {
     item->setText(Link, r.link);
     item->setText(Bytes, QString::number(r.bytes));
     item->setText(Airtime, QString::number(r.seconds, 'f', 3) + QStringLiteral(" s"));
-    item->setText(Result, r.sent ? QStringLiteral("Sent") : QStringLiteral("Failed: ") + r.message);
+    item->setText(Result, r.heard  ? QStringLiteral("Heard: ") + r.message
+                          : r.sent ? QStringLiteral("Sent")
+                                   : QStringLiteral("Failed: ") + r.message);
     item->setText(Report, r.monitor);
     item->setTextAlignment(Bytes, Qt::AlignRight | Qt::AlignVCenter);
     item->setTextAlignment(Airtime, Qt::AlignRight | Qt::AlignVCenter);

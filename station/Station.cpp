@@ -3,8 +3,12 @@
 #include "station/Station.h"
 
 #include "common/Clock.h"
+#include "common/ConvertError.h"
+#include "common/Cp1252.h"
 #include "common/DateFormat.h"
 #include "common/Dialogs.h"
+#include "links/Airtime.h"
+#include "links/HeardModel.h"
 #include "links/LinkControl.h"
 #include "map/ObjectEntry.h"
 #include "map/ObjectsFile.h"
@@ -31,7 +35,8 @@ Station::Station(Dialogs& dialogs, Clock& clock, const QString& settingsPath,
         connect(slot, &ObjectSlot::reportReady, this,
                 [this](int index, const QString& info, const QString& destination,
                        const QString& name) {
-                    m_link->sendReport(info, destination, {index + 1, name});
+                    if (m_link->sendReport(info, destination, {index + 1, name}))
+                        reportHanded(index, info, name);
                 });
         connect(slot, &ObjectSlot::timeStampsDue, this, &Station::readTime);
         m_slots[size_t(k)] = slot;
@@ -41,6 +46,8 @@ Station::Station(Dialogs& dialogs, Clock& clock, const QString& settingsPath,
             s->stop();
     });
     connect(m_link, &LinkControl::linkUp, this, &Station::linkCameUp);
+    m_heardModel = new HeardModel(this);
+    connect(m_link, &LinkControl::frameHeard, this, &Station::frameHeard);
 }
 
 Station::~Station() = default;
@@ -202,6 +209,73 @@ void Station::linkCameUp() {
     m_resumePending = false;
     const int started = startStoredObjects();
     qCInfo(lcStation) << started << "objects resumed";
+}
+
+// ---- Heard on the channel ----------------------------------------------------------------
+
+void Station::reportHanded(int index, const QString& info, const QString& name) {
+    SentReport report;
+    report.slot = index;
+    report.identifier = name;
+    report.source = station().MyCall;
+    try {
+        report.info = Cp1252::fromUnicode(info);
+    } catch (const ConvertError&) {
+        return; // never on the air: the link refused it on the same grounds
+    }
+    report.utc = m_clock.nowUtc();
+    // A copy later than the next report is due is no copy of this one.
+    report.windowSeconds = qMax(1, m_slots[size_t(index)]->object().interval) * 60;
+    m_heard.sent(report);
+    emit lastReportChanged(index);
+}
+
+void Station::frameHeard(const HeardFrame& heard) {
+    const std::optional<Ax25Frame> frame = parseAx25UiFrame(heard.body);
+    if (!frame)
+        return;
+    const HeardReports::Outcome outcome = m_heard.heard(*frame, heard.utc);
+    HeardModel::Row row{heard.utc, heard.port, ax25MonitorText(*frame), {}};
+    if (outcome.slot >= 0) {
+        const SentReport& sent = *m_heard.last(outcome.slot);
+        row.ours = sent.identifier;
+        SentRecord r;
+        r.utc = heard.utc;
+        r.slot = outcome.slot + 1;
+        r.identifier = sent.identifier;
+        r.link = heard.port;
+        r.monitor = row.monitor;
+        const Airtime::Cost cost = Airtime::ofFrame(heard.body);
+        r.bytes = cost.bytes;
+        r.seconds = cost.seconds;
+        r.heard = true;
+        r.message = (outcome.via.isEmpty() ? QStringLiteral("heard direct")
+                                           : QStringLiteral("heard via ") + outcome.via) +
+                    QStringLiteral(", a copy of the report sent ") +
+                    sent.utc.toUTC().toString(QStringLiteral("HH:mm:ss'Z'"));
+        m_link->recordHeard(r);
+        if (outcome.newPath)
+            emit lastReportChanged(outcome.slot);
+    }
+    if (outcome.clashSlot >= 0) {
+        const SentReport& ours = *m_heard.last(outcome.clashSlot);
+        row.ours = QStringLiteral("same name as %1").arg(ours.identifier);
+        emit lastReportChanged(outcome.clashSlot);
+        if (outcome.newClash) {
+            const QString text = m_heard.clashText(outcome.clashSlot);
+            qCWarning(lcStation) << text;
+            emit nameClash(outcome.clashSlot, text);
+        }
+    }
+    m_heardModel->add(row);
+}
+
+QString Station::lastReportText(int index) const {
+    QString text = m_heard.fateText(index, m_link->listening(), m_clock.nowUtc());
+    const QString clash = m_heard.clashText(index);
+    if (!clash.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + clash;
+    return text;
 }
 
 void Station::readTime() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "beacon/ObjectSlot.h"
+#include "links/HeardReports.h"
 #include "settings/AppSettings.h"
 
 #include <QObject>
@@ -14,7 +15,9 @@
 
 class Clock;
 class Dialogs;
+class HeardModel;
 class LinkControl;
+struct HeardFrame;
 
 // The station: its settings, the link and the three objects, and the settings and objects
 // files they come from and go back to. The window shows it; `skyvane --headless` runs it
@@ -82,6 +85,14 @@ public:
     // Once the link next comes up, start the objects that were running at the last save.
     void resumeWhenConnected() { m_resumePending = true; }
 
+    // ---- What the channel did with the reports -----------------------------------------
+    const HeardReports& heard() const { return m_heard; }
+    // The frames heard lately, newest first, for the Heard window.
+    HeardModel& heardModel() const { return *m_heardModel; }
+    // Under the object's next report: its last report's fate ("Sent 12:03:05, heard via
+    // DIGI1 12:03:06") and, on a line of its own, another station sending its name.
+    QString lastReportText(int index) const;
+
     // Every object's time stamp: the current UTC day, hour and minute ("061523z").
     void readTime();
     // The end of a run: the link goes down, a serial port is let go, and the objects (with
@@ -93,10 +104,17 @@ signals:
     // Slot `index` took an entry of the objects file: `placed` when it has a position, else
     // `adopted` when it took over the entry's comment and files.
     void objectRestored(int index, bool placed, bool adopted);
+    // lastReportText(index) changed.
+    void lastReportChanged(int index);
+    // Another station was heard sending an object of this object's name (once per station):
+    // the status box says so.
+    void nameClash(int index, const QString& text);
 
 private:
     SendRequest sendContext() const;
     void linkCameUp();
+    void reportHanded(int index, const QString& info, const QString& name);
+    void frameHeard(const HeardFrame& frame);
 
     Dialogs& m_dialogs;
     Clock& m_clock;
@@ -115,4 +133,6 @@ private:
     // What was running when the shutdown began: the link going down stops everything.
     std::optional<std::array<bool, 3>> m_runningAtEnd;
     bool m_resumePending = false;
+    HeardReports m_heard;
+    HeardModel* m_heardModel = nullptr;
 };

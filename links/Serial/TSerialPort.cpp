@@ -486,4 +486,5 @@ void TSerialPort::deliver() {
     const QString text = Cp1252::toUnicode(bytes);
     emit OnReceive(text);
     emit AfterReceive(text);
+    emit Received(bytes);
 }

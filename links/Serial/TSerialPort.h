@@ -93,6 +93,8 @@ signals:
     void AfterTransmit(const QString& data);
     void OnReceive(const QString& data);
     void AfterReceive(const QString& data);
+    // The same input as bytes, for readers of binary framing (KISS).
+    void Received(const QByteArray& bytes);
     // The open device has gone (a USB adapter pulled, the other end of a pseudo-terminal
     // closed): the reader saw EIO, ENXIO, ENODEV, POLLHUP or POLLERR. Once per Open, on the
     // thread the port lives in.

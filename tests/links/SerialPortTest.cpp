@@ -397,7 +397,9 @@ TEST(SerialPort, PurgesWhileTheDeviceTalksNeverStopTheReading) {
     talking = false;
     tnc.join();
     EXPECT_EQ(p.port->LastError(), 0);
-    p.pty.send(QByteArrayLiteral("fresh"));
+    // The talk may have filled the terminal's buffer: "fresh" goes in once the reader has
+    // made room.
+    ASSERT_TRUE(waitUntil([&] { return p.pty.send(QByteArrayLiteral("fresh")); }));
     EXPECT_TRUE(
         waitUntil([&] { return p.received.join(QString()).endsWith(QLatin1String("fresh")); }));
 }

@@ -121,6 +121,51 @@ bool Direwolf::launch() {
     return false;
 }
 
+bool Direwolf::hear(const QStringList& monitorLines) {
+    const QString dir = m_dir.path();
+    const QString frames = dir + QStringLiteral("/heard.txt");
+    const QString wav = dir + QStringLiteral("/heard.wav");
+    QByteArray samples;
+    // One line a run: gen_packets keeps a line's end in the information field it sends.
+    for (const QString& line : monitorLines) {
+        if (!writeFile(frames, line.toLatin1())) {
+            m_error = QStringLiteral("cannot write the frames to hear");
+            return false;
+        }
+        QProcess gen;
+        gen.setProcessChannelMode(QProcess::MergedChannels);
+        gen.start(QStringLiteral("gen_packets"), {QStringLiteral("-r"), QStringLiteral("44100"),
+                                                  QStringLiteral("-o"), wav, frames});
+        if (!gen.waitForFinished(20000) || gen.exitCode() != 0) {
+            m_error =
+                QStringLiteral("gen_packets failed: ") + QString::fromLocal8Bit(gen.readAll());
+            return false;
+        }
+        QFile file(wav);
+        if (!file.open(QIODevice::ReadOnly) || file.size() <= 44) {
+            m_error = QStringLiteral("gen_packets made no audio");
+            return false;
+        }
+        file.seek(44); // the WAV header; the receiver wants the bare samples
+        samples += file.readAll();
+    }
+    // A quarter of a second of silence after the frames, so that the last one ends.
+    samples += QByteArray(44100 / 2, '\0');
+    QUdpSocket udp;
+    constexpr qsizetype kDatagram = 1024;
+    constexpr double kBytesPerMs = 44100 * 2 / 1000.0;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    for (qsizetype at = 0; at < samples.size(); at += kDatagram) {
+        udp.writeDatagram(samples.mid(at, kDatagram), QHostAddress::LocalHost, m_udpPort);
+        // Faster than the audio plays, the receiver's socket buffer would drop some.
+        const qint64 due = qint64(double(at + kDatagram) / kBytesPerMs);
+        if (due > elapsed.elapsed())
+            QThread::msleep(quint64(due - elapsed.elapsed()));
+    }
+    return true;
+}
+
 bool Direwolf::restart() {
     stop();
     return launch();

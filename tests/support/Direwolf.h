@@ -34,6 +34,11 @@ public:
     // Waits up to the bound for the text to appear in the console output.
     bool waitForLog(const QString& text, int boundMs = 10000) const;
 
+    // Makes it hear these frames on the air: each monitor line ("SRC>DST,DIGI1*:info") made
+    // into 1200-baud audio by gen_packets and played into its audio input at about real time.
+    // False, with error() set, when the audio cannot be made.
+    bool hear(const QStringList& monitorLines);
+
     void stop();
     // Started again on the same ports, as after a restart by its operator; the console log
     // goes on. Its KISS terminal is a new one.

@@ -65,6 +65,11 @@ void PacketEngine::read(QTcpSocket* peer) {
             ++m_syncs;
             continue;
         }
+        // The client asks for raw received frames: no frame of its reports.
+        if (parsed && parsed->kind == 'k') {
+            ++rawRequests;
+            continue;
+        }
         if (parsed)
             frames.append(Frame{*parsed, whole, m_clock.elapsed()});
         if (m_closeAfter > 0 && ++m_framesOnThisConnection == m_closeAfter) {
@@ -73,6 +78,13 @@ void PacketEngine::read(QTcpSocket* peer) {
             return;
         }
     }
+}
+
+void PacketEngine::hear(int radioPort, const QByteArray& ax25Body) {
+    if (m_peers.isEmpty())
+        return;
+    m_peers.last()->write(agwpeFrame(radioPort, 0, 'K', {}, {}, QByteArray(1, '\0') + ax25Body));
+    m_peers.last()->flush();
 }
 
 bool PacketEngine::sync(LinkControl& link, int boundMs) {

@@ -53,6 +53,10 @@ public:
     QList<Frame> frames;
     // The start of a frame still incomplete.
     QByteArray partial;
+    // 'k' frames (raw received frames, please), kept out of `frames`.
+    int rawRequests = 0;
+    // Hands the link a frame heard on the channel, as an engine asked with 'k' does.
+    void hear(int radioPort, const QByteArray& ax25Body);
 
     // Sends a frame through the connected link and waits up to the bound for it to come: then
     // every frame the link sent before it is in too, as one connection keeps its order. This

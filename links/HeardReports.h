@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#pragma once
+
+#include "links/Ax25.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <array>
+#include <optional>
+
+// A report handed to the link, as a copy of it heard on the channel must match it.
+struct SentReport {
+    int slot = 0;       // 0..2
+    QString identifier; // the name the operator knows the object by
+    QString source;     // the callsign it went out from
+    QByteArray info;    // the information field exactly as sent
+    QDateTime utc;
+    int windowSeconds = 600; // a copy counts when heard this long after the send at most
+};
+
+// A copy of a sent report heard on the channel.
+struct HeardCopy {
+    QDateTime utc;
+    QString via; // the last digipeater that repeated it; empty when heard direct
+};
+
+// Another station sends an object of the same name as one of ours.
+struct NameClash {
+    QString call;
+    QDateTime utc;
+};
+
+// What became of each object's last report: the copies of it heard on the channel, through
+// which digipeaters, and other stations sending an object of the same name. Pure bookkeeping:
+// frames come in decoded, with the time they were heard.
+class HeardReports {
+public:
+    static constexpr int Slots = 3;
+
+    // What one received frame meant.
+    struct Outcome {
+        int slot = -1;         // a copy of this slot's last report
+        QString via;           // for that copy; empty when direct
+        bool newPath = false;  // the first copy through this digipeater (or direct)
+        int clashSlot = -1;    // another station's object of this slot's name
+        bool newClash = false; // the first such frame from that station
+    };
+
+    void sent(const SentReport& report);
+    // The slot's object went (emptied): its last report is no longer followed.
+    void forget(int slot);
+    Outcome heard(const Ax25Frame& frame, const QDateTime& utc);
+
+    const std::optional<SentReport>& last(int slot) const { return m_slots[size_t(slot)].last; }
+    const QList<HeardCopy>& copies(int slot) const { return m_slots[size_t(slot)].copies; }
+    const std::optional<NameClash>& clash(int slot) const { return m_slots[size_t(slot)].clash; }
+
+    // "Sent 12:03:05, heard via DIGI1 12:03:06, WIDE2 12:03:09", "Sent 12:03:05, not heard yet";
+    // "not heard" once the report's window has passed at `now`. Only "Sent 12:03:05" when the
+    // link hears nothing (`listening` false). Empty before the slot's first report. UTC times.
+    QString fateText(int slot, bool listening, const QDateTime& now) const;
+    // "AID1 is also sent by G4XYZ (12:04)"; empty when nobody else sends our name.
+    QString clashText(int slot) const;
+
+    // "N0CALL-0" and "n0call" are "N0CALL": callsigns as an AX.25 address carries them.
+    static QString normalCall(const QString& call);
+
+private:
+    struct Slot {
+        std::optional<SentReport> last;
+        QString source;       // normalCall(last->source)
+        QByteArray nameField; // the object's name and its padding, when the report is an object
+        QList<HeardCopy> copies;
+        std::optional<NameClash> clash;
+        QSet<QString> clashCalls; // told about once each
+    };
+    std::array<Slot, Slots> m_slots;
+};

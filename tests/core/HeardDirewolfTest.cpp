@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Skyvane developers
+#include "core/CoreFiles.h"
+#include "links/HeardModel.h"
+#include "links/LinkControl.h"
+#include "links/SentLog.h"
+#include "station/HeadlessDialogs.h"
+#include "station/HeadlessStation.h"
+#include "station/Station.h"
+#include "support/Direwolf.h"
+#include "support/ManualClock.h"
+#include "support/Wait.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// A headless station on a real Dire Wolf that is made to hear frames on its audio input: over
+// AGWPE, or (`kiss`) through its KISS pseudo-terminal.
+class HeardOnDirewolf : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override {
+        if (!direwolf.installed())
+            GTEST_SKIP() << direwolf.error().toStdString();
+        ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
+        QByteArray kiss;
+        if (GetParam())
+            kiss = "[Link]\r\nType=KISS\r\n[TNC]\r\nComPort=1\r\n[COM Ports]\r\nCOM1=" +
+                   direwolf.kissTerminal().toUtf8() + "\r\n";
+        files = std::make_unique<StationFiles>(QDir(dir.path()),
+                                               QString::number(direwolf.agwPort()), "1");
+        StationFiles::write(files->settings, StationFiles::read(files->settings) + kiss);
+        station = std::make_unique<HeadlessStation>(dialogs, clock, files->settings, sentFolder());
+    }
+    ~HeardOnDirewolf() override { std::fclose(log); }
+    QString sentFolder() const { return dir.filePath(QStringLiteral("sent")); }
+    Station& core() const { return station->station(); }
+
+    Direwolf direwolf;
+    QTemporaryDir dir;
+    std::unique_ptr<StationFiles> files;
+    ManualClock clock;
+    std::FILE* log = std::tmpfile();
+    HeadlessDialogs dialogs{clock, log};
+    std::unique_ptr<HeadlessStation> station;
+};
+
+// Heard before any report, an unrelated frame and even a copy of what will be sent change no
+// line. Then the report goes out, and a digipeated copy of it, and another station's object of
+// the same name, are heard: the tab's line says through which digipeater, the log keeps the
+// copy beside its sent frame, and the other station is named.
+TEST_P(HeardOnDirewolf, ADigipeatedCopyIsShownLoggedAndAnotherStationIsNamed) {
+    ASSERT_EQ(station->start(), std::nullopt);
+    const QString sent = QStringLiteral("G4ABC-1>APRS:;PARK     *061523z5130.00N/00045.00WPOpen");
+    ASSERT_TRUE(direwolf.waitForLog(QStringLiteral("[0L] ") + sent, 15000))
+        << direwolf.log().toStdString();
+    ASSERT_TRUE(core().heard().last(0));
+    const QString at = clock.nowUtc().time().toString(QStringLiteral("HH:mm:ss"));
+    EXPECT_EQ(core().lastReportText(0).toStdString(),
+              ("Sent " + at + ", not heard yet").toStdString());
+
+    const QString info = sent.section(QLatin1Char(':'), 1);
+    ASSERT_TRUE(direwolf.hear({QStringLiteral("G4XYZ>APRS:>Unrelated status"),
+                               QStringLiteral("G4ABC-1>APRS,DIGI1*,WIDE2-1:") + info,
+                               QStringLiteral("G4XYZ>APRS:;PARK     *061524z5131.00N/00046.00W-"),
+                               QStringLiteral("G4XYZ>APRS:;TENT     *061524z5131.00N/00046.00W-")}))
+        << direwolf.error().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return core().heardModel().rowCount() == 4; }, 15000))
+        << direwolf.log().toStdString();
+    EXPECT_EQ(core().lastReportText(0).toStdString(),
+              ("Sent " + at + ", heard via DIGI1 " + at + "\nPARK is also sent by G4XYZ (" +
+               at.left(5) + ")")
+                  .toStdString());
+    EXPECT_EQ(core().lastReportText(1), "") << "TENT has not been sent";
+    const HeardModel& model = core().heardModel();
+    EXPECT_EQ(model.row(2).monitor.toStdString(),
+              (QStringLiteral("G4ABC-1>APRS,DIGI1*,WIDE2-1:") + info).toStdString());
+    EXPECT_EQ(model.row(2).ours, "PARK");
+    EXPECT_EQ(model.row(1).ours, "same name as PARK");
+    EXPECT_EQ(model.row(3).ours, "");
+    EXPECT_EQ(model.row(2).port, GetParam() ? "KISS port 1" : "AGWPE port 1");
+
+    const QList<SentRecord> records = SentLog(sentFolder()).readDay(clock.nowUtc().date());
+    ASSERT_EQ(records.size(), 2);
+    EXPECT_TRUE(records[0].sent && !records[0].heard);
+    EXPECT_TRUE(records[1].heard);
+    EXPECT_EQ(records[1].slot, 1);
+    EXPECT_EQ(records[1].message, "heard via DIGI1, a copy of the report sent " + at + "Z");
+    EXPECT_EQ(station->stop(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, HeardOnDirewolf, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Kiss" : "Agwpe"; });
+
+} // namespace
