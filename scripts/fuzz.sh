@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with clang, AddressSanitizer and UndefinedBehaviorSanitizer in
-# build-fuzz/ and runs each briefly on mutations of its seed files. Fails when a sanitizer or
-# an invariant check finds something; the input that did it is kept in build-fuzz/findings/.
+# Builds the fuzz targets (map files, and what a packet engine or TNC sends) with clang,
+# AddressSanitizer and UndefinedBehaviorSanitizer in build-fuzz/ and runs each briefly on
+# mutations of its seed files. Fails when a sanitizer or an invariant check finds something; the input that did it is kept in build-fuzz/findings/.
 # FUZZ_SECONDS sets the time per target (default 8).
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -29,7 +29,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
         -DCMAKE_CXX_COMPILER=clang++ "${launcher[@]}" >/dev/null
 fi
 status=0
-cmake --build "$build" -j2 --target fuzz_calibration fuzz_objects fuzz_picture \
+cmake --build "$build" -j2 --target fuzz_calibration fuzz_objects fuzz_picture fuzz_agwpe fuzz_kiss fuzz_ax25 \
     >"$build/build.log" 2>&1 || status=$?
 grep -v -E '^\[ *[0-9]+%\]|^(make|gmake)\[[0-9]+\]: (Entering|Leaving)' "$build/build.log" || true
 if [ "$status" -ne 0 ]; then
@@ -39,7 +39,7 @@ fi
 
 mkdir -p "$build/findings"
 status=0
-for kind in calibration objects picture; do
+for kind in calibration objects picture agwpe kiss ax25; do
     corpus=$(mktemp -d)
     cp "$top/tests/fuzz/corpus/$kind/"* "$corpus/"
     if QT_QPA_PLATFORM=offscreen "$build/tests/fuzz/fuzz_$kind" "$corpus" -max_total_time="$seconds" \

@@ -254,8 +254,11 @@ void Station::frameHeard(const HeardFrame& heard) {
                     QStringLiteral(", a copy of the report sent ") +
                     sent.utc.toUTC().toString(QStringLiteral("HH:mm:ss'Z'"));
         m_link->recordHeard(r);
-        if (outcome.newPath)
+        if (outcome.newPath) {
+            // What a headless station's journal shows of it.
+            qCInfo(lcStation).noquote() << sent.identifier << r.message;
             emit lastReportChanged(outcome.slot);
+        }
     }
     if (outcome.clashSlot >= 0) {
         const SentReport& ours = *m_heard.last(outcome.clashSlot);

@@ -2,15 +2,25 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "app/ObjectsFixture.h"
 #include "beacon/ObjectPanel.h"
+#include "common/Cp1252.h"
+#include "links/Ax25.h"
 #include "links/FramePlan.h"
+#include "links/HeardModel.h"
 #include "links/LinkControl.h"
+#include "links/TfrmHeard.h"
 #include "station/Station.h"
 #include "support/PacketEngine.h"
 #include "support/Wait.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
 
 namespace {
 
@@ -132,4 +142,47 @@ TEST_F(NextReportWindow, TheStatusBarShowsTheShareOfTheChannelTheRunningObjectsT
     button("btnStop", 1)->click();
     spinEvents(20);
     EXPECT_TRUE(share->text().isEmpty());
+}
+
+// A copy of a Send Now heard through a digipeater: the tab says so under the next report,
+// View > Heard lists it marked as ours among the rest, its filter narrows the list, and Copy
+// gives the lines; another station's object of the same name reaches the status box.
+TEST_F(NextReportWindow, HeardCopiesShowOnTheTabAndInTheHeardWindow) {
+    complete(1, "TENT");
+    auto* last = find<QLabel>("LastReport1");
+    EXPECT_FALSE(last->isVisibleTo(m_form.get())) << "nothing sent yet";
+    const QString info = sendNow(1);
+    spinEvents(20);
+    EXPECT_EQ(last->text(), "Sent 18:05:00, not heard yet");
+    EXPECT_TRUE(last->isVisibleTo(m_form.get()));
+    EXPECT_EQ(last->accessibleName(), "Last report");
+
+    QByteArray copy = ax25UiFrame("APRS", "G4ABC-1", "DIGI1,WIDE2-1", Cp1252::fromUnicode(info));
+    copy[2 * 7 + 6] = char(copy[2 * 7 + 6] | 0x80); // DIGI1 has repeated it
+    m_clock.advanceSecs(2);
+    m_engine.hear(1, ax25UiFrame("APRS", "G4XYZ", "", ">Net at eight"));
+    m_engine.hear(1, copy);
+    m_engine.hear(2, ax25UiFrame("APRS", "G4XYZ", "", info.toLatin1().replace("18", "19")));
+    ASSERT_TRUE(waitUntil([&] { return m_form->stationCore().heardModel().rowCount() == 3; }));
+    spinEvents(20);
+    EXPECT_EQ(last->text(), "Sent 18:05:00, heard via DIGI1 18:05:02\n"
+                            "TENT is also sent by G4XYZ (18:05)");
+    EXPECT_EQ(find<QLineEdit>("Edit1")->text(), "TENT is also sent by G4XYZ (18:05)");
+
+    find<QAction>("mnuHeard")->trigger();
+    auto* heard = find<TfrmHeard>("frmHeard");
+    ASSERT_TRUE(heard->isVisible());
+    auto* list = heard->findChild<QTableView*>("lstHeard");
+    ASSERT_EQ(list->model()->rowCount(), 3);
+    EXPECT_EQ(list->model()->index(1, HeardModel::Ours).data().toString(), "TENT");
+    EXPECT_EQ(list->model()->index(0, HeardModel::Ours).data().toString(), "same name as TENT");
+    auto* filter = heard->findChild<QLineEdit*>("edtFilter");
+    EXPECT_EQ(filter->accessibleName(), "Filter");
+    filter->setText("digi1");
+    ASSERT_EQ(list->model()->rowCount(), 1);
+    EXPECT_EQ(heard->selectedText(), "2026-03-06 18:05:02Z\tAGWPE port 1\tG4ABC-1>APRS,DIGI1*,"
+                                     "WIDE2-1:" +
+                                         info + "\tTENT\n");
+    heard->findChild<QPushButton*>("btnCopy")->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), heard->selectedText());
 }

@@ -18,18 +18,23 @@
 
 namespace {
 
+enum class Through { Agwpe, KissTerminal, KissTcp };
+
 // A headless station on a real Dire Wolf that is made to hear frames on its audio input: over
-// AGWPE, or (`kiss`) through its KISS pseudo-terminal.
-class HeardOnDirewolf : public ::testing::TestWithParam<bool> {
+// AGWPE, through its KISS pseudo-terminal or through its KISS TCP port.
+class HeardOnDirewolf : public ::testing::TestWithParam<Through> {
 protected:
     void SetUp() override {
         if (!direwolf.installed())
             GTEST_SKIP() << direwolf.error().toStdString();
         ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
         QByteArray kiss;
-        if (GetParam())
+        if (GetParam() == Through::KissTerminal)
             kiss = "[Link]\r\nType=KISS\r\n[TNC]\r\nComPort=1\r\n[COM Ports]\r\nCOM1=" +
                    direwolf.kissTerminal().toUtf8() + "\r\n";
+        else if (GetParam() == Through::KissTcp)
+            kiss = "[Link]\r\nType=KISS TCP\r\n[KISS TCP]\r\nHost=127.0.0.1\r\nPort=" +
+                   QByteArray::number(direwolf.kissPort()) + "\r\n";
         files = std::make_unique<StationFiles>(QDir(dir.path()),
                                                QString::number(direwolf.agwPort()), "1");
         StationFiles::write(files->settings, StationFiles::read(files->settings) + kiss);
@@ -81,7 +86,9 @@ TEST_P(HeardOnDirewolf, ADigipeatedCopyIsShownLoggedAndAnotherStationIsNamed) {
     EXPECT_EQ(model.row(2).ours, "PARK");
     EXPECT_EQ(model.row(1).ours, "same name as PARK");
     EXPECT_EQ(model.row(3).ours, "");
-    EXPECT_EQ(model.row(2).port, GetParam() ? "KISS port 1" : "AGWPE port 1");
+    EXPECT_EQ(model.row(2).port, GetParam() == Through::Agwpe          ? "AGWPE port 1"
+                                 : GetParam() == Through::KissTerminal ? "KISS port 1"
+                                                                       : "KISS TCP port 1");
 
     const QList<SentRecord> records = SentLog(sentFolder()).readDay(clock.nowUtc().date());
     ASSERT_EQ(records.size(), 2);
@@ -92,7 +99,12 @@ TEST_P(HeardOnDirewolf, ADigipeatedCopyIsShownLoggedAndAnotherStationIsNamed) {
     EXPECT_EQ(station->stop(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Links, HeardOnDirewolf, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Kiss" : "Agwpe"; });
+INSTANTIATE_TEST_SUITE_P(Links, HeardOnDirewolf,
+                         ::testing::Values(Through::Agwpe, Through::KissTerminal, Through::KissTcp),
+                         [](const auto& info) {
+                             return info.param == Through::Agwpe          ? "Agwpe"
+                                    : info.param == Through::KissTerminal ? "KissTerminal"
+                                                                          : "KissTcp";
+                         });
 
 } // namespace
