@@ -56,10 +56,6 @@ TForm1::TForm1(Dialogs& dialogs, Clock& clock, const QString& settingsPath, cons
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), m_dialogs(dialogs), m_clock(clock),
       m_settingsPath(settingsPath.isEmpty() ? defaultSettingsPath() : settingsPath),
       m_helpPath(helpPath.isEmpty() ? defaultHelpPath() : helpPath) {
-    // The remembered map decodes on another core while the controls are built. A settings file
-    // that cannot be read is read again, and reported, when the window shows.
-    if (const QString map = AppSettings::load(m_settingsPath, nullptr).map; QFileInfo(map).isFile())
-        m_mapPrefetch.start(map);
     m_station = new Station(dialogs, clock, m_settingsPath,
                             sentLogFolder.isEmpty() ? defaultSentLogFolder() : sentLogFolder, this);
     ui->setupUi(this);
@@ -213,8 +209,6 @@ void TForm1::FormShow() {
     updateConnectEnabled();
     ReadTime();
     loadLastMap();
-    // A picture decoded for a map that was refused would otherwise stay in memory.
-    m_mapPrefetch.drop();
     ui->HelpFile1->setEnabled(QFileInfo(m_helpPath).isFile());
     // The stored flag is turned round once so that the menu handler turns it back and applies it.
     m_station->setHints(!hints());

@@ -7,7 +7,6 @@
 #include "common/StationSettings.h"
 #include "links/SentLog.h"
 #include "map/Calibration.h"
-#include "map/PicturePrefetch.h"
 #include "widgets/WaitCursor.h"
 
 #include <QMainWindow>
@@ -300,8 +299,6 @@ private:
 
     // Map (app/TForm1Map.cpp).
     MapView* m_map = nullptr;
-    // The remembered map, decoding while the window is built; used up by the first map read.
-    PicturePrefetch m_mapPrefetch;
     bool anyPicking() const;
     void selectSymbol(int slot, QWidget* picture);
     // The picture dialog with this title; with saveFirst the current map's objects are saved

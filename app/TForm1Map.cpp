@@ -174,7 +174,7 @@ std::optional<QString> TForm1::chooseMap(const QString& title, bool saveFirst) {
 // start-up: no map), and the program goes on.
 bool TForm1::readMap(const QString& path, std::optional<LoadedPicture> decoded,
                      LoadedPicture& picture, MapCalibration& calibration) {
-    picture = decoded ? std::move(*decoded) : m_mapPrefetch.take(path);
+    picture = decoded ? std::move(*decoded) : PictureLoader::load(path);
     if (!picture.ok()) {
         m_dialogs.error(picture.error);
         return false;

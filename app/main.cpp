@@ -8,8 +8,6 @@
 #include "station/CommandLine.h"
 #include "station/HeadlessMain.h"
 #include "widgets/AppIcon.h"
-#include "widgets/FontConfigWarmUp.h"
-#include "widgets/LazyIconStyle.h"
 #include "widgets/QtDialogs.h"
 #include "widgets/SingleInstance.h"
 
@@ -45,14 +43,12 @@ int main(int argc, char* argv[]) {
     if (asksForHeadless(argc, argv))
         return runHeadlessStation(argc, argv);
 
-    FontConfigWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Skyvane"));
     // What Qt took (-platform, -style, ...) is gone from the arguments by now.
     const CommandLine line = CommandLine::parse(QCoreApplication::arguments().mid(1));
     if (const auto code = answered(line))
         return *code;
-    QApplication::setStyle(new LazyIconStyle);
 
     // Before any setting is read or any window shown: a second start only brings the first
     // copy forward.
@@ -63,7 +59,6 @@ int main(int argc, char* argv[]) {
     // Desktops match the running window to its installed entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.skyvane.Skyvane"));
 
-    fonts.wait();
     QtDialogs dialogs;
     const QString settingsPath = settingsPathOf(line, QCoreApplication::applicationFilePath());
     // A copy of another desktop, or a headless one, on this settings file would put every

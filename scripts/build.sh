@@ -33,7 +33,7 @@ install() {
 # run would go back to apt-get.
 # qt6-image-formats-plugins: the TIFF and WebP readers, for maps in those kinds.
 required=(cmake g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
-          libjpeg62-turbo-dev libfontconfig-dev libgtest-dev qt6-svg-dev qt6-image-formats-plugins
+          libjpeg62-turbo-dev libgtest-dev qt6-svg-dev qt6-image-formats-plugins
           ${SKYVANE_EXTRA_PACKAGES:-})
 mapfile -t missing < <(missing_of "${required[@]}")
 if [ ${#missing[@]} -gt 0 ]; then

@@ -5,8 +5,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QLoggingCategory>
-#include <QSocketNotifier>
 #include <QWidget>
 
 #include <cerrno>
@@ -15,7 +16,6 @@
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcInstance, "skyvane.instance")
@@ -28,15 +28,6 @@ constexpr int kAnswerMs = 3000;
 constexpr int kLockWaitMs = 5000;
 // A caller says one short line; anything longer is no copy of this program.
 constexpr qsizetype kMaxRequest = 64;
-
-bool addressOf(const QByteArray& path, sockaddr_un* address) {
-    *address = {};
-    address->sun_family = AF_UNIX;
-    if (size_t(path.size()) >= sizeof(address->sun_path))
-        return false;
-    std::memcpy(address->sun_path, path.constData(), size_t(path.size()));
-    return true;
-}
 
 // The lock is held for a moment by a starting copy; one that is stopped while holding it is
 // waited for a while and then started without it, as starting twice is better than never.
@@ -57,6 +48,15 @@ int takeLock(const QByteArray& path) {
     return fd;
 }
 
+// The user at the other end of a local socket; -1 when the system does not say.
+qint64 peerUid(qintptr descriptor) {
+    ucred credentials{};
+    socklen_t size = sizeof credentials;
+    if (::getsockopt(int(descriptor), SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0)
+        return -1;
+    return credentials.uid;
+}
+
 } // namespace
 
 QString SingleInstance::defaultName() {
@@ -67,7 +67,7 @@ QString SingleInstance::defaultName() {
         place = qEnvironmentVariable("DISPLAY");
     if (place.isEmpty())
         place = QStringLiteral("console");
-    QString name = QStringLiteral("skyvane-%1-%2").arg(::getuid()).arg(place);
+    QString name = QStringLiteral("skyvane-%1").arg(place);
     // Socket names become file names: keep them to safe characters.
     for (QChar& c : name)
         if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != u'_' && c != u'.' && c != u'-')
@@ -75,11 +75,66 @@ QString SingleInstance::defaultName() {
     return name;
 }
 
+QString SingleInstance::folderProblem(const QString& path) {
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    if (!S_ISDIR(st.st_mode))
+        return QStringLiteral("%1 is not a folder").arg(path);
+    if (st.st_uid != ::getuid())
+        return QStringLiteral("%1 belongs to another user").arg(path);
+    if ((st.st_mode & 077) != 0)
+        return QStringLiteral("%1 is open to other users").arg(path);
+    return {};
+}
+
+QString SingleInstance::folder(QString* why) {
+    // The XDG Base Directory rules give it to this user alone; one that is not is not used.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(runtime)) {
+        const QString problem = folderProblem(runtime);
+        if (problem.isEmpty())
+            return runtime;
+        qCWarning(lcInstance) << "XDG_RUNTIME_DIR not used:" << problem;
+    }
+    const QString own = QDir::temp().filePath(QStringLiteral("skyvane-%1").arg(::getuid()));
+    ::mkdir(QFile::encodeName(own).constData(), 0700);
+    const QString problem = folderProblem(own);
+    if (problem.isEmpty())
+        return own;
+    if (why)
+        *why = problem;
+    return {};
+}
+
 SingleInstance::SingleInstance(const QString& name, QObject* parent)
-    : QObject(parent), m_name(name), m_path(QFile::encodeName(QDir::temp().filePath(name))) {
+    : QObject(parent), m_name(name) {
+    QString why;
+    const QString place = folder(&why);
+    if (place.isEmpty()) {
+        // Better two copies than none: someone who made our folder elsewhere must not be
+        // able to stop this user's program from starting.
+        qCWarning(lcInstance) << "no single-instance check:" << why;
+        return;
+    }
+    start(place);
+}
+
+SingleInstance::SingleInstance(const QString& name, const QString& folder, QObject* parent)
+    : QObject(parent), m_name(name) {
+    const QString problem = folderProblem(folder);
+    if (!problem.isEmpty()) {
+        qCWarning(lcInstance) << "no single-instance check:" << problem;
+        return;
+    }
+    start(folder);
+}
+
+void SingleInstance::start(const QString& folder) {
+    m_path = QDir(folder).filePath(m_name);
     // Two copies started together must not both decide they are first: the check and the
     // start of listening happen under a lock, which the system lets go if its holder dies.
-    const int lock = takeLock(m_path + ".lock");
+    const int lock = takeLock(QFile::encodeName(m_path + QStringLiteral(".lock")));
     if (askRunningInstance())
         m_otherRunning = true;
     else
@@ -88,120 +143,81 @@ SingleInstance::SingleInstance(const QString& name, QObject* parent)
         ::close(lock); // lets the lock go; the file stays for the next start
 }
 
-SingleInstance::~SingleInstance() {
-    for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it)
-        ::close(it.key());
-    if (m_listener >= 0) {
-        ::close(m_listener);
-        // The next start finds nobody at the name either way; the file is only tidied.
-        ::unlink(m_path.constData());
-    }
-}
+SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::askRunningInstance() {
-    sockaddr_un address;
-    if (!addressOf(m_path, &address))
+    QLocalSocket socket;
+    socket.connectToServer(m_path);
+    if (!socket.waitForConnected(kAnswerMs))
         return false;
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return false;
-    // Connecting to a local socket does not wait: it is taken, or refused when nobody listens.
-    const timeval bound{kAnswerMs / 1000, (kAnswerMs % 1000) * 1000};
-    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &bound, sizeof(bound));
-    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &bound, sizeof(bound));
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
-        ::close(fd);
+    // Only this user can have made the socket in this folder; asked anyway, as giving way to
+    // anyone else would stop this user's program.
+    const qint64 uid = peerUid(socket.socketDescriptor());
+    if (uid != qint64(::getuid())) {
+        qCWarning(lcInstance) << "the copy at" << m_path << "is of user" << uid << ": ignored";
         return false;
     }
-    if (::send(fd, kShowRequest.constData(), size_t(kShowRequest.size()), MSG_NOSIGNAL) !=
-        kShowRequest.size()) {
-        ::close(fd);
-        return false;
-    }
+    socket.write(kShowRequest);
+    socket.waitForBytesWritten(kAnswerMs);
     // The running copy answers once its window is in front; a copy that hangs is no copy
     // this start can rely on, but it still holds the name, so this one gives way anyway.
     QByteArray answer;
-    char buffer[64];
-    while (!answer.contains('\n') && answer.size() < kMaxRequest) {
-        const ssize_t got = ::recv(fd, buffer, sizeof(buffer), 0);
-        if (got > 0)
-            answer.append(buffer, got);
-        else if (got < 0 && errno == EINTR)
-            continue;
-        else
-            break;
-    }
-    ::close(fd);
+    while (!answer.contains('\n') && answer.size() < kMaxRequest &&
+           (socket.bytesAvailable() > 0 || socket.waitForReadyRead(kAnswerMs)))
+        answer += socket.read(kMaxRequest);
     qCInfo(lcInstance) << "another copy is running; answer:" << answer.trimmed();
     return true;
 }
 
 void SingleInstance::listen() {
-    sockaddr_un address;
-    if (!addressOf(m_path, &address)) {
-        qCWarning(lcInstance) << "not listening: the name is too long" << m_name;
-        return;
-    }
+    m_server = new QLocalServer(this);
+    // Only this user may ask this copy to come forward.
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
     // A name left behind by a copy that crashed would block every later start; nobody
     // answered at it, under the lock, so it is no longer anyone's.
-    ::unlink(m_path.constData());
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    // Only this user may ask this copy to come forward.
-    const mode_t before = ::umask(0077);
-    const bool bound =
-        fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
-    ::umask(before);
-    if (!bound || ::listen(fd, 8) != 0) {
-        qCWarning(lcInstance) << "not listening as" << m_name << std::strerror(errno);
-        if (fd >= 0)
-            ::close(fd);
+    QLocalServer::removeServer(m_path);
+    if (!m_server->listen(m_path)) {
+        qCWarning(lcInstance) << "not listening as" << m_path << m_server->errorString();
+        delete m_server;
+        m_server = nullptr;
         return;
     }
-    m_listener = fd;
-    m_accepting = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-    connect(m_accepting, &QSocketNotifier::activated, this, &SingleInstance::accept);
-    qCInfo(lcInstance) << "listening as" << m_name;
+    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::accept);
+    qCInfo(lcInstance) << "listening as" << m_path;
 }
 
 void SingleInstance::accept() {
-    for (;;) {
-        const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-        if (fd < 0)
-            return;
-        m_pending.insert(fd, {});
-        auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-        connect(notifier, &QSocketNotifier::activated, this,
-                [this, fd, notifier] { read(fd, notifier); });
+    while (QLocalSocket* caller = m_server->nextPendingConnection()) {
+        connect(caller, &QLocalSocket::disconnected, caller, &QObject::deleteLater);
+        const qint64 uid = peerUid(caller->socketDescriptor());
+        if (uid != qint64(::getuid())) {
+            qCWarning(lcInstance) << "a caller of user" << uid << "is not answered";
+            caller->abort();
+            caller->deleteLater();
+            continue;
+        }
+        connect(caller, &QLocalSocket::readyRead, this, [this, caller] { read(caller); });
+        if (caller->bytesAvailable() > 0)
+            read(caller);
     }
 }
 
-void SingleInstance::read(int fd, QSocketNotifier* notifier) {
-    QByteArray& said = m_pending[fd];
-    char buffer[64];
-    ssize_t got;
-    while ((got = ::recv(fd, buffer, sizeof(buffer), 0)) > 0)
-        said.append(buffer, got);
-    if (got < 0 && (errno == EAGAIN || errno == EINTR) && !said.contains('\n') &&
-        said.size() < kMaxRequest)
+void SingleInstance::read(QLocalSocket* caller) {
+    if (!caller->canReadLine() && caller->bytesAvailable() < kMaxRequest)
         return; // more is on its way
-    const QByteArray request = said.left(said.indexOf('\n') + 1);
+    const QByteArray request = caller->readLine(kMaxRequest + 1);
     if (request == kShowRequest) {
         qCInfo(lcInstance) << "activation requested";
         if (m_window)
             bringToFront(m_window);
-        ::send(fd, kShownAnswer.constData(), size_t(kShownAnswer.size()), MSG_NOSIGNAL);
-        drop(fd, notifier);
+        caller->write(kShownAnswer);
+        caller->flush();
+        caller->disconnectFromServer();
         emit activationRequested();
         return;
     }
-    drop(fd, notifier);
-}
-
-void SingleInstance::drop(int fd, QSocketNotifier* notifier) {
-    notifier->setEnabled(false);
-    notifier->deleteLater();
-    m_pending.remove(fd);
-    ::close(fd);
+    caller->abort();
+    caller->deleteLater();
 }
 
 void SingleInstance::bringToFront(QWidget* window) {

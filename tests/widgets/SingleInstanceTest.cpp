@@ -13,9 +13,13 @@
 #include <QTemporaryDir>
 #include <QUuid>
 #include <QWidget>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -199,7 +203,9 @@ TEST(SingleInstance, TwoRealProcesses) {
 
 TEST(SingleInstance, NameLeftByACrashedCopyDoesNotBlockTheNextStart) {
     const QString name = QStringLiteral("skyvane-") + uniquePlace();
-    const QByteArray path = QDir::temp().filePath(name).toLocal8Bit();
+    const QString folder = SingleInstance::folder();
+    ASSERT_FALSE(folder.isEmpty());
+    const QByteArray path = QDir(folder).filePath(name).toLocal8Bit();
     // A socket file nobody listens on, as a killed copy leaves it.
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     ASSERT_GE(fd, 0);
@@ -218,8 +224,9 @@ TEST(SingleInstance, NameLeftByACrashedCopyDoesNotBlockTheNextStart) {
 
     SingleInstance guard(name);
     EXPECT_FALSE(guard.otherInstanceRunning());
+    EXPECT_EQ(guard.path(), QString::fromLocal8Bit(path));
     QLocalSocket probe;
-    probe.connectToServer(name);
+    probe.connectToServer(guard.path());
     EXPECT_TRUE(probe.waitForConnected(2000));
     lock.remove();
 }
@@ -230,7 +237,7 @@ TEST(SingleInstance, OnlyTheUsersOwnShowRequestIsAnswered) {
     const QString name = QStringLiteral("skyvane-") + uniquePlace();
     SingleInstance first(name);
     ASSERT_FALSE(first.otherInstanceRunning());
-    QFileInfo socket(QDir::temp().filePath(name));
+    QFileInfo socket(first.path());
     EXPECT_EQ(socket.permissions() &
                   (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
               QFile::Permissions());
@@ -238,7 +245,7 @@ TEST(SingleInstance, OnlyTheUsersOwnShowRequestIsAnswered) {
     QObject::connect(&first, &SingleInstance::activationRequested, [&] { ++requests; });
     for (const QByteArray& said : {QByteArray("hello\n"), QByteArray(200, 'x')}) {
         QLocalSocket stranger;
-        stranger.connectToServer(name);
+        stranger.connectToServer(first.path());
         ASSERT_TRUE(stranger.waitForConnected(2000));
         stranger.write(said);
         stranger.flush();
@@ -247,10 +254,10 @@ TEST(SingleInstance, OnlyTheUsersOwnShowRequestIsAnswered) {
             << said.left(10).constData();
     }
     QLocalSocket silent; // connects and never speaks
-    silent.connectToServer(name);
+    silent.connectToServer(first.path());
     ASSERT_TRUE(silent.waitForConnected(2000));
     QLocalSocket next;
-    next.connectToServer(name);
+    next.connectToServer(first.path());
     ASSERT_TRUE(next.waitForConnected(2000));
     next.write("show\n");
     EXPECT_TRUE(waitFor([&] { return next.canReadLine(); }, 5000));
@@ -259,3 +266,165 @@ TEST(SingleInstance, OnlyTheUsersOwnShowRequestIsAnswered) {
 }
 
 } // namespace
+
+namespace {
+
+constexpr uid_t kOtherUser = 65534; // nobody
+
+// Runs `work` in a child process as another user (the test must run as root to become one);
+// the child reports one byte through the pipe and then waits until the test closes `hold`.
+struct OtherUser {
+    pid_t pid = -1;
+    int report[2] = {-1, -1};
+    int hold[2] = {-1, -1};
+
+    template <class Work> explicit OtherUser(Work work) {
+        if (::pipe(report) != 0 || ::pipe(hold) != 0)
+            return;
+        pid = ::fork();
+        if (pid == 0) {
+            // Only system calls from here on: this is a copy of a threaded test program.
+            ::close(report[0]);
+            ::close(hold[1]);
+            char result = 'E';
+            if (::setgroups(0, nullptr) == 0 && ::setgid(kOtherUser) == 0 &&
+                ::setuid(kOtherUser) == 0)
+                result = work();
+            (void)!::write(report[1], &result, 1);
+            char byte;
+            (void)!::read(hold[0], &byte, 1);
+            ::_exit(0);
+        }
+        ::close(report[1]);
+        ::close(hold[0]);
+    }
+    // The child's one byte, the event loop running meanwhile; 0 after the bound.
+    char result(int boundMs = 10000) const {
+        char byte = 0;
+        waitFor(
+            [&] {
+                pollfd p{report[0], POLLIN, 0};
+                return ::poll(&p, 1, 0) > 0 && ::read(report[0], &byte, 1) == 1;
+            },
+            boundMs);
+        return byte;
+    }
+    ~OtherUser() {
+        ::close(hold[1]);
+        ::close(report[0]);
+        if (pid > 0)
+            ::waitpid(pid, nullptr, 0);
+    }
+};
+
+// A listening socket at `path`, as another user's stand-in for a running copy; false when it
+// cannot be made.
+bool squat(const QByteArray& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    if (fd < 0 || size_t(path.size()) >= sizeof(addr.sun_path))
+        return false;
+    memcpy(addr.sun_path, path.constData(), size_t(path.size()));
+    ::unlink(path.constData());
+    return ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0 &&
+           ::chmod(path.constData(), 0777) == 0 && ::listen(fd, 8) == 0;
+}
+
+} // namespace
+
+// Another local user who listens first, at the name of earlier versions, in the folder this
+// user would make in the temporary folder, or in a runtime folder that is not this user's,
+// cannot make this user's start give way.
+TEST(SingleInstance, AnotherUsersSocketNeverMakesAStartGiveWay) {
+    if (::getuid() != 0)
+        GTEST_SKIP() << "becoming another user needs root";
+    QTemporaryDir tmp; // the temporary folder of this test, open to all as /tmp is
+    ASSERT_TRUE(tmp.isValid());
+    ::chmod(QFile::encodeName(tmp.path()).constData(), 01777);
+    const QString place = uniquePlace();
+    const QByteArray oldName = QFile::encodeName(
+        QStringLiteral("%1/skyvane-%2-%3").arg(tmp.path()).arg(::getuid()).arg(place));
+    const QByteArray ownFolder =
+        QFile::encodeName(QStringLiteral("%1/skyvane-%2").arg(tmp.path()).arg(::getuid()));
+    const QByteArray foreignRuntime = QFile::encodeName(tmp.path() + "/run-nobody");
+    const QByteArray name = QFile::encodeName(nameAt(place));
+    OtherUser other([&] {
+        const bool made = ::mkdir(ownFolder.constData(), 0777) == 0 &&
+                          ::chmod(ownFolder.constData(), 0777) == 0 &&
+                          ::mkdir(foreignRuntime.constData(), 0700) == 0 && squat(oldName) &&
+                          squat(ownFolder + "/" + name) && squat(foreignRuntime + "/" + name);
+        return made ? 'S' : 'F';
+    });
+    ASSERT_EQ(other.result(), 'S');
+
+    const QByteArray tmpBefore = qgetenv("TMPDIR");
+    const QByteArray runtimeBefore = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+    for (const QByteArray& runtime : {QByteArray(), foreignRuntime}) {
+        qputenv("XDG_RUNTIME_DIR", runtime);
+        QString why;
+        EXPECT_EQ(SingleInstance::folder(&why), QString()) << runtime.constData();
+        EXPECT_TRUE(why.contains("belongs to another user")) << why.toStdString();
+        qputenv("SKYVANE_INSTANCE", place.toLocal8Bit());
+        SingleInstance guard;
+        qunsetenv("SKYVANE_INSTANCE");
+        EXPECT_FALSE(guard.otherInstanceRunning()) << runtime.constData();
+        EXPECT_EQ(guard.path(), QString()) << "no check rather than a foreign one";
+    }
+    // A runtime folder of this user's own is used, whatever the temporary folder holds.
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    ::chmod(QFile::encodeName(runtime.path()).constData(), 0700);
+    EXPECT_EQ(SingleInstance::folder(), runtime.path());
+    ::chmod(QFile::encodeName(runtime.path()).constData(), 0755);
+    EXPECT_NE(SingleInstance::folder(), runtime.path()) << "a runtime folder open to others";
+    tmpBefore.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmpBefore);
+    runtimeBefore.isNull() ? qunsetenv("XDG_RUNTIME_DIR")
+                           : qputenv("XDG_RUNTIME_DIR", runtimeBefore);
+}
+
+// A caller of another user is hung up on unanswered, even when it could reach the socket.
+TEST(SingleInstance, ACallerOfAnotherUserIsNotAnswered) {
+    if (::getuid() != 0)
+        GTEST_SKIP() << "becoming another user needs root";
+    QTemporaryDir folder;
+    ::chmod(QFile::encodeName(folder.path()).constData(), 0700);
+    SingleInstance first(QStringLiteral("skyvane-") + uniquePlace(), folder.path());
+    ASSERT_FALSE(first.otherInstanceRunning());
+    ASSERT_FALSE(first.path().isEmpty());
+    int requests = 0;
+    QObject::connect(&first, &SingleInstance::activationRequested, [&] { ++requests; });
+    // Opened up after the start, as a mistaken chmod might.
+    ::chmod(QFile::encodeName(folder.path()).constData(), 0711);
+    ::chmod(QFile::encodeName(first.path()).constData(), 0777);
+    const QByteArray path = QFile::encodeName(first.path());
+    OtherUser other([&] {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        memcpy(addr.sun_path, path.constData(), size_t(path.size()));
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0)
+            return 'C';
+        const timeval bound{5, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &bound, sizeof(bound));
+        if (::write(fd, "show\n", 5) != 5)
+            return 'W';
+        char answer[16];
+        const ssize_t got = ::read(fd, answer, sizeof answer);
+        // Hung up (closed, or reset as a close with the request unread is), answered, or
+        // left waiting.
+        if (got == 0 || (got < 0 && errno == ECONNRESET))
+            return 'H';
+        return got > 0 ? 'A' : 'T';
+    });
+    EXPECT_EQ(other.result(), 'H');
+    EXPECT_EQ(requests, 0);
+    // This user's own start is still answered.
+    QLocalSocket next;
+    next.connectToServer(first.path());
+    ASSERT_TRUE(next.waitForConnected(2000));
+    next.write("show\n");
+    EXPECT_TRUE(waitFor([&] { return next.canReadLine(); }, 5000));
+    EXPECT_EQ(requests, 1);
+}
