@@ -103,6 +103,7 @@ void TForm1::mnuHostClick() {
     btnDisconnectClick();
     createOtherWindows();
     m_windows.AGWPE->setValues(linkSettings());
+    m_windows.AGWPE->setCallsign(station().MyCall);
     m_windows.AGWPE->move(x() + 50, y() + 50);
     m_windows.AGWPE->exec();
     // Cancel too: the link type and auto-connect took effect when they were clicked.

@@ -20,9 +20,11 @@ NextReportLine nextReportLine(const NextReportView& next, const FramePlan& plan)
     QStringList about;
     if (plan.cost.bytes > 0) {
         // Figures with a full stop whatever the desktop language, as everywhere in the program.
-        QString cost = QStringLiteral("%1 B, %2 s")
-                           .arg(plan.cost.bytes)
-                           .arg(QString::number(plan.cost.seconds, 'f', 2));
+        // A line to APRS-IS takes no time on any radio channel.
+        QString cost = plan.onAir ? QStringLiteral("%1 B, %2 s")
+                                        .arg(plan.cost.bytes)
+                                        .arg(QString::number(plan.cost.seconds, 'f', 2))
+                                  : QStringLiteral("%1 B, \u2014").arg(plan.cost.bytes);
         if (plan.links.size() > 1)
             cost += QStringLiteral(" x %1").arg(plan.links.size());
         about << cost;

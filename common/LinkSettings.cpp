@@ -11,7 +11,8 @@ struct Named {
 constexpr Named kNames[] = {{LinkType::Agwpe, "AGWPE"},
                             {LinkType::Kiss, "KISS"},
                             {LinkType::Tnc, "TNC"},
-                            {LinkType::KissTcp, "KISS TCP"}};
+                            {LinkType::KissTcp, "KISS TCP"},
+                            {LinkType::AprsIs, "APRS-IS"}};
 
 } // namespace
 

@@ -6,8 +6,9 @@
 #include <array>
 #include <optional>
 
-// KissTcp: a KISS TNC reached over TCP (a software TNC's KISS port, a TNC server).
-enum class LinkType { Agwpe, Kiss, Tnc, KissTcp };
+// KissTcp: a KISS TNC reached over TCP (a software TNC's KISS port, a TNC server). AprsIs:
+// the APRS internet system's servers, with no radio at all.
+enum class LinkType { Agwpe, Kiss, Tnc, KissTcp, AprsIs };
 
 // How the program reaches the radio: edited in the Comms, TNC Settings and KISS dialogs.
 struct LinkSettings {
@@ -19,6 +20,13 @@ struct LinkSettings {
     bool KissTcp = false;
     QString KissHost = QStringLiteral("127.0.0.1");
     QString KissPort = QStringLiteral("8001");
+    // APRS-IS; like KISS TCP, unknown to an older copy. The server name is looked up afresh
+    // at every connect: a rotating name hands out a server that is up now.
+    bool AprsIs = false;
+    QString AprsServer = QStringLiteral("rotate.aprs2.net");
+    QString AprsPort = QStringLiteral("14580");
+    QString AprsPasscode; // empty: the callsign's own, worked out at each login
+    QString AprsFilter;
     bool AutoConnect = false;
     int ComPort = 2;  // 1..8
     int BaudRate = 3; // index into 1200 .. 115200
@@ -48,12 +56,14 @@ struct LinkSettings {
     bool Match = false;
 
     LinkType type() const {
-        return KissTcp   ? LinkType::KissTcp
+        return AprsIs    ? LinkType::AprsIs
+               : KissTcp ? LinkType::KissTcp
                : Host    ? LinkType::Tnc
                : UseKISS ? LinkType::Kiss
                          : LinkType::Agwpe;
     }
     void setType(LinkType type) {
+        AprsIs = type == LinkType::AprsIs;
         KissTcp = type == LinkType::KissTcp;
         Host = type == LinkType::Tnc;
         UseKISS = type == LinkType::Kiss;
@@ -61,7 +71,8 @@ struct LinkSettings {
     bool serial() const { return type() == LinkType::Kiss || type() == LinkType::Tnc; }
     // Frames built here and handed over as KISS, on a serial line or over TCP.
     bool kissFraming() const { return type() == LinkType::Kiss || type() == LinkType::KissTcp; }
-    // The settings file's name of each type ("AGWPE", "KISS", "TNC", "KISS TCP"); an unknown
+    // The settings file's name of each type ("AGWPE", "KISS", "TNC", "KISS TCP", "APRS-IS"); an
+    // unknown
     // name gives nothing.
     static QString typeName(LinkType type);
     static std::optional<LinkType> typeNamed(const QString& name);

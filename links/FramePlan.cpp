@@ -5,6 +5,7 @@
 #include "common/ConvertError.h"
 #include "common/Cp1252.h"
 #include "links/AgwpeFrame.h"
+#include "links/AprsIs.h"
 #include "links/Ax25.h"
 #include "links/FrameError.h"
 #include "links/Kiss.h"
@@ -33,6 +34,16 @@ QByteArray checkedTncBody(const StationSettings& station, const QString& info) {
                        Cp1252::fromUnicode(info));
 }
 
+QByteArray checkedAprsIsLine(const QString& destination, const StationSettings& station,
+                             const LinkSettings& link, const QString& info) {
+    // A report the radio would refuse is refused here as well, though only its source and
+    // destination travel: the same report must not go out on one link and not on another.
+    ax25UiFrame(destination, station.MyCall, station.UnprotoPath, Cp1252::fromUnicode(info));
+    if (AprsIs::passcodeFor(link, station.MyCall) == AprsIs::ReceiveOnlyPasscode)
+        throw FrameError(AprsIs::receiveOnlyMessage());
+    return AprsIs::reportLine(station.MyCall, destination, info);
+}
+
 QString sentPortName(LinkType type, int port) {
     switch (type) {
     case LinkType::Agwpe:
@@ -41,6 +52,8 @@ QString sentPortName(LinkType type, int port) {
         return QStringLiteral("KISS port %1").arg(port);
     case LinkType::KissTcp:
         return QStringLiteral("KISS TCP port %1").arg(port);
+    case LinkType::AprsIs:
+        return QStringLiteral("APRS-IS");
     case LinkType::Tnc:
         break;
     }
@@ -71,6 +84,10 @@ QStringList portsOf(LinkType type, const LinkSettings& link, const StationSettin
         checkedTncBody(station, info);
         out << sentPortName(type);
         break;
+    case LinkType::AprsIs:
+        checkedAprsIsLine(destination, station, link, info);
+        out << sentPortName(type);
+        break;
     }
     return out;
 }
@@ -87,6 +104,13 @@ FramePlan planFrames(LinkType type, const LinkSettings& link, const StationSetti
         return plan;
     } catch (const ConvertError& e) {
         plan.refusal = e.message();
+        return plan;
+    }
+    if (type == LinkType::AprsIs) {
+        const QByteArray line = checkedAprsIsLine(destination, station, link, info);
+        plan.monitor = Cp1252::toUnicode(line.chopped(2));
+        plan.cost.bytes = int(line.size());
+        plan.onAir = false;
         return plan;
     }
     const QString to = type == LinkType::Tnc ? station.Destination : destination;

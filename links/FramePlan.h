@@ -29,6 +29,12 @@ QByteArray checkedAgwpeBody(const QString& destination, const StationSettings& s
 // same message as on the other links. Throws FrameError or ConvertError.
 QByteArray checkedTncBody(const StationSettings& station, const QString& info);
 
+// The line a report goes to APRS-IS as, after the checks of the radio's links (the same AX.25
+// address rules, with the same messages) and a refusal for a receive-only passcode. Throws
+// FrameError or ConvertError.
+QByteArray checkedAprsIsLine(const QString& destination, const StationSettings& station,
+                             const LinkSettings& link, const QString& info);
+
 // The name the sent-reports log gives a port a report went out on: "AGWPE port 1",
 // "KISS port 2", or "TNC" for the one radio of a command-mode TNC (port unused).
 QString sentPortName(LinkType type, int port = 0);
@@ -41,6 +47,7 @@ struct FramePlan {
     QString monitor;    // SOURCE>DEST,PATH:information
     Airtime::Cost cost; // one frame
     QString refusal;    // what a send would tell the user instead of sending
+    bool onAir = true;  // false for APRS-IS: cost.bytes is the line's size, and no airtime
     double airtimeTotal() const { return cost.seconds * double(links.size()); }
 };
 

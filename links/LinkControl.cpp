@@ -8,6 +8,7 @@
 #include "common/Dialogs.h"
 #include "links/AgwpeFrame.h"
 #include "links/Airtime.h"
+#include "links/AprsIs.h"
 #include "links/Ax25.h"
 #include "links/FrameError.h"
 #include "links/FramePlan.h"
@@ -38,7 +39,7 @@ const QString kNotResponding = QStringLiteral("The TNC is not responding.");
 } // namespace
 
 LinkControl::LinkControl(Dialogs& dialogs, Clock& clock, QObject* parent)
-    : QObject(parent), m_dialogs(dialogs), m_clock(clock), m_sockets(&dialogs) {
+    : QObject(parent), m_dialogs(dialogs), m_clock(clock), m_sockets(&dialogs), m_aprsIs(&dialogs) {
     m_busyTimer.setObjectName(QStringLiteral("BusyTimer"));
     m_busyTimer.setInterval(kBusyMs);
     m_connectedTimer.setObjectName(QStringLiteral("ConnectedTimer"));
@@ -65,6 +66,15 @@ LinkControl::LinkControl(Dialogs& dialogs, Clock& clock, QObject* parent)
     connect(&m_serial, &TSerialPort::AfterReceive, this, &LinkControl::AfterRecieve);
     connect(&m_serial, &TSerialPort::DeviceLost, this, &LinkControl::DeviceLost);
     connect(&m_serial, &TSerialPort::Received, this, &LinkControl::serialData);
+
+    connect(&m_aprsIs, &AprsIsSession::loggedIn, this, [this](const QString& server) {
+        m_connected = true;
+        becameUp(QStringLiteral("Connected to APRS-IS server %1 as %2")
+                     .arg(server, AprsIs::asciiUpper(m_station.MyCall)));
+    });
+    connect(&m_aprsIs, &AprsIsSession::refused, this, &LinkControl::aprsIsRefused);
+    connect(&m_aprsIs, &AprsIsSession::lost, this,
+            [this](const QString& reason, const QString& message) { lost(reason, message, true); });
 }
 
 void LinkControl::setRetryIntervals(int firstMs, int maxMs, int checkMs) {
@@ -74,7 +84,14 @@ void LinkControl::setRetryIntervals(int firstMs, int maxMs, int checkMs) {
 }
 
 bool LinkControl::tcpLink() const {
-    return type() == LinkType::Agwpe || type() == LinkType::KissTcp;
+    return type() == LinkType::Agwpe || type() == LinkType::KissTcp || type() == LinkType::AprsIs;
+}
+
+void LinkControl::closeTcp() {
+    if (type() == LinkType::AprsIs)
+        m_aprsIs.stop();
+    else if (m_sockets.active())
+        m_sockets.Disconnect();
 }
 
 QString LinkControl::endpoint() const {
@@ -83,6 +100,8 @@ QString LinkControl::endpoint() const {
         return m_link.IPAddr.trimmed() + QLatin1Char(':') + m_link.TCPPort.trimmed();
     case LinkType::KissTcp:
         return m_link.KissHost.trimmed() + QLatin1Char(':') + m_link.KissPort.trimmed();
+    case LinkType::AprsIs:
+        return m_link.AprsServer.trimmed() + QLatin1Char(':') + m_link.AprsPort.trimmed();
     case LinkType::Kiss:
     case LinkType::Tnc:
         break;
@@ -194,6 +213,24 @@ bool LinkControl::connectLink(bool unattended) {
             setWaitCursor(false);
             lost(*failure, *failure);
             return m_state == State::Retrying;
+        }
+    } else if (linkType == LinkType::AprsIs) {
+        // A login that cannot send is refused before a server sees it.
+        if (AprsIs::passcodeFor(m_link, m_station.MyCall) == AprsIs::ReceiveOnlyPasscode) {
+            m_supervised = false;
+            disconnectLink();
+            if (unattended)
+                setStatus(AprsIs::receiveOnlyMessage());
+            else
+                m_dialogs.information(AprsIs::receiveOnlyMessage());
+            return false;
+        }
+        startAprsIs(false);
+        if (!m_aprsIs.active()) {
+            setWaitCursor(false);
+            m_supervised = false;
+            disconnectLink();
+            return false;
         }
     } else {
         const bool agwpe = linkType == LinkType::Agwpe;
@@ -332,8 +369,7 @@ void LinkControl::lost(const QString& reason, const QString& message, bool asErr
     m_connected = false;
     m_connectedTimer.stop();
     if (tcpLink()) {
-        if (m_sockets.active())
-            m_sockets.Disconnect();
+        closeTcp();
     } else if (m_portOpened) {
         // Reopened by its path when it comes back: a device that went away keeps no
         // descriptor worth holding.
@@ -405,6 +441,12 @@ void LinkControl::RetryTimed() {
 
 void LinkControl::attempt() {
     qCDebug(lcLink) << "reconnecting to" << endpoint();
+    if (type() == LinkType::AprsIs) {
+        startAprsIs(true);
+        if (!m_aprsIs.active())
+            lost(QStringLiteral("cannot connect"));
+        return;
+    }
     if (tcpLink()) {
         const bool agwpe = type() == LinkType::Agwpe;
         m_sockets.IPAddr = agwpe ? m_link.IPAddr : m_link.KissHost;
@@ -498,8 +540,7 @@ void LinkControl::disconnectLink() {
     if (tcpLink()) {
         // Also closes a connection still being made, so it cannot complete behind a
         // disconnected window.
-        if (m_sockets.active())
-            m_sockets.Disconnect();
+        closeTcp();
         m_connectedTimer.stop();
     }
     LinkLayout layout;
@@ -622,6 +663,21 @@ void LinkControl::recordHeard(const SentRecord& record) {
     append(record);
 }
 
+void LinkControl::recordLine(const QByteArray& line, bool sent, const QString& message) {
+    SentRecord r;
+    r.utc = m_clock.nowUtc();
+    r.slot = m_origin.slot;
+    r.identifier = m_origin.identifier;
+    r.link = sentPortName(LinkType::AprsIs);
+    // Its size on the connection; it takes no time on any radio channel.
+    r.monitor = Cp1252::toUnicode(line.endsWith("\r\n") ? line.chopped(2) : line);
+    r.bytes = int(line.size());
+    r.seconds = 0;
+    r.sent = sent;
+    r.message = message;
+    append(r);
+}
+
 void LinkControl::append(const SentRecord& r) {
     emit frameRecorded(r);
     if (!m_sentLog)
@@ -642,6 +698,16 @@ bool LinkControl::sendReport(const QString& info, const QString& destination,
     const LinkType linkType = type();
     const QString linkName = LinkSettings::typeName(linkType);
     try {
+        if (m_state == State::Retrying && linkType == LinkType::AprsIs) {
+            QByteArray line;
+            try {
+                line = checkedAprsIsLine(destination, m_station, m_link, info);
+            } catch (const FrameError&) {
+            } catch (const ConvertError&) {
+            }
+            recordLine(line, false, QStringLiteral("link down: %1").arg(m_lossReason));
+            return false;
+        }
         if (m_state == State::Retrying) {
             // Recorded, so that the log shows the gap and why; nobody is asked anything.
             const QString to = linkType == LinkType::Tnc ? m_station.Destination : destination;
@@ -660,6 +726,8 @@ bool LinkControl::sendReport(const QString& info, const QString& destination,
         case LinkType::Tnc:
             sendTnc(info);
             break;
+        case LinkType::AprsIs:
+            return sendAprsIs(info, destination);
         }
     } catch (const FrameError& e) {
         record(linkName, {}, false, e.message());
@@ -776,4 +844,35 @@ void LinkControl::sendTnc(const QString& info) {
            m_serialWriteFailed ? kNotResponding : QString());
     if (m_serialWriteFailed)
         serialFailed();
+}
+
+void LinkControl::startAprsIs(bool quiet) {
+    AprsIsSession::Login login;
+    login.server = m_link.AprsServer;
+    login.port = m_link.AprsPort;
+    login.callsign = m_station.MyCall;
+    login.passcode = AprsIs::passcodeFor(m_link, m_station.MyCall);
+    login.filter = m_link.AprsFilter;
+    m_aprsIs.start(login, quiet);
+}
+
+void LinkControl::aprsIsRefused(const QString& reason, const QString& message) {
+    // A server that refuses a login refuses the next one as well until something changes:
+    // the attempts go at the slow end of the back-off, never hammering it.
+    m_retryMs = m_maxRetryMs;
+    lost(reason, message);
+}
+
+bool LinkControl::sendAprsIs(const QString& info, const QString& destination) {
+    // Refused (FrameError) with the radio's own messages before anything is written.
+    const QByteArray line = checkedAprsIsLine(destination, m_station, m_link, info);
+    if (!m_aprsIs.verified()) {
+        // The login is still being answered: the line must not reach a server that has not
+        // verified it, and the log shows why it is missing.
+        recordLine(line, false, QStringLiteral("not logged in to APRS-IS yet"));
+        return false;
+    }
+    const bool sent = m_aprsIs.sendLine(line);
+    recordLine(line, sent, sent ? QString() : QStringLiteral("The APRS-IS connection failed."));
+    return sent;
 }

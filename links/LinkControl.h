@@ -5,6 +5,7 @@
 #include "common/LinkSettings.h"
 #include "common/StationSettings.h"
 #include "links/AgwpeReader.h"
+#include "links/AprsIsSession.h"
 #include "links/Kiss.h"
 #include "links/SentLog.h"
 #include "links/Serial/TSerialPort.h"
@@ -50,11 +51,11 @@ struct HeardFrame {
 };
 
 // The one link to the radio: AGWPE over TCP, a KISS TNC on a serial line or over TCP, or a TNC
-// in command mode. Connects and disconnects, keeps the connected / busy / waiting state, and
-// puts each report on the air in the link's own framing. A link that was up and is lost
-// without the user's Disconnect (the engine restarted, the device unplugged) is brought back
-// by itself while the objects keep running. It talks to the window through signals only, so
-// the window stays a thin layer of controls.
+// in command mode; or, with no radio, a login to an APRS-IS server. Connects and disconnects, keeps
+// the connected / busy / waiting state, and puts each report on the air in the link's own framing.
+// A link that was up and is lost without the user's Disconnect (the engine restarted, the device
+// unplugged) is brought back by itself while the objects keep running. It talks to the window
+// through signals only, so the window stays a thin layer of controls.
 class LinkControl : public QObject {
     Q_OBJECT
 public:
@@ -77,6 +78,7 @@ public:
 
     TSockets& sockets() { return m_sockets; }
     TSerialPort& serialPort() { return m_serial; }
+    AprsIsSession& aprsIs() { return m_aprsIs; }
     QTimer& busyTimer() { return m_busyTimer; }
     QTimer& connectedTimer() { return m_connectedTimer; }
     QTimer& tncTimer() { return m_tncTimer; }
@@ -213,10 +215,17 @@ private:
     void sendKiss(const QString& info, const QString& destination);
     bool writeKiss(const QByteArray& bytes);
     void sendTnc(const QString& info);
+    bool sendAprsIs(const QString& info, const QString& destination);
+    void startAprsIs(bool quiet);
+    void aprsIsRefused(const QString& reason, const QString& message);
+    // Closes the TCP connection of the link's type, or the connect still under way.
+    void closeTcp();
     void serialFailed();
     // Records one frame of the report being sent: its AX.25 body as the TNC puts it on the air.
     void record(const QString& link, const QByteArray& body, bool sent = true,
                 const QString& message = {});
+    // Records one report line handed to APRS-IS (or that could not be).
+    void recordLine(const QByteArray& line, bool sent, const QString& message = {});
 
     Dialogs& m_dialogs;
     Clock& m_clock;
@@ -224,6 +233,7 @@ private:
     StationSettings m_station;
     TSockets m_sockets;
     TSerialPort m_serial;
+    AprsIsSession m_aprsIs;
     QTimer m_busyTimer;
     QTimer m_connectedTimer;
     QTimer m_tncTimer;

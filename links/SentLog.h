@@ -13,7 +13,7 @@ struct SentRecord {
     QDateTime utc;
     int slot = 0;       // object 1..3
     QString identifier; // the object's name, or the station's call for its weather report
-    QString link;       // "AGWPE port 1", "KISS port 2", "TNC"
+    QString link;       // "AGWPE port 1", "KISS port 2", "TNC", "APRS-IS"
     QString monitor;    // SOURCE>DEST,PATH:information
     int bytes = 0;      // on the air, flags and frame check included
     double seconds = 0; // airtime at 1200 baud
@@ -22,6 +22,9 @@ struct SentRecord {
     // A copy of a sent report heard on the channel: `monitor` is the copy as heard, `link`
     // the port it was heard on, `message` which sent report it is a copy of.
     bool heard = false;
+
+    // A line to APRS-IS: `bytes` is its size on the connection, and there is no airtime.
+    bool onAir() const { return link != QLatin1String("APRS-IS"); }
 
     bool operator==(const SentRecord&) const = default;
 };

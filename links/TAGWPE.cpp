@@ -2,11 +2,13 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "links/TAGWPE.h"
 
+#include "links/AprsIs.h"
 #include "links/SerialDevices.h"
 #include "links/TfrmSetTNC.h"
 #include "ui_TAGWPE.h"
 
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 
 namespace {
 
@@ -15,6 +17,15 @@ void colour(QWidget* w, bool active) {
     palette.setColor(QPalette::Base, active ? QPalette().color(QPalette::Base)
                                             : QPalette().color(QPalette::Button));
     w->setPalette(palette);
+}
+
+// The callsign's own passcode is not stored, so that it follows a new callsign; any other
+// is the user's and stays.
+QString passcodeToStore(const QString& typed, const QString& callsign) {
+    const std::optional<int> value = AprsIs::passcodeSetting(typed);
+    if (!value || *value == AprsIs::passcode(callsign))
+        return {};
+    return QString::number(*value);
 }
 
 int validIndex(const QComboBox* list, int index) {
@@ -30,6 +41,14 @@ TAGWPE::TAGWPE(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TAGWP
     connect(ui->chkKISS, &QRadioButton::clicked, this, &TAGWPE::chkKISSClick);
     connect(ui->chkTNC, &QRadioButton::clicked, this, &TAGWPE::chkTNCClick);
     connect(ui->chkKISSTCP, &QRadioButton::clicked, this, &TAGWPE::chkKISSTCPClick);
+    connect(ui->chkAPRSIS, &QRadioButton::clicked, this, &TAGWPE::chkAPRSISClick);
+    // Digits only, whatever the desktop language; OK waits for a passcode the servers know.
+    ui->AprsPasscode->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("-?[0-9]{0,5}")), ui->AprsPasscode));
+    connect(ui->AprsPasscode, &QLineEdit::textChanged, this, [this](const QString& text) {
+        ui->btnOK->setEnabled(text.trimmed().isEmpty() ||
+                              AprsIs::passcodeSetting(text).has_value());
+    });
     connect(ui->chkAuto, &QCheckBox::clicked, this, &TAGWPE::chkAutoClick);
     connect(ui->btnTNC, &QPushButton::clicked, this, &TAGWPE::btnTNCClick);
     connect(ui->btnOK, &QPushButton::clicked, this, &TAGWPE::btnOKClick);
@@ -49,6 +68,18 @@ void TAGWPE::setValues(const LinkSettings& link) {
     ui->Edit2->setText(link.TCPPort);
     ui->KissHost->setText(link.KissHost);
     ui->KissPort->setText(link.KissPort);
+    ui->AprsServer->setText(link.AprsServer);
+    ui->AprsPort->setText(link.AprsPort);
+    ui->AprsFilter->setText(link.AprsFilter);
+    setCallsign(m_callsign);
+}
+
+void TAGWPE::setCallsign(const QString& callsign) {
+    m_callsign = callsign;
+    // The box always shows the passcode a login would use.
+    ui->AprsPasscode->setText(m_link.AprsPasscode.trimmed().isEmpty()
+                                  ? QString::number(AprsIs::passcode(callsign))
+                                  : m_link.AprsPasscode.trimmed());
 }
 
 void TAGWPE::showEvent(QShowEvent* event) {
@@ -81,10 +112,12 @@ void TAGWPE::applyLinkType() {
     ui->TNCGroup->setEnabled(m_link.serial());
     ui->AGWGroup->setEnabled(type == LinkType::Agwpe);
     ui->KissTcpGroup->setEnabled(type == LinkType::KissTcp);
+    ui->AprsIsGroup->setEnabled(type == LinkType::AprsIs);
     ui->chkAGWPE->setChecked(type == LinkType::Agwpe);
     ui->chkTNC->setChecked(type == LinkType::Tnc);
     ui->chkKISS->setChecked(type == LinkType::Kiss);
     ui->chkKISSTCP->setChecked(type == LinkType::KissTcp);
+    ui->chkAPRSIS->setChecked(type == LinkType::AprsIs);
 
     const bool serial = ui->chkTNC->isChecked() || ui->chkKISS->isChecked();
     for (QComboBox* list : {ui->cmbTNCPort, ui->cmbDevice, ui->cmbTNCBaud, ui->cmbTNCHandshaking,
@@ -94,6 +127,8 @@ void TAGWPE::applyLinkType() {
     colour(ui->Edit2, ui->chkAGWPE->isChecked());
     colour(ui->KissHost, ui->chkKISSTCP->isChecked());
     colour(ui->KissPort, ui->chkKISSTCP->isChecked());
+    for (QLineEdit* box : {ui->AprsServer, ui->AprsPort, ui->AprsPasscode, ui->AprsFilter})
+        colour(box, ui->chkAPRSIS->isChecked());
 }
 
 void TAGWPE::showDevice(int comIndex) {
@@ -139,6 +174,10 @@ void TAGWPE::chkKISSTCPClick() {
     chooseType(LinkType::KissTcp);
 }
 
+void TAGWPE::chkAPRSISClick() {
+    chooseType(LinkType::AprsIs);
+}
+
 void TAGWPE::chkAutoClick() {
     m_link.AutoConnect = ui->chkAuto->isChecked();
     emit linkChanged(m_link);
@@ -181,9 +220,14 @@ void TAGWPE::btnOKClick() {
     take(ui->cmbStopBits, m_link.StopBits);
     m_link.KissHost = ui->KissHost->text().trimmed();
     m_link.KissPort = ui->KissPort->text().trimmed();
+    m_link.AprsServer = ui->AprsServer->text().trimmed();
+    m_link.AprsPort = ui->AprsPort->text().trimmed();
+    m_link.AprsFilter = ui->AprsFilter->text().trimmed();
+    m_link.AprsPasscode = passcodeToStore(ui->AprsPasscode->text(), m_callsign);
     m_link.setType(ui->chkTNC->isChecked()       ? LinkType::Tnc
                    : ui->chkKISS->isChecked()    ? LinkType::Kiss
                    : ui->chkKISSTCP->isChecked() ? LinkType::KissTcp
+                   : ui->chkAPRSIS->isChecked()  ? LinkType::AprsIs
                                                  : LinkType::Agwpe);
     m_link.AutoConnect = ui->chkAuto->isChecked();
     emit linkChanged(m_link);

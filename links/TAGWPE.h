@@ -15,7 +15,8 @@ namespace Ui {
 class TAGWPE;
 }
 
-// The Comms dialog: link type, serial line and device, AGWPE address, auto-connect. Works on
+// The Comms dialog: link type, serial line and device, AGWPE address, APRS-IS login,
+// auto-connect. Works on
 // its own copy of the link settings. The link type and auto-connect take effect as soon as
 // they are clicked, and the TNC Settings as soon as that dialog is accepted (linkChanged);
 // the rest on OK. The caller takes settings() back after every showing, then applies its
@@ -30,6 +31,8 @@ public:
     // entry fills them as it opens the dialog); everything else when the dialog shows.
     void setValues(const LinkSettings& link);
     const LinkSettings& settings() const { return m_link; }
+    // The callsign of Station Setup, whose passcode the APRS-IS box shows.
+    void setCallsign(const QString& callsign);
     void setTncSettingsDialog(TfrmSetTNC* dialog) { m_setTnc = dialog; }
 
     void AGWFormShow();
@@ -37,6 +40,7 @@ public:
     void chkKISSClick();
     void chkTNCClick();
     void chkKISSTCPClick();
+    void chkAPRSISClick();
     void chkAutoClick();
     void btnTNCClick();
     void btnOKClick();
@@ -64,4 +68,5 @@ private:
     std::array<QString, 8> m_devices;
     int m_deviceCom = -1;                          // the COM index the Device box shows
     QString m_deviceRoot = QStringLiteral("/dev"); // the folder the Device list is filled from
+    QString m_callsign;
 };

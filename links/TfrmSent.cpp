@@ -27,13 +27,20 @@ TfrmSent::TfrmSent(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::T
 
 TfrmSent::~TfrmSent() = default;
 
+namespace {
+QString airtimeOf(const SentRecord& r) {
+    return r.onAir() ? QString::number(r.seconds, 'f', 3) + QStringLiteral(" s")
+                     : QStringLiteral("\u2014");
+}
+} // namespace
+
 QString TfrmSent::textOf(const SentRecord& r) {
     QString text = r.utc.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
-                   QStringLiteral("Z  Object %1 %2  %3  %4 bytes  %5 s  ")
+                   QStringLiteral("Z  Object %1 %2  %3  %4 bytes  %5  ")
                        .arg(r.slot)
                        .arg(r.identifier, r.link)
                        .arg(r.bytes)
-                       .arg(QString::number(r.seconds, 'f', 3));
+                       .arg(airtimeOf(r));
     if (r.heard)
         text += QStringLiteral("HEARD (%1)  %2").arg(r.message, r.monitor);
     else
@@ -59,7 +66,7 @@ void TfrmSent::addRow(const SentRecord& r) {
     item->setText(Object, QStringLiteral("%1 %2").arg(r.slot).arg(r.identifier));
     item->setText(Link, r.link);
     item->setText(Bytes, QString::number(r.bytes));
-    item->setText(Airtime, QString::number(r.seconds, 'f', 3) + QStringLiteral(" s"));
+    item->setText(Airtime, airtimeOf(r));
     item->setText(Result, r.heard  ? QStringLiteral("Heard: ") + r.message
                           : r.sent ? QStringLiteral("Sent")
                                    : QStringLiteral("Failed: ") + r.message);

@@ -22,6 +22,7 @@ const QString kTimers = QStringLiteral("Timers");
 const QString kComPorts = QStringLiteral("COM Ports");
 const QString kLink = QStringLiteral("Link");
 const QString kKissTcp = QStringLiteral("KISS TCP");
+const QString kAprsIs = QStringLiteral("APRS-IS");
 
 QString numbered(const char* key, int n) {
     return QLatin1String(key) + QString::number(n);
@@ -98,6 +99,10 @@ AppSettings AppSettings::read(const IniFile& ini) {
     l.StopBits = ini.readInteger(kTnc, QStringLiteral("StopBits"), 0);
     l.KissHost = ini.readString(kKissTcp, QStringLiteral("Host"), l.KissHost);
     l.KissPort = ini.readString(kKissTcp, QStringLiteral("Port"), l.KissPort);
+    l.AprsServer = ini.readString(kAprsIs, QStringLiteral("Server"), l.AprsServer);
+    l.AprsPort = ini.readString(kAprsIs, QStringLiteral("Port"), l.AprsPort);
+    l.AprsPasscode = ini.readString(kAprsIs, QStringLiteral("Passcode"), l.AprsPasscode);
+    l.AprsFilter = ini.readString(kAprsIs, QStringLiteral("Filter"), l.AprsFilter);
     // The type names the link outright; a file from before it has only the two booleans.
     if (const auto type =
             LinkSettings::typeNamed(ini.readString(kLink, QStringLiteral("Type"), {})))
@@ -195,6 +200,10 @@ void AppSettings::write(IniFile& ini) const {
     ini.writeString(kLink, QStringLiteral("Type"), LinkSettings::typeName(l.type()));
     ini.writeString(kKissTcp, QStringLiteral("Host"), l.KissHost);
     ini.writeString(kKissTcp, QStringLiteral("Port"), l.KissPort);
+    ini.writeString(kAprsIs, QStringLiteral("Server"), l.AprsServer);
+    ini.writeString(kAprsIs, QStringLiteral("Port"), l.AprsPort);
+    ini.writeString(kAprsIs, QStringLiteral("Passcode"), l.AprsPasscode);
+    ini.writeString(kAprsIs, QStringLiteral("Filter"), l.AprsFilter);
 }
 
 AppSettings AppSettings::load(const QString& path, QString* error) {

@@ -125,6 +125,11 @@ void TfrmStation::showPorts() {
         boxes[2]->setEnabled(false);
         boxes[3]->setEnabled(false);
         break;
+    case LinkType::AprsIs:
+        // No radio: the boxes keep what they showed for the radio links.
+        for (QCheckBox* box : boxes)
+            box->setEnabled(false);
+        break;
     }
 }
 

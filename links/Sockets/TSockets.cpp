@@ -18,6 +18,7 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -383,6 +384,10 @@ void TSockets::lookupDone(quint64 id, const LookupResult& result) {
     if (m_socket < 0) {
         reportError(winsockError(errno), QStringLiteral("SConnect (socket)"));
         return;
+    }
+    if (NoDelay) {
+        const int on = 1;
+        setsockopt(m_socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     }
     qCDebug(lcSockets) << "connecting to" << m_peerAddress << ntohs(result.port);
 

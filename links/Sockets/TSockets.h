@@ -37,6 +37,8 @@ public:
     // A host that does not resolve is only signalled, with no box: a reconnect every minute
     // while a name server is down too must not pile boxes up.
     bool Quiet = false;
+    // Each block goes out at once (TCP_NODELAY), for a server that wants a line as it is written.
+    bool NoDelay = false;
 
     void SConnect();
     // Writes the whole block (queued when the socket cannot take it at once, so a frame is
