@@ -6,6 +6,8 @@
 #include "common/LinkSettings.h"
 #include "links/FrameError.h"
 
+#include <QList>
+
 namespace AprsIs {
 
 QString asciiUpper(const QString& text) {

@@ -430,16 +430,19 @@ TEST(AprsIsLink, UnattendedRefusalRetriesAtTheSlowEndOnly) {
     ASSERT_TRUE(l.link.connectLink(true));
     ASSERT_TRUE(waitUntil([&] { return l.link.reconnecting(); }));
     EXPECT_EQ(l.link.lossReason(), QStringLiteral("login not verified"));
-    EXPECT_GT(l.link.retryTimer().remainingTime(), 30000);
+    EXPECT_EQ(l.link.retryTimer().interval(), 60000);
     EXPECT_TRUE(l.dialogs.shown.isEmpty());
-    // A network failure keeps the usual back-off.
+    EXPECT_EQ(server.logins.size(), 1);
+
+    // A server that is not there at all gets the usual back-off.
     server.stop();
-    l.link.RetryTimed();
-    ASSERT_TRUE(waitUntil([&] {
-        return l.link.retryTimer().isActive() &&
-               l.link.lossReason() != QStringLiteral("login not verified");
-    }));
-    EXPECT_LT(l.link.retryTimer().remainingTime(), 30000);
+    AprsIsLink refused(server.port());
+    refused.link.setRetryIntervals(20, 60000, 20);
+    ASSERT_TRUE(refused.link.connectLink(true));
+    ASSERT_TRUE(waitUntil([&] { return refused.link.reconnecting(); }));
+    EXPECT_EQ(refused.link.lossReason(), QStringLiteral("Connection refused"));
+    EXPECT_LT(refused.link.retryTimer().interval(), 1000);
+    EXPECT_TRUE(refused.dialogs.shown.isEmpty());
 }
 
 TEST(AprsIsLink, ServerThatStopsAndComesBackIsSurvived) {
