@@ -164,6 +164,7 @@ TEST(AppSettings, TheLinkTypeKeyDecidesAndTheOldBooleansStayReadable) {
         {"[Link]\nType=KISS TCP\n[KISS TCP]\nHost=tnc.local\nPort=8100\n", LinkType::KissTcp},
         {"[Link]\nType=AGWPE\n[TNC]\nHost=1\n", LinkType::Agwpe},
         {"[Link]\nType=kiss tcp\n[KISS Commands]\nUseKISS=1\n", LinkType::Kiss},
+        {"[Link]\nType=APRS-IS\n[TNC]\nHost=1\n", LinkType::AprsIs},
     };
     for (const auto& row : rows) {
         const AppSettings s = readText(row.text);
@@ -183,11 +184,12 @@ TEST(AppSettings, TheLinkTypeKeyDecidesAndTheOldBooleansStayReadable) {
 TEST(AppSettings, NewFileListsEverySectionAndKeyInOrder) {
     IniFile ini;
     AppSettings().write(ini);
-    EXPECT_EQ(ini.sections(),
-              (QStringList{"TNC Commands", "KISS Commands", "Form", "Station", "AGWPE", "TNC",
-                           "Weather Data", "Object", "Timers", "COM Ports", "Link", "KISS TCP"}));
+    EXPECT_EQ(ini.sections(), (QStringList{"TNC Commands", "KISS Commands", "Form", "Station",
+                                           "AGWPE", "TNC", "Weather Data", "Object", "Timers",
+                                           "COM Ports", "Link", "KISS TCP", "APRS-IS"}));
     EXPECT_EQ(ini.keys("Link"), QStringList{"Type"});
     EXPECT_EQ(ini.keys("KISS TCP"), (QStringList{"Host", "Port"}));
+    EXPECT_EQ(ini.keys("APRS-IS"), (QStringList{"Server", "Port", "Passcode", "Filter"}));
     EXPECT_EQ(ini.keys("TNC Commands"),
               (QStringList{"Command", "Cmd-Prompt", "SendPac", "Beacon", "Conv", "ConOk"}));
     EXPECT_EQ(ini.keys("KISS Commands"),
