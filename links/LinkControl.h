@@ -138,8 +138,11 @@ public:
     // Waits until TNCTimer ends the wait, handling window events meanwhile.
     void tncWait();
 
-    // The link hands over the frames it hears: AGWPE and KISS do, a TNC in command mode not.
-    bool listening() const { return type() != LinkType::Tnc; }
+    // The link hands over the frames it hears: AGWPE and KISS do; a TNC in command mode and
+    // APRS-IS (whose filter is only asked for at the login) do not.
+    bool listening() const {
+        return type() == LinkType::Agwpe || type() == LinkType::Kiss || type() == LinkType::KissTcp;
+    }
     // Frames a peer handed over that were not read: too long, or broken framing.
     int receiveErrors() const { return m_receiveErrors; }
     // A record of a report's copy heard on the channel, into the log beside the sent ones.
