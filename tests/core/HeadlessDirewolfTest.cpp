@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "core/CoreFiles.h"
+#include "core/DirewolfStation.h"
 #include "links/LinkControl.h"
 #include "settings/IniFile.h"
 #include "station/HeadlessDialogs.h"
@@ -42,26 +43,9 @@ TEST(HeadlessDirewolf, TheProgramPutsTheRunningObjectOnTheAirAtOnce) {
     EXPECT_EQ(ini.readString("Object1", "Running", {}), "1");
 }
 
-// A headless station in this process on a real Dire Wolf, its minutes given by the test.
-class StationOnDirewolf : public ::testing::Test {
+class StationOnDirewolf : public DirewolfStation {
 protected:
-    void SetUp() override {
-        if (!direwolf.installed())
-            GTEST_SKIP() << direwolf.error().toStdString();
-        ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
-        files =
-            std::make_unique<StationFiles>(QDir(dir.path()), QString::number(direwolf.agwPort()));
-        station = std::make_unique<HeadlessStation>(dialogs, clock, files->settings, QString());
-    }
-    ~StationOnDirewolf() override { std::fclose(log); }
-
-    Direwolf direwolf;
-    QTemporaryDir dir;
-    std::unique_ptr<StationFiles> files;
-    ManualClock clock;
-    std::FILE* log = std::tmpfile();
-    HeadlessDialogs dialogs{clock, log};
-    std::unique_ptr<HeadlessStation> station;
+    void SetUp() override { make(); }
 };
 
 // The headless station's schedule, its minutes given by the timer's handler: the object goes

@@ -1,62 +1,38 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
-#include "core/CoreFiles.h"
+#include "core/DirewolfStation.h"
 #include "links/HeardModel.h"
 #include "links/LinkControl.h"
 #include "links/SentLog.h"
-#include "station/HeadlessDialogs.h"
-#include "station/HeadlessStation.h"
 #include "station/Station.h"
-#include "support/Direwolf.h"
-#include "support/ManualClock.h"
 #include "support/Wait.h"
-
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
 enum class Through { Agwpe, KissTerminal, KissTcp };
 
-// A headless station on a real Dire Wolf that is made to hear frames on its audio input: over
-// AGWPE, through its KISS pseudo-terminal or through its KISS TCP port.
-class HeardOnDirewolf : public ::testing::TestWithParam<Through> {
+// The station on a real Dire Wolf that is made to hear frames on its audio input: over AGWPE,
+// through its KISS pseudo-terminal or through its KISS TCP port.
+class HeardOnDirewolf : public DirewolfStation, public ::testing::WithParamInterface<Through> {
 protected:
     void SetUp() override {
-        if (!direwolf.installed())
-            GTEST_SKIP() << direwolf.error().toStdString();
-        ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
-        QByteArray kiss;
+        QByteArray link;
         if (GetParam() == Through::KissTerminal)
-            kiss = "[Link]\r\nType=KISS\r\n[TNC]\r\nComPort=1\r\n[COM Ports]\r\nCOM1=" +
+            link = "[Link]\r\nType=KISS\r\n[TNC]\r\nComPort=1\r\n[COM Ports]\r\nCOM1=" +
                    direwolf.kissTerminal().toUtf8() + "\r\n";
         else if (GetParam() == Through::KissTcp)
-            kiss = "[Link]\r\nType=KISS TCP\r\n[KISS TCP]\r\nHost=127.0.0.1\r\nPort=" +
+            link = "[Link]\r\nType=KISS TCP\r\n[KISS TCP]\r\nHost=127.0.0.1\r\nPort=" +
                    QByteArray::number(direwolf.kissPort()) + "\r\n";
-        files = std::make_unique<StationFiles>(QDir(dir.path()),
-                                               QString::number(direwolf.agwPort()), "1");
-        StationFiles::write(files->settings, StationFiles::read(files->settings) + kiss);
-        station = std::make_unique<HeadlessStation>(dialogs, clock, files->settings, sentFolder());
+        make(link, sentFolder());
     }
-    ~HeardOnDirewolf() override { std::fclose(log); }
     QString sentFolder() const { return dir.filePath(QStringLiteral("sent")); }
     Station& core() const { return station->station(); }
-
-    Direwolf direwolf;
-    QTemporaryDir dir;
-    std::unique_ptr<StationFiles> files;
-    ManualClock clock;
-    std::FILE* log = std::tmpfile();
-    HeadlessDialogs dialogs{clock, log};
-    std::unique_ptr<HeadlessStation> station;
 };
 
-// Heard before any report, an unrelated frame and even a copy of what will be sent change no
-// line. Then the report goes out, and a digipeated copy of it, and another station's object of
-// the same name, are heard: the tab's line says through which digipeater, the log keeps the
-// copy beside its sent frame, and the other station is named.
+// The report goes out; then a digipeated copy of it, another station's object of the same
+// name, an unrelated frame and an object of a name we have not sent are heard: the tab's line
+// says through which digipeater, the log keeps the copy beside its sent frame, the other
+// station is named, and the rest changes no line.
 TEST_P(HeardOnDirewolf, ADigipeatedCopyIsShownLoggedAndAnotherStationIsNamed) {
     ASSERT_EQ(station->start(), std::nullopt);
     const QString sent = QStringLiteral("G4ABC-1>APRS:;PARK     *061523z5130.00N/00045.00WPOpen");
