@@ -3,6 +3,7 @@
 #include "beacon/CommentFile.h"
 #include "beacon/BeaconObject.h"
 #include "beacon/Report.h"
+#include "support/Text.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,10 +20,6 @@
 namespace {
 
 const QDateTime evening(QDate(2026, 3, 6), QTime(19, 5), Qt::OffsetFromUTC, 3600);
-
-QString q(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 QString writeFile(const QTemporaryDir& dir, const char* name, const QByteArray& bytes) {
     const QString path = dir.filePath(QString::fromLatin1(name));

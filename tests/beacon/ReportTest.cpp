@@ -3,16 +3,13 @@
 #include "beacon/Report.h"
 #include "beacon/BeaconObject.h"
 #include "beacon/SymbolTable.h"
+#include "support/Text.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 const QDateTime march6 = QDateTime(QDate(2026, 3, 6), QTime(15, 23, 41), Qt::UTC);
-
-QString q(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 } // namespace
 

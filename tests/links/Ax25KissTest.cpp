@@ -4,6 +4,7 @@
 #include "links/Ax25.h"
 #include "links/FrameError.h"
 #include "links/Kiss.h"
+#include "support/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +15,6 @@ QByteArray bytes(std::initializer_list<int> values) {
     for (int v : values)
         out.append(char(v));
     return out;
-}
-
-QString q(const char* text) {
-    return QString::fromUtf8(text);
 }
 
 const QByteArray info = ";ABC      *061523z5130.25N/00007.50W>Net tonight";
