@@ -3,6 +3,7 @@
 #include "beacon/ObjectPanel.h"
 #include "beacon/SymbolTable.h"
 #include "support/ManualClock.h"
+#include "support/SlotServices.h"
 #include "support/TestDialogs.h"
 #include "widgets/TSpinEdit.h"
 
@@ -45,18 +46,8 @@ struct Tab {
         c.del = new QPushButton(sheet);
         c.interval = new TSpinEdit(sheet);
         c.weather = index == 0 ? new QPushButton(sheet) : nullptr;
-        ObjectSlotServices services;
-        services.markers = &markers;
-        services.sendContext = [this] {
-            SendRequest r;
-            r.connected = connected;
-            r.destination = QStringLiteral("APRS");
-            r.weatherDestination = QStringLiteral("APWX");
-            return r;
-        };
-        services.stationCall = [] { return QStringLiteral("G4ABC-1"); };
-        services.dateFormat = [] { return QStringLiteral("hhmm"); };
-        slot = std::make_unique<ObjectSlot>(index, dialogs, clock, services);
+        slot = std::make_unique<ObjectSlot>(index, dialogs, clock,
+                                            testSlotServices(markers, connected));
         panel = std::make_unique<ObjectPanel>(c, *slot, dialogs,
                                               [] { return QStringLiteral("G4ABC-1"); });
         QObject::connect(

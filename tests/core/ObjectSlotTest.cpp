@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "beacon/ObjectSlot.h"
 #include "support/ManualClock.h"
+#include "support/SlotServices.h"
 #include "support/TestDialogs.h"
 
 #include <QFile>
@@ -13,18 +14,8 @@ namespace {
 // One object with no window: what it sends comes from its own state, never from a control.
 struct Slot {
     explicit Slot(int index = 1) {
-        ObjectSlotServices services;
-        services.markers = &markers;
-        services.sendContext = [this] {
-            SendRequest r;
-            r.connected = connected;
-            r.destination = QStringLiteral("APRS");
-            r.weatherDestination = QStringLiteral("APWX");
-            return r;
-        };
-        services.stationCall = [] { return QStringLiteral("G4ABC-1"); };
-        services.dateFormat = [] { return QStringLiteral("hhmm"); };
-        slot = std::make_unique<ObjectSlot>(index, dialogs, clock, services);
+        slot = std::make_unique<ObjectSlot>(index, dialogs, clock,
+                                            testSlotServices(markers, connected));
         QObject::connect(slot.get(), &ObjectSlot::reportReady,
                          [this](int, const QString& info, const QString& to, const QString&) {
                              reports << to + QLatin1Char(':') + info;
