@@ -23,16 +23,25 @@ StationSettings station(const QString& path) {
     return s;
 }
 
-} // namespace
+// A link of ours on a real Dire Wolf, started for each test; a test skips where the package
+// is missing.
+class LinkDirewolf : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!direwolf.installed())
+            GTEST_SKIP() << direwolf.error().toStdString();
+        ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
+    }
 
-TEST(LinkDirewolf, ReportsOverItsAgwPortGoOnTheAir) {
     Direwolf direwolf;
-    if (!direwolf.installed())
-        GTEST_SKIP() << direwolf.error().toStdString();
-    ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
     TestDialogs dialogs;
     ManualClock clock;
-    LinkControl link(dialogs, clock);
+    LinkControl link{dialogs, clock};
+};
+
+} // namespace
+
+TEST_F(LinkDirewolf, ReportsOverItsAgwPortGoOnTheAir) {
     link.setBusyInterval(100);
     LinkSettings settings;
     settings.IPAddr = QStringLiteral("127.0.0.1");
@@ -58,14 +67,7 @@ TEST(LinkDirewolf, ReportsOverItsAgwPortGoOnTheAir) {
     link.disconnectLink();
 }
 
-TEST(LinkDirewolf, ReportsThroughItsKissTerminalGoOnTheAir) {
-    Direwolf direwolf;
-    if (!direwolf.installed())
-        GTEST_SKIP() << direwolf.error().toStdString();
-    ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
-    TestDialogs dialogs;
-    ManualClock clock;
-    LinkControl link(dialogs, clock);
+TEST_F(LinkDirewolf, ReportsThroughItsKissTerminalGoOnTheAir) {
     LinkSettings settings;
     settings.UseKISS = true;
     settings.ComPort = 5;
@@ -86,14 +88,7 @@ TEST(LinkDirewolf, ReportsThroughItsKissTerminalGoOnTheAir) {
 
 // Dire Wolf's KISS port over TCP: the frames we build reach the air, and a restart of the
 // engine on the same port is survived with no click and no box.
-TEST(LinkDirewolf, KissOverTcpGoesOnTheAirAndSurvivesARestart) {
-    Direwolf direwolf;
-    if (!direwolf.installed())
-        GTEST_SKIP() << direwolf.error().toStdString();
-    ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
-    TestDialogs dialogs;
-    ManualClock clock;
-    LinkControl link(dialogs, clock);
+TEST_F(LinkDirewolf, KissOverTcpGoesOnTheAirAndSurvivesARestart) {
     link.setRetryIntervals(200, 800, 200);
     LinkSettings settings;
     settings.setType(LinkType::KissTcp);
