@@ -76,4 +76,6 @@ struct LinkSettings {
     // name gives nothing.
     static QString typeName(LinkType type);
     static std::optional<LinkType> typeNamed(const QString& name);
+
+    bool operator==(const LinkSettings&) const = default;
 };

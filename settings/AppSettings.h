@@ -17,6 +17,8 @@ struct FormBounds {
     int Top = 10;
     int Width = 620;
     int Height = 438;
+
+    bool operator==(const FormBounds&) const = default;
 };
 
 // Everything the settings file holds, with the values derived from it at start-up.
@@ -48,6 +50,8 @@ struct AppSettings {
     // aside first, its new name in `keptAs`.
     bool save(const QString& path, QString* error, bool unreadableBefore = false,
               QString* keptAs = nullptr) const;
+
+    bool operator==(const AppSettings&) const = default;
 };
 
 // The presets of the unproto path list, index 1..4; anything else has no preset.

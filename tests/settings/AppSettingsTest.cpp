@@ -10,6 +10,15 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+// A failed comparison shows the settings as the file would hold them.
+static void PrintTo(const AppSettings& settings, std::ostream* out) {
+    IniFile ini;
+    settings.write(ini);
+    *out << '\n' << ini.toBytes().replace('\r', "").toStdString();
+}
+
 namespace {
 
 AppSettings readText(const char* text) {
@@ -23,47 +32,28 @@ TEST(AppSettings, MissingFileGivesEveryDefault) {
     QString error;
     const AppSettings s = AppSettings::load(dir.filePath("none.ini"), &error);
     EXPECT_TRUE(error.isEmpty());
-    EXPECT_EQ(s.station.MyCall, "NOCALL-1");
-    EXPECT_EQ(s.station.Destination, "CQ");
-    EXPECT_EQ(s.station.WxDest, "WX");
-    EXPECT_EQ(s.station.Ports, "1000");
+    EXPECT_EQ(s, AppSettings());
+    // The same as a file that states every default value, the way a new file holds them.
+    EXPECT_EQ(s, readText("[TNC Commands]\nCommand=$03\nCmd-Prompt=cmd:\nSendPac=$0D\n"
+                          "Beacon=BEACON EVERY 0\nConv=CONV\nConOk=CONOK OFF\n"
+                          "[KISS Commands]\nExit Kiss1=0\nExit Kiss2=0\nExit Kiss3=0\n"
+                          "Exit Kiss4=0\nEnter Kiss1=\nUseKISS=0\nMatch=0\n"
+                          "[Form]\nLeft=10\nTop=10\nWidth=620\nHeight=438\nHints=1\n"
+                          "[Station]\nMyCall=NOCALL-1\nDestination=CQ\nUnproto=0\nHeader=\n"
+                          "Ports=1000\nWx Dest=WX\nAutoConnect=0\nResume=0\n"
+                          "[AGWPE]\nIPAddr=127.0.0.1\nTCPPort=8000\n"
+                          "[TNC]\nHost=0\nComPort=2\nBaudRate=3\nFlow=2\nParity=0\n"
+                          "DataBits=1\nStopBits=0\n"
+                          "[Weather Data]\nMetric=0\n[Object]\nMap=\nDate=hhmm\nIndex=4\n"
+                          "[Timers]\nT1=30\nT2=30\nT3=30\n"
+                          "[COM Ports]\nCOM1=/dev/ttyS0\nCOM8=/dev/ttyS7\n"
+                          "[Link]\nType=AGWPE\n[KISS TCP]\nHost=127.0.0.1\nPort=8001\n"));
+    // What is derived from those values.
     EXPECT_EQ(s.station.PortFlags, (std::array<bool, 4>{true, false, false, false}));
-    EXPECT_EQ(s.station.Unproto, 0);
-    EXPECT_EQ(s.station.UnprotoPath, "");
     EXPECT_EQ(s.station.LinkPath, "");
-    EXPECT_EQ(s.link.IPAddr, "127.0.0.1");
-    EXPECT_EQ(s.link.TCPPort, "8000");
     EXPECT_EQ(s.link.type(), LinkType::Agwpe);
-    EXPECT_FALSE(s.link.AutoConnect);
-    EXPECT_EQ(s.link.ComPort, 2);
-    EXPECT_EQ(s.link.BaudRate, 3);
-    EXPECT_EQ(s.link.Flow, 2);
-    EXPECT_EQ(s.link.Parity, 0);
-    EXPECT_EQ(s.link.DataBits, 1);
-    EXPECT_EQ(s.link.StopBits, 0);
-    EXPECT_EQ(s.link.Command, "$03");
     EXPECT_EQ(s.link.CommandCode, 3);
-    EXPECT_EQ(s.link.CmdPrompt, "cmd:");
-    EXPECT_EQ(s.link.SendPac, "$0D");
     EXPECT_EQ(s.link.SendPacCode, 13);
-    EXPECT_EQ(s.link.Beacon, "BEACON EVERY 0");
-    EXPECT_EQ(s.link.Conv, "CONV");
-    EXPECT_EQ(s.link.ConOk, "CONOK OFF");
-    EXPECT_EQ(s.link.ExitKiss, (std::array<int, 4>{0, 0, 0, 0}));
-    EXPECT_EQ(s.link.EnterKiss[0], "");
-    EXPECT_FALSE(s.link.Match);
-    EXPECT_EQ(s.link.ComDevices[0], "/dev/ttyS0");
-    EXPECT_EQ(s.link.ComDevices[7], "/dev/ttyS7");
-    EXPECT_EQ(s.form.Left, 10);
-    EXPECT_EQ(s.form.Top, 10);
-    EXPECT_EQ(s.form.Width, 620);
-    EXPECT_EQ(s.form.Height, 438);
-    EXPECT_TRUE(s.hints);
-    EXPECT_FALSE(s.metric);
-    EXPECT_EQ(s.map, "");
-    EXPECT_EQ(s.date, "hhmm");
-    EXPECT_EQ(s.dateIndex, 4);
-    EXPECT_EQ(s.timers, (std::array<int, 3>{30, 30, 30}));
 }
 
 TEST(AppSettings, PresetPathWinsOverTheStoredText) {
@@ -261,48 +251,15 @@ TEST(AppSettings, SaveAndLoadKeepEveryValueAndForeignKeys) {
 
     const AppSettings b = AppSettings::load(path, &error);
     EXPECT_TRUE(error.isEmpty());
-    EXPECT_EQ(b.station.MyCall, "G4ABC-9");
-    EXPECT_EQ(b.station.Destination, "APRS");
-    EXPECT_EQ(b.station.WxDest, "WXD");
-    EXPECT_EQ(b.station.Ports, "0110");
-    EXPECT_EQ(b.station.PortFlags, (std::array<bool, 4>{false, true, true, false}));
-    EXPECT_EQ(b.station.Unproto, 5);
-    EXPECT_EQ(b.station.UnprotoPath, "WIDE1-1,WIDE2-1");
-    EXPECT_EQ(b.station.LinkPath, "WIDE1-1,WIDE2-1");
-    EXPECT_EQ(b.station.UserUnproto, "WIDE1-1,WIDE2-1");
+    // Every value comes back, with what is derived from them at start-up.
+    AppSettings expected = a;
+    expected.station.PortFlags = {false, true, true, false};
+    expected.station.LinkPath = "WIDE1-1,WIDE2-1";
+    expected.link.CommandCode = 27;
+    expected.link.SendPacCode = 13;
+    EXPECT_EQ(b, expected);
     EXPECT_EQ(b.link.type(), LinkType::Tnc);
-    EXPECT_EQ(b.link.IPAddr, "10.0.0.2");
-    EXPECT_EQ(b.link.TCPPort, "8010");
-    EXPECT_TRUE(b.link.AutoConnect);
-    EXPECT_EQ(b.link.ComPort, 5);
-    EXPECT_EQ(b.link.BaudRate, 7);
-    EXPECT_EQ(b.link.Flow, 1);
-    EXPECT_EQ(b.link.Parity, 2);
-    EXPECT_EQ(b.link.DataBits, 0);
-    EXPECT_EQ(b.link.StopBits, 1);
-    EXPECT_EQ(b.link.Command, "$1B");
-    EXPECT_EQ(b.link.CommandCode, 27);
-    EXPECT_EQ(b.link.CmdPrompt, "cmd>");
-    EXPECT_EQ(b.link.SendPac, "13");
-    EXPECT_EQ(b.link.SendPacCode, 13);
-    EXPECT_EQ(b.link.Beacon, "BEACON EVERY 10");
-    EXPECT_EQ(b.link.Conv, "K");
-    EXPECT_EQ(b.link.ConOk, "CONOK ON");
-    EXPECT_EQ(b.link.EnterKiss, a.link.EnterKiss);
-    EXPECT_EQ(b.link.ExitKiss, a.link.ExitKiss);
-    EXPECT_TRUE(b.link.Match);
-    EXPECT_EQ(b.link.ComDevices[1], "/dev/ttyUSB0");
     EXPECT_EQ(b.link.ComDevices[2], "/dev/ttyS2");
-    EXPECT_EQ(b.form.Left, 40);
-    EXPECT_EQ(b.form.Top, 50);
-    EXPECT_EQ(b.form.Width, 700);
-    EXPECT_EQ(b.form.Height, 500);
-    EXPECT_FALSE(b.hints);
-    EXPECT_TRUE(b.metric);
-    EXPECT_EQ(b.map, "/maps/Étang.jpg");
-    EXPECT_EQ(b.date, "ddhhMM");
-    EXPECT_EQ(b.dateIndex, 2);
-    EXPECT_EQ(b.timers, (std::array<int, 3>{10, 45, 120}));
     IniFile check;
     ASSERT_TRUE(check.load(path));
     EXPECT_EQ(check.readString("Station", "Future", ""), "kept");
