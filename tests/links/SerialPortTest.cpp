@@ -13,7 +13,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -42,6 +45,7 @@ int samplesWithAnotherThreadRunning(int samples = 20) {
     const QString self = QString::number(gettid());
     int running = 0;
     for (int i = 0; i < samples; ++i) {
+        // Time between looks is the point here: no event marks a thread not spinning.
         QThread::msleep(10);
         const QStringList tasks =
             QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
@@ -60,6 +64,56 @@ int samplesWithAnotherThreadRunning(int samples = 20) {
     }
     return running;
 }
+
+// Bytes the device has sent that no reader has taken from the terminal yet.
+int waitingOn(const PtyPair& pty) {
+    int waiting = 0;
+    return ioctl(pty.slave, FIONREAD, &waiting) == 0 ? waiting : -1;
+}
+
+// Sends the XOFF a TNC sends when its buffer is full, and waits until the terminal has taken
+// it and holds its output back: packet mode makes the master report that.
+bool holdOff(const PtyPair& pty, int boundMs = 3000) {
+    int on = 1;
+    if (ioctl(pty.master, TIOCPKT, &on) != 0 || !pty.send(QByteArrayLiteral("\x13")))
+        return false;
+    bool stopped = false;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!stopped && elapsed.elapsed() < boundMs) {
+        pollfd p{pty.master, POLLIN | POLLPRI, 0};
+        if (::poll(&p, 1, 50) <= 0)
+            continue;
+        unsigned char packet[64];
+        const ssize_t n = ::read(pty.master, packet, sizeof packet);
+        stopped = n > 0 && (packet[0] & TIOCPKT_STOP);
+    }
+    int off = 0;
+    ioctl(pty.master, TIOCPKT, &off);
+    return stopped;
+}
+
+// Hands the port's queued deliveries to `atDelivery` before they run; it returns true to hold
+// one back, as a window thread busy elsewhere would.
+class DeliveryWatch : public QObject {
+public:
+    DeliveryWatch(TSerialPort& port, std::function<bool()> atDelivery)
+        : m_atDelivery(std::move(atDelivery)) {
+        port.installEventFilter(this);
+    }
+    int seen = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::MetaCall)
+            return false;
+        ++seen;
+        return m_atDelivery();
+    }
+
+private:
+    std::function<bool()> m_atDelivery;
+};
 
 } // namespace
 
@@ -165,13 +219,10 @@ TEST(SerialPort, ATncHoldingTheLineIsWaitedForWithinABound) {
     p.port->FlowControl = TSerialPort::fcXON_XOFF;
     p.port->WriteTO = 100;
     ASSERT_TRUE(p.port->Open(1));
-    const auto holdOff = [&] {
-        p.pty.send(QByteArrayLiteral("\x13"));
-        QThread::msleep(100); // for the line discipline to take it
-    };
     // The TNC lets go later than WriteTO alone would wait, within the handshake's bound.
-    holdOff();
+    ASSERT_TRUE(holdOff(p.pty));
     std::thread tnc([&] {
+        // How long the TNC holds the line is what is tested: longer than WriteTO.
         QThread::msleep(600);
         p.pty.send(QByteArrayLiteral("\x11"));
     });
@@ -180,7 +231,7 @@ TEST(SerialPort, ATncHoldingTheLineIsWaitedForWithinABound) {
     EXPECT_EQ(p.pty.readAvailable(6), QByteArrayLiteral("report"));
 
     // One that never lets go: the write ends and says why instead of hanging.
-    holdOff();
+    ASSERT_TRUE(holdOff(p.pty));
     EXPECT_FALSE(p.port->Write(QByteArrayLiteral("report")));
     EXPECT_EQ(p.port->LastError(), ETIMEDOUT);
 }
@@ -273,10 +324,12 @@ TEST(SerialPort, AnOpenPortIsNotSharedWithASecondUser) {
 
 TEST(SerialPort, EachQuietEndedBurstArrivesAsOneText) {
     PortOnPty p;
-    ASSERT_TRUE(p.port->Open(1));
-    // Pieces closer together than the poll interval form one burst.
+    // Pieces closer together than the poll interval form one burst: the rest comes after the
+    // reader has taken the first piece, before it looks again.
     p.pty.send(QByteArrayLiteral("cmd"));
-    QThread::msleep(50);
+    ASSERT_TRUE(waitUntil([&] { return waitingOn(p.pty) == 3; }));
+    ASSERT_TRUE(p.port->Open(1));
+    ASSERT_TRUE(waitUntil([&] { return waitingOn(p.pty) == 0; }));
     p.pty.send(QByteArrayLiteral(":\r\n"));
     ASSERT_TRUE(waitUntil([&] { return !p.received.isEmpty(); }));
     spinEvents(500);
@@ -306,12 +359,27 @@ TEST(SerialPort, EachQuietEndedBurstArrivesAsOneText) {
 
 TEST(SerialPort, PurgeInputDropsWhatWasNotDeliveredYet) {
     PortOnPty p;
-    ASSERT_TRUE(p.port->Open(1));
+    // Read by the port's thread, not handed on yet: the reader hands a burst on only once a
+    // look finds nothing more.
     p.pty.send(QByteArrayLiteral("noise"));
-    // Let the thread read it, but deliver nothing: the window thread is busy here.
-    QThread::msleep(500);
+    ASSERT_TRUE(waitUntil([&] { return waitingOn(p.pty) == 5; }));
+    ASSERT_TRUE(p.port->Open(1));
+    ASSERT_TRUE(waitUntil([&] { return waitingOn(p.pty) == 0; }));
     p.port->PurgeInput();
     EXPECT_EQ(p.port->LastError(), 0);
+    spinEvents(500);
+    EXPECT_TRUE(p.received.isEmpty());
+
+    // Its delivery already on the way, the purge coming first.
+    DeliveryWatch watch(*p.port, [&] {
+        if (watch.seen == 1) {
+            p.port->PurgeInput();
+            EXPECT_EQ(p.port->LastError(), 0);
+        }
+        return false;
+    });
+    p.pty.send(QByteArrayLiteral("noise"));
+    ASSERT_TRUE(waitUntil([&] { return watch.seen > 0; }));
     spinEvents(500);
     EXPECT_TRUE(p.received.isEmpty());
     p.pty.send(QByteArrayLiteral("fresh"));
@@ -320,14 +388,23 @@ TEST(SerialPort, PurgeInputDropsWhatWasNotDeliveredYet) {
 }
 
 TEST(SerialPort, DestroyingThePortWhileADeliveryWaitsNeitherHangsNorCrashes) {
-    for (int round = 0; round < 5; ++round) {
+    for (const bool delivering : {true, false}) {
+        SCOPED_TRACE(delivering ? "delivery waiting" : "burst read");
         PortOnPty p;
-        ASSERT_TRUE(p.port->Open(1));
         p.pty.send(QByteArrayLiteral("burst"));
-        // The receive thread reads, posts a delivery and waits for the window thread, which
-        // instead destroys the port.
-        QThread::msleep(450 + round * 20);
-        p.port.reset();
+        ASSERT_TRUE(waitUntil([&] { return waitingOn(p.pty) == 5; }));
+        ASSERT_TRUE(p.port->Open(1));
+        if (delivering) {
+            // The receive thread reads, posts a delivery and waits for the window thread,
+            // which instead destroys the port.
+            DeliveryWatch hold(*p.port, [] { return true; });
+            ASSERT_TRUE(waitUntil([&] { return hold.seen > 0; }));
+            p.port.reset();
+        } else {
+            // Read, its delivery not posted yet.
+            ASSERT_TRUE(waitUntil([&] { return waitingOn(p.pty) == 0; }));
+            p.port.reset();
+        }
         spinEvents(50);
         EXPECT_TRUE(p.received.isEmpty());
     }
