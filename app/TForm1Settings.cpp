@@ -21,40 +21,40 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace {
 
-// Stored bounds from another screen layout (a monitor since unplugged) would put the window
-// where nobody can reach it: some of its top edge must lie on a screen, and it must be usable.
-bool reachable(const QRect& bounds) {
-    if (bounds.width() < 200 || bounds.height() < 150)
-        return false;
-    const QRect titleBand(bounds.left(), bounds.top(), bounds.width(), 40);
+// The screen holding most of the stored window, or none when no part of it lies on a screen
+// (bounds from another screen layout, a monitor since unplugged).
+const QScreen* screenHolding(const FormBounds& bounds) {
+    const QRect rect(bounds.Left, bounds.Top, bounds.Width, bounds.Height);
+    const QScreen* best = nullptr;
+    qint64 bestArea = 0;
     for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect overlap = screen->availableGeometry().intersected(titleBand);
-        if (overlap.width() >= 50 && overlap.height() >= 20)
-            return true;
+        const QRect overlap = screen->geometry().intersected(rect);
+        const qint64 area = qint64(overlap.width()) * overlap.height();
+        if (area > bestArea) {
+            best = screen;
+            bestArea = area;
+        }
     }
-    return false;
-}
-
-// The part of the screen the window opens on that panels leave free.
-QRect screenFor(const FormBounds& bounds) {
-    const QScreen* screen = QGuiApplication::screenAt(QPoint(bounds.Left, bounds.Top));
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect(0, 0, bounds.Width, bounds.Height);
+    return best;
 }
 
 // The title bar and borders the window manager will put round the window. Before the window
-// is first mapped they are not known; a title bar's height and thin borders are assumed then.
+// is first mapped, or with no window manager, there is no title bar to measure: one of the
+// style's height and thin borders are assumed then, so the title bar fits when it comes.
 QMargins expectedFrame(const QWidget& window) {
     const QRect inside = window.geometry();
     const QRect outside = window.frameGeometry();
-    if (outside != inside)
-        return {inside.left() - outside.left(), inside.top() - outside.top(),
-                outside.right() - inside.right(), outside.bottom() - inside.bottom()};
+    const QMargins measured(inside.left() - outside.left(), inside.top() - outside.top(),
+                            outside.right() - inside.right(), outside.bottom() - inside.bottom());
     const int title = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
-    return {4, title + 4, 4, 4};
+    if (measured.top() >= title)
+        return measured;
+    return {std::max(measured.left(), 4), title + 4, std::max(measured.right(), 4),
+            std::max(measured.bottom(), 4)};
 }
 
 } // namespace
@@ -75,16 +75,25 @@ QString TForm1::defaultHelpPath() {
 }
 
 void TForm1::loadSettings() {
-    const bool firstStart = !QFileInfo::exists(m_settingsPath);
     QString error;
     if (!m_station->loadSettings(&error))
         m_dialogs.error(error + QStringLiteral("\n\nSkyvane starts with its default settings."));
     const AppSettings& s = m_station->settings();
     FormBounds bounds = s.form;
-    if (!reachable(QRect(bounds.Left, bounds.Top, bounds.Width, bounds.Height)))
+    const QScreen* screen = screenHolding(bounds);
+    // A window too small to use, or on no screen at all, starts again where a new one does.
+    if (bounds.Width < 200 || bounds.Height < 150 || !screen) {
         bounds = FormBounds();
-    if (firstStart)
-        bounds = wholeOnScreen(bounds, expectedFrame(*this), screenFor(bounds));
+        screen = QGuiApplication::primaryScreen();
+    }
+    // Placed at the size it will have: the window is never smaller than its controls need.
+    const QSize least = minimumSizeHint().expandedTo(minimumSize());
+    bounds.Width = std::max(bounds.Width, least.width());
+    bounds.Height = std::max(bounds.Height, least.height());
+    // Partly off its screen or under a panel, title bar included: moved (and if it must be,
+    // made smaller) until the whole window can be seen and dragged.
+    if (screen)
+        bounds = wholeOnScreen(bounds, expectedFrame(*this), screen->availableGeometry());
     move(bounds.Left, bounds.Top);
     resize(bounds.Width, bounds.Height);
     for (int k = 0; k < 3; ++k)

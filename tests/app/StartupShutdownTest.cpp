@@ -13,8 +13,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QScreen>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
 #include <csignal>
@@ -358,6 +361,66 @@ TEST_F(Startup, WindowStoredOutOfReachComesBackWhereItCanBeSeen) {
         EXPECT_EQ(form.size(), r.size) << r.form;
         m_form.reset();
     }
+}
+
+// The window with its title bar wholly on the screen, moved no further than it must be.
+TEST_F(Startup, WindowPartlyOffItsScreenComesBackWhollyOnIt) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const int right = screen.left() + screen.width();
+    const int bottom = screen.top() + screen.height();
+    const auto n = [](int value) { return QByteArray::number(value); };
+    struct Row {
+        QByteArray form;
+        QSize size;     // none: made smaller
+        QPoint atLeast; // what was on the screen stays; what was off comes back by as much
+    };
+    const int slack = 16; // borders the window manager may add
+    const int title = QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const Row rows[] = {
+        // Its title bar above the top edge.
+        {"Left=40\nTop=-30\nWidth=520\nHeight=450\n", {520, 450}, {40, screen.top()}},
+        // Beyond the right edge.
+        {"Left=" + n(right - 200) + "\nTop=40\nWidth=520\nHeight=450\n",
+         {520, 450},
+         {right - 520 - slack, 40}},
+        // Below the bottom edge: room is left for the title bar above the inside.
+        {"Left=40\nTop=" + n(bottom - 100) + "\nWidth=520\nHeight=450\n",
+         {520, 450},
+         {40, bottom - 450 - title - slack}},
+        // Larger than the screen.
+        {"Left=0\nTop=0\nWidth=" + n(screen.width() + 300) +
+             "\nHeight=" + n(screen.height() + 300) + "\n",
+         {},
+         screen.topLeft()},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.form.toStdString());
+        writeIni("[Form]\n" + r.form);
+        TForm1& form = start();
+        const QRect frame = form.frameGeometry();
+        EXPECT_TRUE(screen.contains(frame))
+            << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+        EXPECT_LE(form.y() + title + form.height(), bottom);
+        EXPECT_GE(form.x(), r.atLeast.x());
+        EXPECT_GE(form.y(), r.atLeast.y());
+        if (r.size.isValid()) {
+            EXPECT_EQ(form.size(), r.size);
+        } else {
+            EXPECT_GE(form.width(), screen.width() - slack);
+            EXPECT_GE(form.height(), screen.height() - title - slack);
+        }
+        m_form.reset();
+    }
+    // Stored smaller than its controls let it be: placed at the size it opens at.
+    writeIni("[Form]\nLeft=40\nTop=" + n(bottom - 100) + "\nWidth=520\nHeight=160\n");
+    EXPECT_TRUE(screen.contains(start().frameGeometry()));
+    EXPECT_LE(m_form->y() + title + m_form->height(), bottom);
+    m_form.reset();
+    // A window wholly on the screen stays where it was put, at its size.
+    writeIni("[Form]\nLeft=60\nTop=50\nWidth=520\nHeight=450\n");
+    TForm1& form = start();
+    EXPECT_EQ(form.pos(), QPoint(60, 50));
+    EXPECT_EQ(form.size(), QSize(520, 450));
 }
 
 TEST_F(Shutdown, SerialPortIsClosedOnTheWayOut) {
