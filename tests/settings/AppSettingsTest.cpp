@@ -47,7 +47,8 @@ TEST(AppSettings, MissingFileGivesEveryDefault) {
                           "[Weather Data]\nMetric=0\n[Object]\nMap=\nDate=hhmm\nIndex=4\n"
                           "[Timers]\nT1=30\nT2=30\nT3=30\n"
                           "[COM Ports]\nCOM1=/dev/ttyS0\nCOM8=/dev/ttyS7\n"
-                          "[Link]\nType=AGWPE\n[KISS TCP]\nHost=127.0.0.1\nPort=8001\n"));
+                          "[Link]\nType=AGWPE\n[KISS TCP]\nHost=127.0.0.1\nPort=8001\n"
+                          "[APRS-IS]\nServer=rotate.aprs2.net\nPort=14580\nPasscode=\nFilter=\n"));
     // What is derived from those values.
     EXPECT_EQ(s.station.PortFlags, (std::array<bool, 4>{true, false, false, false}));
     EXPECT_EQ(s.station.LinkPath, "");
@@ -232,6 +233,10 @@ TEST(AppSettings, SaveAndLoadKeepEveryValueAndForeignKeys) {
     a.link.ExitKiss = {192, 255, 192, 0};
     a.link.Match = true;
     a.link.ComDevices[1] = "/dev/ttyUSB0";
+    a.link.AprsServer = "euro.aprs2.net";
+    a.link.AprsPort = "14581";
+    a.link.AprsPasscode = "12345";
+    a.link.AprsFilter = "r/51.5/-0.1/50";
     a.form = {40, 50, 700, 500};
     a.hints = false;
     a.metric = true;
