@@ -83,6 +83,11 @@ void LinkControl::setRetryIntervals(int firstMs, int maxMs, int checkMs) {
     m_deviceCheckMs = checkMs;
 }
 
+bool LinkControl::loggingIn() const {
+    return type() == LinkType::AprsIs && m_state == State::Connecting && m_aprsIs.active() &&
+           !m_aprsIs.verified();
+}
+
 bool LinkControl::tcpLink() const {
     return type() == LinkType::Agwpe || type() == LinkType::KissTcp || type() == LinkType::AprsIs;
 }

@@ -93,6 +93,8 @@ public:
     bool isConnected() const { return m_connected; }
     // Lost without the user's Disconnect, and coming back by itself.
     bool reconnecting() const { return m_state == State::Retrying; }
+    // Connected to an APRS-IS server that has not verified the login yet: nothing can go.
+    bool loggingIn() const;
     // What the link is doing, as one line: "Connected to 127.0.0.1:8000", "Reconnecting to
     // 127.0.0.1:8000 in 20 s (Connection refused)", "Waiting for /tmp/kisstnc to come back".
     QString stateText() const;

@@ -63,7 +63,8 @@ const LinkSettings& Station::linkSettings() const {
 SendRequest Station::sendContext() const {
     SendRequest r;
     r.connected = m_link->isConnected();
-    if (m_link->reconnecting())
+    // Either way a report due now is recorded as not sent and goes once the link is up.
+    if (m_link->reconnecting() || m_link->loggingIn())
         r.linkDown = m_link->stateText();
     r.destination = station().Destination;
     r.weatherDestination = station().WxDest;

@@ -4,6 +4,7 @@
 #include "core/CoreFiles.h"
 #include "links/LinkControl.h"
 #include "settings/IniFile.h"
+#include "support/AprsIsServer.h"
 #include "support/ManualClock.h"
 #include "support/PacketEngine.h"
 #include "support/TestDialogs.h"
@@ -119,6 +120,45 @@ TEST_F(StationFixture, KeepsEachMapsZoomThroughItsObjectsFile) {
     station.setMapPath(dir.filePath("other.jpg"));
     EXPECT_FALSE(station.mapZoom().has_value());
     EXPECT_FALSE(station.mapFitWindow());
+}
+
+} // namespace
+
+namespace {
+
+// An object started while the APRS-IS server has not yet verified the first login: its report
+// is recorded as not sent, and it goes once, when the login is verified.
+TEST_F(StationFixture, AReportDueWhileTheFirstLoginIsAnsweredGoesOnceVerified) {
+    AprsIsServer server;
+    server.setSilent(true);
+    StationFiles files(QDir(dir.path()), engine.port(), "0",
+                       "[Link]\r\nType=APRS-IS\r\n[APRS-IS]\r\nServer=127.0.0.1\r\nPort=" +
+                           server.port().toLatin1() + "\r\n");
+    Station station(dialogs, clock, files.settings, {});
+    station.loadSettings();
+    station.setMapPath(files.map);
+    ASSERT_TRUE(station.readObjects());
+    QList<SentRecord> records;
+    QObject::connect(&station.link(), &LinkControl::frameRecorded,
+                     [&](const SentRecord& r) { records << r; });
+    ASSERT_TRUE(station.link().connectLink());
+    ASSERT_TRUE(server.waitForLogins(1));
+    ASSERT_TRUE(station.slot(0).start(false));
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_FALSE(records[0].sent);
+    EXPECT_TRUE(station.slot(0).missed());
+
+    server.sendLine("# logresp G4ABC-1 verified, server T2STANDIN\r\n");
+    ASSERT_TRUE(waitUntil([&] { return records.size() == 2; }));
+    EXPECT_TRUE(records[1].sent);
+    EXPECT_TRUE(records[1].monitor.startsWith("G4ABC-1>APRS,TCPIP*:;PARK     *"))
+        << records[1].monitor.toStdString();
+    spinEvents(50);
+    EXPECT_EQ(records.size(), 2);
+    // The Start that asked is told, once.
+    ASSERT_EQ(dialogs.texts().size(), 1);
+    EXPECT_TRUE(dialogs.texts()[0].endsWith("It goes out once the link is back."))
+        << dialogs.texts()[0].toStdString();
 }
 
 } // namespace
