@@ -11,7 +11,6 @@
 #include "links/HeardModel.h"
 #include "links/HeardReports.h"
 
-#include <QCoreApplication>
 #include <cstdio>
 #include <ctime>
 
@@ -25,8 +24,9 @@ double cpuMs() {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+// No application object: it would hand the C library the desktop's decimal comma for the
+// figures printed below.
+int main() {
     constexpr int kFrames = 10000;
     const QDateTime start(QDate(2026, 12, 9), QTime(12, 0), Qt::UTC);
     const QByteArray ours = ";AID1     *091200z5130.00N/00007.50WA Aid station";
