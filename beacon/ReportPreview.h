@@ -34,7 +34,6 @@ public:
     // What became of the last report, under the next one; hidden while empty.
     void showLast(const QString& text);
     QLabel* label() const { return m_label; }
-    QLabel* lastLabel() const { return m_last; }
     // The whole text shown, before any cut.
     QString text() const { return m_line.text(); }
 

@@ -49,8 +49,6 @@ QVariant HeardModel::data(const QModelIndex& index, int role) const {
             break;
         }
     }
-    if (role == Qt::UserRole)
-        return !r.ours.isEmpty();
     return {};
 }
 

@@ -50,10 +50,6 @@ void HeardReports::sent(const SentReport& report) {
     s.copies.clear();
 }
 
-void HeardReports::forget(int slot) {
-    m_slots[size_t(slot)] = Slot();
-}
-
 HeardReports::Outcome HeardReports::heard(const Ax25Frame& frame, const QDateTime& utc) {
     Outcome outcome;
     const QString source = normalCall(frame.source);

@@ -51,8 +51,6 @@ public:
     };
 
     void sent(const SentReport& report);
-    // The slot's object went (emptied): its last report is no longer followed.
-    void forget(int slot);
     Outcome heard(const Ax25Frame& frame, const QDateTime& utc);
 
     const std::optional<SentReport>& last(int slot) const { return m_slots[size_t(slot)].last; }

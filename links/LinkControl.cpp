@@ -65,7 +65,7 @@ LinkControl::LinkControl(Dialogs& dialogs, Clock& clock, QObject* parent)
     m_serial.EOFChar = 254;
     connect(&m_serial, &TSerialPort::AfterReceive, this, &LinkControl::AfterRecieve);
     connect(&m_serial, &TSerialPort::DeviceLost, this, &LinkControl::DeviceLost);
-    connect(&m_serial, &TSerialPort::Received, this, &LinkControl::serialData);
+    connect(&m_serial, &TSerialPort::Received, this, &LinkControl::kissData);
 
     connect(&m_aprsIs, &AprsIsSession::loggedIn, this, [this](const QString& server) {
         m_connected = true;
@@ -342,11 +342,11 @@ void LinkControl::socketData(int) {
             heardOn(r.radioPort, r.body);
         m_receiveErrors += m_agwpeReader.errors() - before;
     } else if (type() == LinkType::KissTcp) {
-        serialData(bytes);
+        kissData(bytes);
     }
 }
 
-void LinkControl::serialData(const QByteArray& bytes) {
+void LinkControl::kissData(const QByteArray& bytes) {
     if (m_state != State::Up || (type() != LinkType::Kiss && type() != LinkType::KissTcp))
         return;
     const int before = m_kissReader.errors();
@@ -363,7 +363,6 @@ void LinkControl::heardOn(int radioPort, const QByteArray& body) {
     }
     HeardFrame frame;
     frame.utc = m_clock.nowUtc();
-    frame.radioPort = radioPort;
     frame.port = sentPortName(type(), radioPort);
     frame.body = body;
     emit frameHeard(frame);
@@ -661,11 +660,7 @@ void LinkControl::record(const QString& link, const QByteArray& body, bool sent,
     }
     r.sent = sent;
     r.message = message;
-    append(r);
-}
-
-void LinkControl::recordHeard(const SentRecord& record) {
-    append(record);
+    addRecord(r);
 }
 
 void LinkControl::recordLine(const QByteArray& line, bool sent, const QString& message) {
@@ -680,10 +675,10 @@ void LinkControl::recordLine(const QByteArray& line, bool sent, const QString& m
     r.seconds = 0;
     r.sent = sent;
     r.message = message;
-    append(r);
+    addRecord(r);
 }
 
-void LinkControl::append(const SentRecord& r) {
+void LinkControl::addRecord(const SentRecord& r) {
     emit frameRecorded(r);
     if (!m_sentLog)
         return;

@@ -45,7 +45,6 @@ struct ReportOrigin {
 // A frame the engine or TNC heard on the channel, as it handed it over.
 struct HeardFrame {
     QDateTime utc;
-    int radioPort = 1;
     QString port;    // "AGWPE port 1", "KISS port 2"
     QByteArray body; // the AX.25 frame without its check sequence
 };
@@ -147,8 +146,9 @@ public:
     }
     // Frames a peer handed over that were not read: too long, or broken framing.
     int receiveErrors() const { return m_receiveErrors; }
-    // A record of a report's copy heard on the channel, into the log beside the sent ones.
-    void recordHeard(const SentRecord& record);
+    // One record into the sent-reports log and to the window (frameRecorded): a frame handed
+    // to the link, or a copy of one heard on the channel.
+    void addRecord(const SentRecord& record);
 
     // Puts one report (information field: header + comment) on the air to `destination`
     // through the current link. Refusals and failures are shown through Dialogs; nothing
@@ -191,12 +191,12 @@ private:
 
     void setStatus(const QString& text);
     void socketData(int socket);
-    void serialData(const QByteArray& bytes);
+    // The KISS byte stream, from the serial port or the KISS TCP socket.
+    void kissData(const QByteArray& bytes);
     void heardOn(int radioPort, const QByteArray& body);
     // The start of reading on a link that just came up: fresh framing state, and for AGWPE
     // the one 'k' that asks the engine for raw received frames.
     void startReading();
-    void append(const SentRecord& record);
     // The link was lost without the user's Disconnect: it comes back by itself, or (never up
     // since the user's connect) it ends as that connect's failure, with `message` shown.
     void lost(const QString& reason, const QString& message = {}, bool asError = false);

@@ -3,7 +3,6 @@
 #include "station/Station.h"
 
 #include "common/Clock.h"
-#include "common/ConvertError.h"
 #include "common/Cp1252.h"
 #include "common/DateFormat.h"
 #include "common/Dialogs.h"
@@ -219,11 +218,7 @@ void Station::reportHanded(int index, const QString& info, const QString& name) 
     report.slot = index;
     report.identifier = name;
     report.source = station().MyCall;
-    try {
-        report.info = Cp1252::fromUnicode(info);
-    } catch (const ConvertError&) {
-        return; // never on the air: the link refused it on the same grounds
-    }
+    report.info = Cp1252::fromUnicode(info);
     report.utc = m_clock.nowUtc();
     // A copy later than the next report is due is no copy of this one.
     report.windowSeconds = qMax(1, m_slots[size_t(index)]->object().interval) * 60;
@@ -254,7 +249,7 @@ void Station::frameHeard(const HeardFrame& heard) {
                                            : QStringLiteral("heard via ") + outcome.via) +
                     QStringLiteral(", a copy of the report sent ") +
                     sent.utc.toUTC().toString(QStringLiteral("HH:mm:ss'Z'"));
-        m_link->recordHeard(r);
+        m_link->addRecord(r);
         if (outcome.newPath) {
             // What a headless station's journal shows of it.
             qCInfo(lcStation).noquote() << sent.identifier << r.message;

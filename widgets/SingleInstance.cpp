@@ -117,21 +117,7 @@ SingleInstance::SingleInstance(const QString& name, QObject* parent)
         qCWarning(lcInstance) << "no single-instance check:" << why;
         return;
     }
-    start(place);
-}
-
-SingleInstance::SingleInstance(const QString& name, const QString& folder, QObject* parent)
-    : QObject(parent), m_name(name) {
-    const QString problem = folderProblem(folder);
-    if (!problem.isEmpty()) {
-        qCWarning(lcInstance) << "no single-instance check:" << problem;
-        return;
-    }
-    start(folder);
-}
-
-void SingleInstance::start(const QString& folder) {
-    m_path = QDir(folder).filePath(m_name);
+    m_path = QDir(place).filePath(m_name);
     // Two copies started together must not both decide they are first: the check and the
     // start of listening happen under a lock, which the system lets go if its holder dies.
     const int lock = takeLock(QFile::encodeName(m_path + QStringLiteral(".lock")));

@@ -21,8 +21,6 @@ class SingleInstance : public QObject {
     Q_OBJECT
 public:
     explicit SingleInstance(const QString& name = defaultName(), QObject* parent = nullptr);
-    // At `folder` instead of the usual one; it must pass the same checks.
-    SingleInstance(const QString& name, const QString& folder, QObject* parent = nullptr);
     ~SingleInstance() override;
 
     bool otherInstanceRunning() const { return m_otherRunning; }
@@ -51,7 +49,6 @@ signals:
     void activationRequested();
 
 private:
-    void start(const QString& folder);
     bool askRunningInstance();
     void listen();
     void accept();

@@ -390,7 +390,12 @@ TEST(SingleInstance, ACallerOfAnotherUserIsNotAnswered) {
         GTEST_SKIP() << "becoming another user needs root";
     QTemporaryDir folder;
     ::chmod(QFile::encodeName(folder.path()).constData(), 0700);
-    SingleInstance first(QStringLiteral("skyvane-") + uniquePlace(), folder.path());
+    const QByteArray runtimeBefore = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder.path()));
+    SingleInstance first(QStringLiteral("skyvane-") + uniquePlace());
+    runtimeBefore.isNull() ? qunsetenv("XDG_RUNTIME_DIR")
+                           : qputenv("XDG_RUNTIME_DIR", runtimeBefore);
+    ASSERT_TRUE(first.path().startsWith(folder.path()));
     ASSERT_FALSE(first.otherInstanceRunning());
     ASSERT_FALSE(first.path().isEmpty());
     int requests = 0;
