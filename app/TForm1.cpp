@@ -108,6 +108,7 @@ void TForm1::setupShell() {
     connect(ui->mnuSetup, &QMenu::aboutToShow, this, &TForm1::mnuSetupClick);
     connect(ui->mnuHints, &QAction::triggered, this, &TForm1::mnuHintsClick);
     connect(ui->mnuResume, &QAction::triggered, this, &TForm1::mnuResumeClick);
+    connect(ui->mnuDecay, &QAction::triggered, this, &TForm1::mnuDecayClick);
     connect(ui->HelpFile1, &QAction::triggered, this, &TForm1::HelpFile1Click);
     connect(ui->mnuAbout, &QAction::triggered, this, &TForm1::mnuAboutClick);
     connect(ui->StationSetup1, &QAction::triggered, this, &TForm1::StationSetup1Click);
@@ -216,6 +217,7 @@ void TForm1::FormShow() {
     // The objects that were running when the station last stopped go on the air again once
     // the link is up, for a station that comes back after a power cut.
     ui->mnuResume->setChecked(m_station->settings().resume);
+    ui->mnuDecay->setChecked(m_station->settings().decay);
     if (m_station->settings().resume)
         m_station->resumeWhenConnected();
     if (linkSettings().AutoConnect) {
@@ -287,6 +289,7 @@ void TForm1::mnuViewClick() {
 void TForm1::mnuSetupClick() {
     ui->mnuHints->setChecked(hints());
     ui->mnuResume->setChecked(m_station->settings().resume);
+    ui->mnuDecay->setChecked(m_station->settings().decay);
 }
 
 void TForm1::mnuHintsClick() {
@@ -298,6 +301,11 @@ void TForm1::mnuHintsClick() {
 void TForm1::mnuResumeClick() {
     m_station->setResume(!m_station->settings().resume);
     ui->mnuResume->setChecked(m_station->settings().resume);
+}
+
+void TForm1::mnuDecayClick() {
+    m_station->setDecay(!m_station->settings().decay);
+    ui->mnuDecay->setChecked(m_station->settings().decay);
 }
 
 void TForm1::applyHintsToToolbar() {

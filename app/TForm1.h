@@ -131,6 +131,7 @@ public:
     void mnuHintsClick();
     // Setup > Resume Objects at Start-up.
     void mnuResumeClick();
+    void mnuDecayClick();
     void HelpFile1Click();
     void mnuAboutClick();
     void StationSetup1Click();

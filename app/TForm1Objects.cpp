@@ -121,7 +121,7 @@ void TForm1::EnterTab() {
 void TForm1::btnDeleteClick(QObject* sender) {
     const int own = objectOfSender(sender);
     if (own >= 0 && sender == m_panels[own]->controls().del)
-        m_panels[own]->deleteClicked(linkConnected());
+        m_panels[own]->deleteClicked(linkConnected() || m_linkControl->reconnecting());
     else if (ObjectPanel* shown = shownPanel())
         shown->empty(); // a new map empties the object showing, without asking
 }

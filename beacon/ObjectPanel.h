@@ -86,7 +86,8 @@ public:
     void useFileClicked();
     // The time button: "% " in front of the comment.
     void insertTimeMarker();
-    // Delete button: asks, and with a link offers the killed report first.
+    // Delete button: asks, and with a link offers the killed report first. `connected`: the
+    // link is up, or lost and coming back by itself (the kill then goes once it is back).
     void deleteClicked(bool connected);
     // Empties the object silently, as a new map does to the object showing.
     void empty();

@@ -16,7 +16,7 @@ Q_LOGGING_CATEGORY(lcObjects, "skyvane.objects")
 ObjectSlot::ObjectSlot(int index, Dialogs& dialogs, Clock& clock, ObjectSlotServices services,
                        QObject* parent)
     : QObject(parent), m_index(index), m_dialogs(dialogs), m_clock(clock),
-      m_services(std::move(services)), m_timer(new QTimer(this)) {
+      m_services(std::move(services)), m_timer(new QTimer(this)), m_settle(new QTimer(this)) {
     setObjectName(QStringLiteral("Object%1").arg(index + 1));
     m_object.interval = Schedule::MinInterval;
     m_monotonic.start();
@@ -27,6 +27,12 @@ ObjectSlot::ObjectSlot(int index, Dialogs& dialogs, Clock& clock, ObjectSlotServ
     // Single shots, re-armed at every tick against the object's minute grid.
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, &ObjectSlot::tick);
+    // Long enough for a word typed, a symbol picked from the list or a position clicked to be
+    // one change, not one report per key.
+    m_settle->setObjectName(QStringLiteral("SettleTimer"));
+    m_settle->setSingleShot(true);
+    m_settle->setInterval(5000);
+    connect(m_settle, &QTimer::timeout, this, &ObjectSlot::settled);
 }
 
 bool ObjectSlot::weatherMode() const {
@@ -45,6 +51,7 @@ void ObjectSlot::setIdentifier(const QString& identifier) {
     m_object.identifier = identifier;
     m_object.nameField = Report::nameField(identifier);
     changed();
+    edited();
 }
 
 void ObjectSlot::setSymbol(int number, const QString& table, const QString& code) {
@@ -52,6 +59,7 @@ void ObjectSlot::setSymbol(int number, const QString& table, const QString& code
     m_object.table = table;
     m_object.code = code;
     changed();
+    edited();
 }
 
 void ObjectSlot::setPosition(const QString& latitude, const QString& longitude) {
@@ -60,6 +68,7 @@ void ObjectSlot::setPosition(const QString& latitude, const QString& longitude) 
     m_object.hasPosition = true;
     m_object.picking = false;
     changed();
+    edited();
 }
 
 void ObjectSlot::setComment(const QString& comment) {
@@ -67,6 +76,7 @@ void ObjectSlot::setComment(const QString& comment) {
         return;
     m_object.comment = comment;
     changed();
+    edited();
 }
 
 void ObjectSlot::setUseCommentFile(bool on) {
@@ -74,6 +84,7 @@ void ObjectSlot::setUseCommentFile(bool on) {
         return;
     m_object.useCommentFile = on;
     changed();
+    edited();
 }
 
 void ObjectSlot::restore(const BeaconObject& restored) {
@@ -156,7 +167,13 @@ bool ObjectSlot::start(bool byTimer) {
     // Text still being typed in the box is not limited yet; an interval below the least would
     // put the object on the air every minute.
     o.interval = qBound(Schedule::MinInterval, o.interval, Schedule::MaxInterval);
-    o.minutesLeft = o.interval;
+    // With the decay, the gaps after a Start double from a minute (never inside the 30 s in
+    // which digipeaters drop a repeat) until they would reach the interval.
+    if (!byTimer || !decayOn())
+        m_decayGap = !byTimer && decayOn() ? 1 : 0;
+    else if (m_decayGap > 0)
+        m_decayGap = 2 * m_decayGap < o.interval ? 2 * m_decayGap : 0;
+    o.minutesLeft = m_decayGap > 0 ? m_decayGap : o.interval;
     // A Start by the timer keeps the minute grid of the first Start.
     if (!byTimer || !m_timer->isActive())
         rearmTimer(m_ticker.start(m_monotonic.elapsed()));
@@ -174,6 +191,8 @@ void ObjectSlot::rearmTimer(qint64 waitMs) {
 void ObjectSlot::stop() {
     m_object.running = false;
     m_missed = false;
+    m_decayGap = 0;
+    m_settle->stop();
     m_timer->stop();
     emit runningChanged(m_index, false);
     changed();
@@ -207,6 +226,41 @@ void ObjectSlot::catchUp() {
     m_timed = false;
 }
 
+void ObjectSlot::edited() {
+    if (m_object.running && decayOn())
+        m_settle->start();
+}
+
+QString ObjectSlot::reportKey() const {
+    const BeaconObject& o = m_object;
+    // A comment from a file changes at every send by design: only the operator's own edits
+    // count.
+    return QStringList{o.identifier,
+                       QString::number(o.symbolNumber),
+                       o.table,
+                       o.code,
+                       o.latitude,
+                       o.longitude,
+                       o.useCommentFile ? QString() : o.comment,
+                       QString::number(o.useCommentFile)}
+        .join(QChar(0));
+}
+
+void ObjectSlot::settled() {
+    if (!m_object.running || !decayOn() || reportKey() == m_sentKey)
+        return;
+    // Half an edit (a name erased to type another) waits for the schedule, with no message.
+    if (nextReport().info.isEmpty())
+        return;
+    qCInfo(lcObjects) << "object" << m_index + 1 << "changed while running: sent again now";
+    m_decayGap = 1;
+    m_object.minutesLeft = m_decayGap;
+    // The gaps count from this report, never from a minute tick that may be a second away.
+    rearmTimer(m_ticker.start(m_monotonic.elapsed()));
+    send();
+    changed();
+}
+
 QString ObjectSlot::intervalHint() const {
     return Schedule::remainingHint(m_object.running, m_object.minutesLeft);
 }
@@ -215,7 +269,7 @@ QString ObjectSlot::intervalHint() const {
 
 void ObjectSlot::send() {
     try {
-        sendChecked(false);
+        sendChecked();
     } catch (const ConvertError& e) {
         m_dialogs.error(e.message());
     }
@@ -226,14 +280,10 @@ void ObjectSlot::sendKilled() {
     m_object.comment.clear();
     emit commentChanged(m_index, m_object.comment);
     m_object.nameField = Report::nameField(m_object.identifier, true);
-    try {
-        sendChecked(true);
-    } catch (const ConvertError& e) {
-        m_dialogs.error(e.message());
-    }
+    emit killRequested(m_index, m_object);
 }
 
-void ObjectSlot::sendChecked(bool killed) {
+void ObjectSlot::sendChecked() {
     const bool weather = weatherMode();
     const SendRequest asked = request(false);
     const SendPlan plan = prepareSend(asked);
@@ -242,7 +292,7 @@ void ObjectSlot::sendChecked(bool killed) {
         return;
     }
     std::optional<ComposedReport> next;
-    const bool fromFile = m_object.useCommentFile && !killed;
+    const bool fromFile = m_object.useCommentFile;
     if (fromFile) {
         next = takeCommentFile();
         if (!next)
@@ -259,12 +309,13 @@ void ObjectSlot::sendChecked(bool killed) {
     if (const QString refusal = reportRefusal(m_object.header); !refusal.isEmpty()) {
         refuse(refusal);
     } else {
+        m_sentKey = reportKey();
         // The weather report carries no name of its own: the log names it by the station.
         emit reportReady(m_index, next->info(), plan.destination,
                          weather ? m_services.stationCall() : m_object.identifier);
         if (!asked.linkDown.isEmpty()) {
             // The log has its record; a running object sends once the link is back.
-            m_missed = m_object.running && !killed;
+            m_missed = m_object.running;
             if (!m_timed)
                 refuse(
                     m_missed

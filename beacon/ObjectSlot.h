@@ -32,6 +32,9 @@ struct ObjectSlotServices {
     std::function<QString()> stationCall;
     // The date/time format the "%" comment marker becomes.
     std::function<QString()> dateFormat;
+    // A Start or a change of a running object's report sends again soon, with doubling gaps,
+    // before it settles on the interval. Off when not given.
+    std::function<bool()> decay;
 };
 
 // One object: the one copy of its state, its minute schedule, and the composing and sending
@@ -89,7 +92,16 @@ public:
     void tick();
     // Sends the report now.
     void send();
-    // The last report, marking the object killed; it reads no comment file.
+    // Minutes until the next report while the decay after a Start or a change runs; 0 once
+    // the object sends every interval.
+    int decayGap() const { return m_decayGap; }
+    // Fires a few seconds after the last edit of a running object's report ("SettleTimer"): with
+    // the decay on, a report that differs from the one last sent goes at once and its decay
+    // starts again. Its handler is settled().
+    QTimer* settleTimer() const { return m_settle; }
+    void settled();
+    // The operator deletes the object and notifies other stations: the comment is emptied, the
+    // name field marked killed, and the station repeats the killed report (killRequested).
     void sendKilled();
     // The link is back: a running object whose report fell due while it was down sends once,
     // not once per interval missed, and keeps its minute grid.
@@ -125,11 +137,13 @@ signals:
     void refused(int index, const QString& message);
     // Something the next report is made of changed.
     void nextReportChanged(int index);
+    // The object was deleted with a notice to other stations: its killed report is due.
+    void killRequested(int index, const BeaconObject& object);
 
 private:
     void rearmTimer(qint64 waitMs);
     SendRequest request(bool starting) const;
-    void sendChecked(bool killed);
+    void sendChecked();
     // The report of a send now; `file` is used when `fromFile`.
     ComposedReport compose(const CommentFileText& file, bool fromFile) const;
     // Reads the comment file into the object and the shared markers; nothing after an
@@ -137,6 +151,13 @@ private:
     std::optional<ComposedReport> takeCommentFile();
     void refuse(const QString& message);
     void changed() { emit nextReportChanged(m_index); }
+    // An edit that may change what goes on the air.
+    void edited();
+    bool decayOn() const { return m_services.decay && m_services.decay(); }
+    // What the operator chose for the report, without what changes at every send.
+    QString reportKey() const;
+    // Starts the schedule afresh at the first decay gap, or the interval without decay.
+    void restartSchedule();
 
     int m_index;
     Dialogs& m_dialogs;
@@ -149,4 +170,7 @@ private:
     bool m_refusalShowing = false; // a timed Start's refusal box is open
     bool m_timed = false;          // the send under way is the timer's: nobody asked for it
     bool m_missed = false;
+    QTimer* m_settle;
+    int m_decayGap = 0;
+    QString m_sentKey; // reportKey() at the last send
 };

@@ -659,7 +659,7 @@ void LinkControl::record(const QString& link, const QByteArray& body, bool sent,
         r.seconds = cost.seconds;
     }
     r.sent = sent;
-    r.message = message;
+    r.message = sent && message.isEmpty() ? m_note : message;
     addRecord(r);
 }
 
@@ -674,7 +674,7 @@ void LinkControl::recordLine(const QByteArray& line, bool sent, const QString& m
     r.bytes = int(line.size());
     r.seconds = 0;
     r.sent = sent;
-    r.message = message;
+    r.message = sent && message.isEmpty() ? m_note : message;
     addRecord(r);
 }
 
@@ -693,8 +693,9 @@ void LinkControl::addRecord(const SentRecord& r) {
 }
 
 bool LinkControl::sendReport(const QString& info, const QString& destination,
-                             const ReportOrigin& origin) {
+                             const ReportOrigin& origin, const QString& note) {
     m_origin = origin;
+    m_note = note;
     const LinkType linkType = type();
     const QString linkName = LinkSettings::typeName(linkType);
     try {

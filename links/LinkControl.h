@@ -154,8 +154,9 @@ public:
     // through the current link. Refusals and failures are shown through Dialogs; nothing
     // half-built is written. While the link is coming back the report is only recorded as
     // not sent, with no message. False when nothing was handed to the link.
+    // `note`: what the log says of each frame of it that went ("killed, copy 2 of 4").
     bool sendReport(const QString& info, const QString& destination,
-                    const ReportOrigin& origin = {});
+                    const ReportOrigin& origin = {}, const QString& note = {});
     // One AGWPE frame, after the busy period of the one before it.
     bool Send(int radioPort, quint8 pid, char kind, const QString& callFrom, const QString& callTo,
               const QByteArray& data);
@@ -267,6 +268,7 @@ private:
     std::unique_ptr<SentLog> m_sentLog;
     bool m_sentLogFailed = false; // its one message has been shown
     ReportOrigin m_origin;        // of the report being sent
+    QString m_note;               // what the log says of its frames that went
     AgwpeReader m_agwpeReader;
     KissDecoder m_kissReader;
     int m_receiveErrors = 0;

@@ -68,7 +68,8 @@ void TfrmSent::addRow(const SentRecord& r) {
     item->setText(Bytes, QString::number(r.bytes));
     item->setText(Airtime, airtimeOf(r));
     item->setText(Result, r.heard  ? QStringLiteral("Heard: ") + r.message
-                          : r.sent ? QStringLiteral("Sent")
+                          : r.sent ? (r.message.isEmpty() ? QStringLiteral("Sent")
+                                                          : QStringLiteral("Sent: ") + r.message)
                                    : QStringLiteral("Failed: ") + r.message);
     item->setText(Report, r.monitor);
     item->setTextAlignment(Bytes, Qt::AlignRight | Qt::AlignVCenter);

@@ -36,6 +36,42 @@ bool digitsAt(const QString& text, int from, int count) {
     return true;
 }
 
+const QString KillPrefix = QStringLiteral("Kill");
+const QString TimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ssZ");
+
+bool isKillSection(const QString& section) {
+    bool number = false;
+    return section.startsWith(KillPrefix, Qt::CaseInsensitive) &&
+           section.mid(KillPrefix.size()).toInt(&number) > 0 && number;
+}
+
+QDateTime timeOf(const QString& text) {
+    QDateTime t = QDateTime::fromString(text.trimmed(), TimeFormat);
+    t.setTimeSpec(Qt::UTC);
+    return t;
+}
+
+std::optional<PendingKill> readKill(const IniFile& ini, const QString& section) {
+    PendingKill k;
+    k.identifier = ini.readString(section, QStringLiteral("Ident"), {});
+    k.latitude = ini.readString(section, QStringLiteral("Latitude"), {});
+    k.longitude = ini.readString(section, QStringLiteral("Longitude"), {});
+    k.table = ini.readString(section, QStringLiteral("Table"), {});
+    k.code = ini.readString(section, QStringLiteral("Symbol"), {});
+    k.slot = qBound(1, ini.readInteger(section, QStringLiteral("Object"), 1), 3);
+    k.made = timeOf(ini.readString(section, QStringLiteral("Made"), {}));
+    k.copiesSent = qMax(0, ini.readInteger(section, QStringLiteral("Sent"), 0));
+    const QString next = ini.readString(section, QStringLiteral("Next"), {});
+    if (!next.trimmed().isEmpty())
+        k.nextAt = timeOf(next);
+    const bool nameOk = !k.identifier.trimmed().isEmpty() && k.identifier.size() <= 9;
+    if (!nameOk || !isLatitudeText(k.latitude) || !isLongitudeText(k.longitude) ||
+        k.table.size() != 1 || k.code.size() != 1 || !k.made.isValid() ||
+        (!next.trimmed().isEmpty() && !k.nextAt.isValid()))
+        return std::nullopt;
+    return k;
+}
+
 } // namespace
 
 ObjectsFileData read(const IniFile& ini) {
@@ -60,6 +96,10 @@ ObjectsFileData read(const IniFile& ini) {
     data.HP = ini.readInteger(Internal, QStringLiteral("HP"), 0);
     data.Zoom = MapZoom::fromText(ini.readString(Internal, QStringLiteral("Zoom"), {}));
     data.FitWindow = data.Zoom && ini.readBool(Internal, QStringLiteral("FitWindow"), false);
+    for (const QString& section : ini.sections())
+        if (isKillSection(section))
+            if (const auto kill = readKill(ini, section))
+                data.kills.append(*kill);
     return data;
 }
 
@@ -102,6 +142,23 @@ void write(IniFile& ini, const ObjectsFileData& data) {
         ini.writeString(section, QStringLiteral("Running"),
                         o.Running == QLatin1String("1") ? QStringLiteral("1")
                                                         : QStringLiteral("0"));
+    }
+    for (const QString& section : ini.sections())
+        if (isKillSection(section))
+            ini.removeSection(section);
+    int n = 0;
+    for (const PendingKill& k : data.kills) {
+        const QString section = KillPrefix + QString::number(++n);
+        ini.writeString(section, QStringLiteral("Ident"), k.identifier);
+        ini.writeString(section, QStringLiteral("Latitude"), k.latitude);
+        ini.writeString(section, QStringLiteral("Longitude"), k.longitude);
+        ini.writeString(section, QStringLiteral("Table"), k.table);
+        ini.writeString(section, QStringLiteral("Symbol"), k.code);
+        ini.writeInteger(section, QStringLiteral("Object"), k.slot);
+        ini.writeString(section, QStringLiteral("Made"), k.made.toUTC().toString(TimeFormat));
+        ini.writeInteger(section, QStringLiteral("Sent"), k.copiesSent);
+        ini.writeString(section, QStringLiteral("Next"),
+                        k.nextAt.isValid() ? k.nextAt.toUTC().toString(TimeFormat) : QString());
     }
 }
 

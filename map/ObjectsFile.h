@@ -2,6 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #pragma once
 
+#include "beacon/PendingKills.h"
+
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -37,6 +40,10 @@ struct ObjectsFileData {
     // that is no zoom from 1/8 to 2), which open at the size the picture was decoded at.
     std::optional<double> Zoom;
     bool FitWindow = false; // Fit Window was in effect: the map fits the window it opens in
+    // Killed reports still being repeated, in sections "Kill1", "Kill2", ...: kept here so
+    // that a close or a power cut does not end them. Entries that could not have been written
+    // by a kill (no name, a position that is none, no time) are left out when read.
+    QList<PendingKill> kills;
 };
 
 namespace ObjectsFile {

@@ -116,6 +116,7 @@ AppSettings AppSettings::read(const IniFile& ini) {
 
     for (int i = 0; i < 3; ++i)
         s.timers[size_t(i)] = ini.readInteger(kTimers, numbered("T", i + 1), 30);
+    s.decay = ini.readBool(kTimers, QStringLiteral("Decay"), false);
 
     for (int i = 0; i < 8; ++i)
         l.ComDevices[size_t(i)] =
@@ -192,6 +193,7 @@ void AppSettings::write(IniFile& ini) const {
 
     for (int i = 0; i < 3; ++i)
         ini.writeInteger(kTimers, numbered("T", i + 1), timers[size_t(i)]);
+    ini.writeBool(kTimers, QStringLiteral("Decay"), decay);
 
     for (int i = 0; i < 8; ++i)
         ini.writeString(kComPorts, numbered("COM", i + 1), l.ComDevices[size_t(i)]);

@@ -32,6 +32,8 @@ struct AppSettings {
     QString date = QStringLiteral("hhmm"); // date/time format of comments
     int dateIndex = 4;                     // its entry in the comment files dialog
     std::array<int, 3> timers{30, 30, 30}; // beacon intervals, minutes
+    // A Start or a change sends again soon, with doubling gaps, before the interval.
+    bool decay = false;
     // The objects running at the last close start again once the link first connects.
     bool resume = false;
 

@@ -29,6 +29,16 @@ Station::Station(Dialogs& dialogs, Clock& clock, const QString& settingsPath,
     services.sendContext = [this] { return sendContext(); };
     services.stationCall = [this] { return station().MyCall; };
     services.dateFormat = [this] { return m_settings.date; };
+    services.decay = [this] { return m_settings.decay; };
+    PendingKills::Services killServices;
+    killServices.linkUp = [this] {
+        return m_link->isConnected() && !m_link->reconnecting() && !m_link->loggingIn();
+    };
+    killServices.send = [this](const PendingKill& kill, const QString& info, const QString& note) {
+        return sendKill(kill, info, note);
+    };
+    m_kills = new PendingKills(clock, killServices, this);
+    connect(m_kills, &PendingKills::changed, this, &Station::keepKills);
     for (int k = 0; k < 3; ++k) {
         auto* slot = new ObjectSlot(k, dialogs, clock, services, this);
         connect(slot, &ObjectSlot::reportReady, this,
@@ -38,6 +48,8 @@ Station::Station(Dialogs& dialogs, Clock& clock, const QString& settingsPath,
                         reportHanded(index, info, name);
                 });
         connect(slot, &ObjectSlot::timeStampsDue, this, &Station::readTime);
+        connect(slot, &ObjectSlot::killRequested, m_kills,
+                [this](int index, const BeaconObject& o) { m_kills->add(o, index + 1); });
         m_slots[size_t(k)] = slot;
     }
     connect(m_link, &LinkControl::beaconsStopped, this, [this] {
@@ -152,6 +164,7 @@ bool Station::readObjects() {
                            .arg(k + 1)
                            .arg(stored.Latitude, stored.Longitude);
     }
+    m_kills->restore(data.kills);
     m_mapScroll = QPoint(data.HP, data.VP);
     m_mapZoom = data.Zoom;
     m_mapFitWindow = data.FitWindow;
@@ -162,7 +175,7 @@ bool Station::readObjects() {
     return true;
 }
 
-bool Station::saveObjects() {
+bool Station::saveObjects(bool quiet) {
     // Without a map open there is nothing of this map to keep, and writing would replace the
     // objects of a map that failed to load with empty ones.
     if (!m_objectsOpen || m_settings.map.isEmpty())
@@ -174,6 +187,7 @@ bool Station::saveObjects() {
             o.running = (*m_runningAtEnd)[size_t(k)];
         data.objects[size_t(k)] = storeObject(o);
     }
+    data.kills = m_kills->kills();
     data.VP = m_mapScroll.y();
     data.HP = m_mapScroll.x();
     data.Zoom = m_mapZoom;
@@ -183,11 +197,14 @@ bool Station::saveObjects() {
     QString keptAs;
     if (!ObjectsFile::save(path, data, error, m_objectsUnreadable, &keptAs)) {
         qCWarning(lcStation) << error;
-        m_dialogs.error(QStringLiteral("Unable to write to %1").arg(path));
+        if (!quiet)
+            m_dialogs.error(QStringLiteral("Unable to write to %1").arg(path));
         return false;
     }
     m_objectsUnreadable = false;
-    if (!keptAs.isEmpty())
+    if (!keptAs.isEmpty() && quiet)
+        qCWarning(lcStation).noquote() << IniFile::keptAsideMessage(path, keptAs);
+    else if (!keptAs.isEmpty())
         m_dialogs.information(IniFile::keptAsideMessage(path, keptAs));
     return true;
 }
@@ -204,6 +221,7 @@ int Station::startStoredObjects() {
 void Station::linkCameUp() {
     for (ObjectSlot* s : m_slots)
         s->catchUp();
+    m_kills->linkCameUp();
     if (!m_resumePending)
         return;
     m_resumePending = false;
@@ -213,7 +231,21 @@ void Station::linkCameUp() {
 
 // ---- Heard on the channel ----------------------------------------------------------------
 
+bool Station::sendKill(const PendingKill& kill, const QString& info, const QString& note) {
+    // A link the user disconnected is not asked: the kill waits for the next connect.
+    if (!m_link->isConnected() && !m_link->reconnecting())
+        return false;
+    return m_link->sendReport(info, station().Destination, {kill.slot, kill.identifier}, note);
+}
+
+void Station::keepKills() {
+    // Nobody may be there to answer a box: a file that cannot be written is said in the log,
+    // and the close that saves again says it to the user.
+    saveObjects(true);
+}
+
 void Station::reportHanded(int index, const QString& info, const QString& name) {
+    m_kills->liveSent(name);
     SentReport report;
     report.slot = index;
     report.identifier = name;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "beacon/ObjectSlot.h"
+#include "beacon/PendingKills.h"
 #include "links/HeardReports.h"
 #include "settings/AppSettings.h"
 
@@ -31,6 +32,8 @@ public:
     ~Station() override;
 
     LinkControl& link() const { return *m_link; }
+    // The killed reports still being repeated, whichever slot they came from.
+    PendingKills& kills() const { return *m_kills; }
     ObjectSlot& slot(int index) const { return *m_slots[size_t(index)]; }
     const StationSettings& station() const;
     const LinkSettings& linkSettings() const;
@@ -45,6 +48,7 @@ public:
     void setDateFormat(const QString& format) { m_settings.date = format; }
     void setDateIndex(int index) { m_settings.dateIndex = index; }
     void setResume(bool on) { m_settings.resume = on; }
+    void setDecay(bool on) { m_settings.decay = on; }
 
     // Reads the settings file; a missing file gives the defaults. False when it exists but
     // cannot be read: the defaults then stand and the first save keeps that file aside.
@@ -76,8 +80,9 @@ public:
         m_mapZoom = zoom;
         m_mapFitWindow = fitWindow;
     }
-    // The three objects into the current map's objects file; false after "Unable to write to".
-    bool saveObjects();
+    // The three objects and the pending kills into the current map's objects file; false after
+    // "Unable to write to" (`quiet`: only in the log).
+    bool saveObjects(bool quiet = false);
     // Whether each object was running when its objects file was last written ("Running=1").
     std::array<bool, 3> storedRunning() const { return m_storedRunning; }
     // Starts the objects that were running when the objects file was written; how many.
@@ -115,6 +120,9 @@ private:
     void linkCameUp();
     void reportHanded(int index, const QString& info, const QString& name);
     void frameHeard(const HeardFrame& frame);
+    bool sendKill(const PendingKill& kill, const QString& info, const QString& note);
+    // The kills changed: the objects file keeps them at once, so a power cut ends none.
+    void keepKills();
 
     Dialogs& m_dialogs;
     Clock& m_clock;
@@ -123,6 +131,7 @@ private:
     LinkControl* m_link = nullptr;
     CommentMarkers m_markers;
     std::array<ObjectSlot*, 3> m_slots{};
+    PendingKills* m_kills = nullptr;
     QPoint m_mapScroll;
     std::optional<double> m_mapZoom;
     bool m_mapFitWindow = false;

@@ -297,6 +297,23 @@ TEST_F(ObjectScheduling, ALostLinkKeepsTheObjectsRunningAndSendsWhatFellDueOnceW
     EXPECT_EQ(hint(0), "");
 }
 
+// A Delete while the engine is away still offers the notice; the killed report is recorded as
+// not sent and goes by itself once the link is back.
+TEST_F(ObjectScheduling, ADeleteWhileTheLinkComesBackSendsTheKillOnceItIsBack) {
+    m_form->link()->setRetryIntervals(30, 120, 30);
+    complete(1, "TWO");
+    m_engine.stop();
+    ASSERT_TRUE(waitUntil([&] { return m_form->link()->reconnecting(); }));
+    m_dialogs.yesNoAnswers.enqueue(Dialogs::Answer::Yes);
+    click("btnDelete", 1);
+    EXPECT_EQ(m_dialogs.texts(), QStringList{"Notify other stations?"});
+    EXPECT_FALSE(m_form->panel(1)->hasPosition());
+    ASSERT_TRUE(m_engine.restart());
+    ASSERT_TRUE(m_engine.waitForFrames(1, 5000));
+    EXPECT_TRUE(m_engine.infos()[0].startsWith(";TWO      _061200z"))
+        << m_engine.infos()[0].toStdString();
+}
+
 TEST_F(ObjectScheduling, StopAllStopsEverythingAndReleasesTheLink) {
     complete(0, "ONE");
     complete(2, "THREE");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "beacon/ObjectPanel.h"
+#include "beacon/Report.h"
 #include "beacon/SymbolTable.h"
 #include "support/ManualClock.h"
 #include "support/SlotServices.h"
@@ -56,6 +57,12 @@ struct Tab {
                 reports << destination + QLatin1Char(':') + info;
                 names << name;
             });
+        // The station repeats a kill; its first copy is the object's killed report as it
+        // stands.
+        QObject::connect(slot.get(), &ObjectSlot::killRequested,
+                         [this](int, const BeaconObject& o) {
+                             reports << QStringLiteral("APRS:") + Report::objectHeader(o);
+                         });
         QObject::connect(panel.get(), &ObjectPanel::mapLabelText,
                          [this](int, const QString& text) { label = text; });
         slot->setTimeStamp("061523z");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "beacon/ObjectSlot.h"
+#include "beacon/Report.h"
 #include "support/ManualClock.h"
 #include "support/SlotServices.h"
 #include "support/TestDialogs.h"
@@ -14,11 +15,18 @@ namespace {
 // One object with no window: what it sends comes from its own state, never from a control.
 struct Slot {
     explicit Slot(int index = 1) {
-        slot = std::make_unique<ObjectSlot>(index, dialogs, clock,
-                                            testSlotServices(markers, connected));
+        ObjectSlotServices services = testSlotServices(markers, connected);
+        services.decay = [this] { return decay; };
+        slot = std::make_unique<ObjectSlot>(index, dialogs, clock, services);
         QObject::connect(slot.get(), &ObjectSlot::reportReady,
                          [this](int, const QString& info, const QString& to, const QString&) {
                              reports << to + QLatin1Char(':') + info;
+                         });
+        // The station repeats a kill; its first copy is the object's killed report as it
+        // stands.
+        QObject::connect(slot.get(), &ObjectSlot::killRequested,
+                         [this](int, const BeaconObject& o) {
+                             reports << QStringLiteral("APRS:") + Report::objectHeader(o);
                          });
         slot->setTimeStamp(QStringLiteral("061523z"));
     }
@@ -33,6 +41,7 @@ struct Slot {
     ManualClock clock;
     CommentMarkers markers;
     bool connected = true;
+    bool decay = false;
     std::unique_ptr<ObjectSlot> slot;
     QStringList reports;
 };
@@ -104,6 +113,40 @@ TEST(ObjectSlot, TheKilledReportHasNoCommentAndTheFileIsReadAtEverySend) {
     t.slot->sendKilled();
     ASSERT_EQ(t.reports.size(), 2);
     EXPECT_EQ(t.reports[1], QStringLiteral("APRS:;CAR      _061523z5130.00N/00045.00W>"));
+}
+
+// The minutes at which an object sends, from its Start, over `minutes` ticks; with the decay
+// on, a change to the running object at `changeAt` (settled at once) starts it again.
+QList<int> sendMinutes(bool decay, int interval, int minutes, int changeAt = -1) {
+    Slot t;
+    t.decay = decay;
+    t.complete(QStringLiteral("CAR"));
+    t.slot->setInterval(interval);
+    t.slot->start(false);
+    QList<int> at{0};
+    for (int minute = 1; minute <= minutes; ++minute) {
+        const qsizetype before = t.reports.size();
+        t.slot->tick();
+        if (minute == changeAt) {
+            t.slot->setComment(QStringLiteral("Moved"));
+            EXPECT_EQ(t.slot->settleTimer()->isActive(), decay);
+            t.slot->settled();
+        }
+        if (t.reports.size() > before)
+            at << minute;
+    }
+    return at;
+}
+
+// With the decay, a Start sends at once and again after 1, 2, 4... minutes until the gap would
+// reach the interval, then every interval; a change to the running object starts it again.
+// Without it, the interval grid of today.
+TEST(ObjectSlot, TheDecaySendsSoonAfterAStartOrAChangeThenSettlesOnTheInterval) {
+    EXPECT_EQ(sendMinutes(false, 10, 30), (QList<int>{0, 10, 20, 30}));
+    EXPECT_EQ(sendMinutes(true, 10, 40), (QList<int>{0, 1, 3, 7, 15, 25, 35}));
+    EXPECT_EQ(sendMinutes(true, 30, 70), (QList<int>{0, 1, 3, 7, 15, 31, 61}));
+    EXPECT_EQ(sendMinutes(true, 10, 20, 5), (QList<int>{0, 1, 3, 5, 6, 8, 12, 20}));
+    EXPECT_EQ(sendMinutes(false, 10, 20, 5), (QList<int>{0, 10, 20}));
 }
 
 } // namespace

@@ -221,3 +221,39 @@ TEST(ObjectsFile, ZoomIsKeptBesideTheScrollPosition) {
         EXPECT_FALSE(read.FitWindow);
     }
 }
+
+// Pending kills are kept in sections of their own, written afresh at every save (a finished
+// kill leaves no section behind); an entry no kill could have written is left out.
+TEST(ObjectsFile, PendingKillsAreKeptAndBrokenOnesLeftOut) {
+    ObjectsFileData d = sample();
+    PendingKill k;
+    k.slot = 2;
+    k.identifier = QStringLiteral("AID 1");
+    k.latitude = QStringLiteral("5130.00N");
+    k.longitude = QStringLiteral("00045.00W");
+    k.table = QStringLiteral("\\");
+    k.code = QStringLiteral("A");
+    k.made = QDateTime(QDate(2026, 3, 6), QTime(15, 23, 5), Qt::UTC);
+    k.copiesSent = 2;
+    k.nextAt = k.made.addSecs(180);
+    PendingKill waiting = k;
+    waiting.identifier = QStringLiteral("AID2");
+    waiting.copiesSent = 0;
+    waiting.nextAt = {};
+    d.kills = {k, waiting};
+    IniFile ini;
+    ini.parse("[Kill7]\nIdent=GONE\n");
+    ObjectsFile::write(ini, d);
+    const QByteArray written = ini.toBytes();
+    EXPECT_TRUE(written.contains("[Kill1]\r\nIdent=AID 1\r\nLatitude=5130.00N\r\nLongitude=00045."
+                                 "00W\r\nTable=\\\r\nSymbol=A\r\nObject=2\r\nMade=2026-03-06T15:"
+                                 "23:05Z\r\nSent=2\r\nNext=2026-03-06T15:26:05Z\r\n"))
+        << written.toStdString();
+    EXPECT_FALSE(written.contains("GONE"));
+    IniFile again;
+    again.parse(written + "[Kill3]\nIdent=BAD\nLatitude=north\nLongitude=00045.00W\nTable=/\n"
+                          "Symbol=A\nMade=2026-03-06T15:23:05Z\n"
+                          "[Kill4]\nIdent=NOTIME\nLatitude=5130.00N\nLongitude=00045.00W\n"
+                          "Table=/\nSymbol=A\nMade=yesterday\n");
+    EXPECT_EQ(ObjectsFile::read(again).kills, (QList<PendingKill>{k, waiting}));
+}

@@ -195,7 +195,7 @@ TEST(AppSettings, NewFileListsEverySectionAndKeyInOrder) {
                                             "DataBits", "StopBits"}));
     EXPECT_EQ(ini.keys("Weather Data"), QStringList{"Metric"});
     EXPECT_EQ(ini.keys("Object"), (QStringList{"Map", "Date", "Index"}));
-    EXPECT_EQ(ini.keys("Timers"), (QStringList{"T1", "T2", "T3"}));
+    EXPECT_EQ(ini.keys("Timers"), (QStringList{"T1", "T2", "T3", "Decay"}));
     EXPECT_EQ(ini.keys("COM Ports").size(), 8);
     EXPECT_EQ(ini.readString("Form", "Hints", "?"), "1");
     EXPECT_EQ(ini.readString("KISS Commands", "UseKISS", "?"), "0");
@@ -244,6 +244,7 @@ TEST(AppSettings, SaveAndLoadKeepEveryValueAndForeignKeys) {
     a.date = "ddhhMM";
     a.dateIndex = 2;
     a.timers = {10, 45, 120};
+    a.decay = true;
     QString error;
     ASSERT_TRUE(a.save(path, &error)) << error.toStdString();
 
