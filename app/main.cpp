@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QLoggingCategory>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -47,6 +48,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Skyvane"));
     // What Qt took (-platform, -style, ...) is gone from the arguments by now.
     const CommandLine line = CommandLine::parse(QCoreApplication::arguments().mid(1));
+    QLoggingCategory::setFilterRules(line.loggingRules());
     if (const auto code = answered(line))
         return *code;
 

@@ -12,6 +12,8 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
             c.headless = true;
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             c.help = true;
+        } else if (a == QLatin1String("--verbose") || a == QLatin1String("-v")) {
+            c.verbose = true;
         } else if (a == QLatin1String("--settings")) {
             if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty()) {
                 c.error = QStringLiteral("--settings needs the path of a settings file");
@@ -34,7 +36,7 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
 
 QString CommandLine::helpText() {
     return QStringLiteral(
-        "Usage: skyvane [--headless] [--settings FILE]\n"
+        "Usage: skyvane [--headless] [--settings FILE] [--verbose]\n"
         "Keeps up to three APRS objects on the air.\n"
         "\n"
         "  --headless       run the station without a window: connect the link and start\n"
@@ -42,10 +44,17 @@ QString CommandLine::helpText() {
         "                   go to standard error. SIGTERM or SIGHUP saves and ends it.\n"
         "  --settings FILE  the settings file to use (default: $SKYVANE_SETTINGS, else\n"
         "                   skyvane.ini beside the program or in ~/.config/skyvane/)\n"
+        "  -v, --verbose    also write what each component does (connects, retries,\n"
+        "                   frames) to standard error, for finding a fault\n"
         "  -h, --help       show this text\n"
         "\n"
         "Exit codes: 0 ended as asked; 1 another copy runs on the settings file, or the\n"
         "link was lost; 2 a bad option, or a settings or objects file missing or unreadable.\n");
+}
+
+QString CommandLine::loggingRules() const {
+    return verbose ? QStringLiteral("skyvane.*.debug=true")
+                   : QStringLiteral("skyvane.*.debug=false");
 }
 
 bool asksForHeadless(int argc, char** argv) {

@@ -10,12 +10,16 @@
 struct CommandLine {
     bool headless = false;
     bool help = false;
+    bool verbose = false; // the debug lines of every component, for a maintainer
     QString settingsPath; // empty: $SKYVANE_SETTINGS, else the usual place
     QString error;        // one line for the user; the program then ends with code 2
 
     // `arguments` without the program's name.
     static CommandLine parse(const QStringList& arguments);
     static QString helpText();
+    // The logging rules the program starts with: the components' debug lines only with
+    // --verbose. QT_LOGGING_RULES, read after them, still decides over them.
+    QString loggingRules() const;
 };
 
 // True when the raw arguments ask for a headless copy, looked at before any application object

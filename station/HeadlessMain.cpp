@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <cstdio>
 
 QString settingsPathOf(const CommandLine& line, const QString& windowProgram) {
@@ -40,6 +41,7 @@ int runHeadless(int argc, char* argv[], const QString& windowProgram) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Skyvane"));
     const CommandLine line = CommandLine::parse(QCoreApplication::arguments().mid(1));
+    QLoggingCategory::setFilterRules(line.loggingRules());
     if (const auto code = answered(line))
         return *code;
     SystemClock clock;

@@ -59,8 +59,14 @@ std::optional<int> HeadlessStation::start() {
                                       "(Running=1): none is started.")
                            .arg(objects));
     LinkControl& link = s.link();
-    connect(&link, &LinkControl::statusChanged, this,
-            [this](const QString& text) { m_dialogs.line(text); });
+    // The packet engine's idle reconnect every 15 s says "Connected" again: not news, and
+    // a journal would fill with it.
+    connect(&link, &LinkControl::statusChanged, this, [this](const QString& text) {
+        if (text == m_lastStatus)
+            return;
+        m_lastStatus = text;
+        m_dialogs.line(text);
+    });
     s.resumeWhenConnected();
     // Nobody is there to read a box: an engine not up yet, or one that goes away later, is
     // retried while the objects keep their schedule.

@@ -38,4 +38,5 @@ private:
     QString m_settingsPath;
     Station* m_station = nullptr;
     std::unique_ptr<SettingsLock> m_lock;
+    QString m_lastStatus; // the status line written last
 };

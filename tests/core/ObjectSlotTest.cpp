@@ -123,6 +123,8 @@ QList<int> sendMinutes(bool decay, int interval, int minutes, int changeAt = -1)
     t.complete(QStringLiteral("CAR"));
     t.slot->setInterval(interval);
     t.slot->start(false);
+    // The line under the header tells the next send, decay or interval alike.
+    EXPECT_EQ(t.slot->nextReport().minutesLeft, decay ? 1 : interval);
     QList<int> at{0};
     for (int minute = 1; minute <= minutes; ++minute) {
         const qsizetype before = t.reports.size();
