@@ -15,6 +15,7 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -287,6 +288,53 @@ in_port_t decimalPort(const QByteArray& text) {
     return htons(ok && number <= 65535 ? quint16(number) : 0);
 }
 
+// The host as a numeric IPv4 or IPv6 address (brackets allowed around the latter), with `port`.
+bool addressLiteral(QByteArray host, in_port_t port, sockaddr_storage& address, socklen_t& length) {
+    if (host.startsWith('[') && host.endsWith(']'))
+        host = host.mid(1, host.size() - 2);
+    address = {};
+    auto* v4 = reinterpret_cast<sockaddr_in*>(&address);
+    if (inet_pton(AF_INET, host.constData(), &v4->sin_addr) == 1) {
+        v4->sin_family = AF_INET;
+        v4->sin_port = port;
+        length = sizeof(sockaddr_in);
+        return true;
+    }
+    auto* v6 = reinterpret_cast<sockaddr_in6*>(&address);
+    if (inet_pton(AF_INET6, host.constData(), &v6->sin6_addr) == 1) {
+        v6->sin6_family = AF_INET6;
+        v6->sin6_port = port;
+        length = sizeof(sockaddr_in6);
+        return true;
+    }
+    return false;
+}
+
+void setPort(sockaddr_storage& address, in_port_t port) {
+    if (address.ss_family == AF_INET6)
+        reinterpret_cast<sockaddr_in6*>(&address)->sin6_port = port;
+    else
+        reinterpret_cast<sockaddr_in*>(&address)->sin_port = port;
+}
+
+// The numeric address and port of a socket address of either kind.
+QString numericHost(const sockaddr_storage& address) {
+    char text[INET6_ADDRSTRLEN] = {};
+    if (address.ss_family == AF_INET6)
+        inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(&address)->sin6_addr, text,
+                  sizeof text);
+    else
+        inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(&address)->sin_addr, text,
+                  sizeof text);
+    return QString::fromLatin1(text);
+}
+
+quint16 numericPort(const sockaddr_storage& address) {
+    return ntohs(address.ss_family == AF_INET6
+                     ? reinterpret_cast<const sockaddr_in6*>(&address)->sin6_port
+                     : reinterpret_cast<const sockaddr_in*>(&address)->sin_port);
+}
+
 } // namespace
 
 // Runs on a look-up thread (or, in blocking mode, on the caller's): only reentrant calls.
@@ -304,17 +352,30 @@ TSockets::LookupResult TSockets::lookUp(const QByteArray& host, const QByteArray
         else
             result.port = decimalPort(port);
     }
-    if (inet_pton(AF_INET, host.constData(), &result.address) == 1) {
+    if (addressLiteral(host, result.port, result.address, result.length)) {
         result.hostFound = true;
         return result;
     }
     addrinfo hints{};
-    hints.ai_family = AF_INET;
+    hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
     if (getaddrinfo(host.constData(), nullptr, &hints, &found) == 0 && found) {
-        result.address = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr;
-        result.hostFound = true;
+        // IPv4 first: a name that also has an IPv6 address is reached as it always was, and a
+        // name with only an IPv6 address is reached at all.
+        const addrinfo* chosen = nullptr;
+        for (const addrinfo* a = found; a; a = a->ai_next)
+            if (a->ai_family == AF_INET && !chosen)
+                chosen = a;
+        for (const addrinfo* a = found; a && !chosen; a = a->ai_next)
+            if (a->ai_family == AF_INET6)
+                chosen = a;
+        if (chosen && chosen->ai_addrlen <= sizeof result.address) {
+            std::memcpy(&result.address, chosen->ai_addr, chosen->ai_addrlen);
+            result.length = chosen->ai_addrlen;
+            setPort(result.address, result.port);
+            result.hostFound = true;
+        }
     }
     if (found)
         freeaddrinfo(found);
@@ -339,12 +400,12 @@ void TSockets::SConnect() {
 
     const QByteArray portText = Port.trimmed().toLatin1();
     const QByteArray host = IPAddr.trimmed().toLatin1();
-    in_addr dotted{};
-    // A blocking component blocks anyway, and a dotted address with a port number needs no
+    sockaddr_storage numeric{};
+    socklen_t numericLength = 0;
+    // A blocking component blocks anyway, and a numeric address with a port number needs no
     // look-up; everything else is looked up away from the window thread, since a slow or
     // absent name server would otherwise freeze the window at every reconnect.
-    if (!NonBlocking ||
-        (isDecimal(portText) && inet_pton(AF_INET, host.constData(), &dotted) == 1)) {
+    if (!NonBlocking || (isDecimal(portText) && addressLiteral(host, 0, numeric, numericLength))) {
         lookupDone(m_lookupId, lookUp(host, portText));
         return;
     }
@@ -372,15 +433,10 @@ void TSockets::lookupDone(quint64 id, const LookupResult& result) {
         emit OnLookupFailed();
         return;
     }
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = result.port;
-    address.sin_addr = result.address;
-    char dotted[INET_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET, &address.sin_addr, dotted, sizeof dotted);
-    m_peerAddress = QString::fromLatin1(dotted);
+    const sockaddr_storage address = result.address;
+    m_peerAddress = numericHost(address);
 
-    m_socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    m_socket = ::socket(address.ss_family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (m_socket < 0) {
         reportError(winsockError(errno), QStringLiteral("SConnect (socket)"));
         return;
@@ -391,7 +447,7 @@ void TSockets::lookupDone(quint64 id, const LookupResult& result) {
     }
     qCDebug(lcSockets) << "connecting to" << m_peerAddress << ntohs(result.port);
 
-    const int rc = ::connect(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    const int rc = ::connect(m_socket, reinterpret_cast<const sockaddr*>(&address), result.length);
     const int connectErrno = rc == 0 ? 0 : errno;
     if (rc != 0 && connectErrno != EINPROGRESS) {
         m_state = State::Failed;
@@ -625,19 +681,17 @@ void TSockets::Disconnect() {
 }
 
 QString TSockets::PeerAddress(int socket) const {
-    sockaddr_in address{};
+    sockaddr_storage address{};
     socklen_t len = sizeof address;
     if (socket < 0 || getpeername(socket, reinterpret_cast<sockaddr*>(&address), &len) != 0)
         return socket == m_socket ? m_peerAddress : QString();
-    char dotted[INET_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET, &address.sin_addr, dotted, sizeof dotted);
-    return QString::fromLatin1(dotted);
+    return numericHost(address);
 }
 
 QString TSockets::PeerPort(int socket) const {
-    sockaddr_in address{};
+    sockaddr_storage address{};
     socklen_t len = sizeof address;
     if (socket < 0 || getpeername(socket, reinterpret_cast<sockaddr*>(&address), &len) != 0)
         return QStringLiteral("0");
-    return QString::number(ntohs(address.sin_port));
+    return QString::number(numericPort(address));
 }

@@ -25,7 +25,8 @@ public:
     explicit TSockets(Dialogs* dialogs = nullptr, QObject* parent = nullptr);
     ~TSockets() override;
 
-    // Host: dotted IPv4 address or host name.
+    // Host: an IPv4 or IPv6 address ("192.168.1.5", "::1" or "[::1]") or a host name. A
+    // name with both kinds of address is reached over IPv4, as before IPv6 was known here.
     QString IPAddr;
     // A service name looked up for "tcp", else a decimal port number.
     QString Port;
@@ -76,7 +77,8 @@ private:
     enum class State { None, Resolving, Connecting, Connected, Failed };
     struct LookupResult {
         bool hostFound = false;
-        in_addr address{};
+        sockaddr_storage address{}; // its port set
+        socklen_t length = 0;
         in_port_t port = 0;
     };
     // Shared with look-up threads, which may outlive this object.

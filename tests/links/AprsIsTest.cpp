@@ -336,6 +336,18 @@ TEST(AprsIsLink, VerifiedLoginCarriesReportsAsExactLines) {
     EXPECT_TRUE(l.dialogs.shown.isEmpty());
 }
 
+// A server reached over IPv6 only: the login is verified and a report goes as its line.
+TEST(AprsIsLink, AServerOnIpv6OnlyIsReached) {
+    AprsIsServer server(QHostAddress(QHostAddress::LocalHostIPv6));
+    verifying(server);
+    AprsIsLink l(server.port(), QStringLiteral("::1"));
+    ASSERT_TRUE(l.link.connectLink());
+    ASSERT_TRUE(l.up());
+    EXPECT_TRUE(l.link.sendReport(kInfo, kDestination));
+    ASSERT_TRUE(server.waitForLines(1));
+    EXPECT_EQ(server.lines[0], "N0CALL-7>APZSKY,TCPIP*:" + kInfo.toLatin1());
+}
+
 TEST(AprsIsLink, FilterGoesLastInTheLogin) {
     AprsIsServer server;
     verifying(server);

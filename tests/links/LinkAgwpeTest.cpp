@@ -90,6 +90,25 @@ TEST(LinkAgwpe, ConnectShowsTheConnectedLayoutAndThePeer) {
         [&] { return engine.peers().first()->state() == QAbstractSocket::UnconnectedState; }));
 }
 
+// An engine that listens on IPv6 only is reached by its address, written plain or in brackets.
+TEST(LinkAgwpe, AnEngineOnIpv6OnlyIsReachedByItsAddress) {
+    for (const char* address : {"::1", "[::1]"}) {
+        PacketEngine engine(QHostAddress(QHostAddress::LocalHostIPv6));
+        AgwpeLink l(engine.port());
+        LinkSettings settings = l.link.linkSettings();
+        settings.IPAddr = QLatin1String(address);
+        l.link.setLinkSettings(settings);
+        l.setPorts(QStringLiteral("1000"));
+        ASSERT_TRUE(l.connectAndWait(engine, 1)) << address;
+        EXPECT_EQ(l.link.statusText(),
+                  QStringLiteral("Connected to IP: ::1 on port ") + engine.port());
+        l.link.sendReport(kInfo, QStringLiteral("CQ"));
+        ASSERT_TRUE(waitUntil([&] { return engine.frames.size() == 1; })) << address;
+        EXPECT_EQ(engine.frames[0].info, kInfo.toLatin1());
+        l.link.disconnectLink();
+    }
+}
+
 TEST(LinkAgwpe, FramesArriveByteForByte) {
     PacketEngine engine;
     AgwpeLink l(engine.port());

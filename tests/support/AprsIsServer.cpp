@@ -4,8 +4,8 @@
 
 #include "support/Wait.h"
 
-AprsIsServer::AprsIsServer() {
-    m_server.listen(QHostAddress::LocalHost, 0);
+AprsIsServer::AprsIsServer(const QHostAddress& address) : m_address(address) {
+    m_server.listen(m_address, 0);
     QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
         while (QTcpSocket* socket = m_server.nextPendingConnection()) {
             ++m_connections;
@@ -96,7 +96,7 @@ void AprsIsServer::stop() {
 }
 
 bool AprsIsServer::restart() {
-    return m_server.listen(QHostAddress::LocalHost, m_port);
+    return m_server.listen(m_address, m_port);
 }
 
 bool AprsIsServer::waitForLines(qsizetype count, int boundMs) const {

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QHostAddress>
 #include <QList>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -16,7 +17,8 @@
 // and keepalive "#" lines. It keeps the login line and every line that came after it.
 class AprsIsServer {
 public:
-    AprsIsServer();
+    // Listening on `address` only (IPv4 loopback unless told).
+    explicit AprsIsServer(const QHostAddress& address = QHostAddress(QHostAddress::LocalHost));
     ~AprsIsServer();
     AprsIsServer(const AprsIsServer&) = delete;
     AprsIsServer& operator=(const AprsIsServer&) = delete;
@@ -62,6 +64,7 @@ private:
 
     QTcpServer m_server;
     quint16 m_port = 0;
+    QHostAddress m_address;
     QList<Client*> m_clients;
     QHash<QByteArray, int> m_passcodes;
     int m_loginLimitMs = 30000;

@@ -9,9 +9,9 @@ namespace {
 constexpr char kSyncKind = 'R';
 }
 
-PacketEngine::PacketEngine() {
+PacketEngine::PacketEngine(const QHostAddress& address) : m_address(address) {
     m_clock.start();
-    m_server.listen(QHostAddress::LocalHost, 0);
+    m_server.listen(m_address, 0);
     QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
         while (QTcpSocket* peer = m_server.nextPendingConnection()) {
             m_peers.append(peer);
@@ -39,7 +39,7 @@ void PacketEngine::stop() {
 }
 
 bool PacketEngine::restart() {
-    return m_server.listen(QHostAddress::LocalHost, m_port);
+    return m_server.listen(m_address, m_port);
 }
 
 void PacketEngine::dropPeer() {

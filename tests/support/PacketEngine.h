@@ -5,6 +5,7 @@
 #include "links/AgwpeFrame.h"
 
 #include <QElapsedTimer>
+#include <QHostAddress>
 #include <QList>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -22,7 +23,8 @@ public:
         qint64 atMs;      // since the engine started
     };
 
-    PacketEngine();
+    // Listening on `address` only (IPv4 loopback unless told).
+    explicit PacketEngine(const QHostAddress& address = QHostAddress(QHostAddress::LocalHost));
     PacketEngine(const PacketEngine&) = delete;
     PacketEngine& operator=(const PacketEngine&) = delete;
 
@@ -81,6 +83,7 @@ private:
 
     QTcpServer m_server;
     quint16 m_port = 0;
+    QHostAddress m_address;
     QList<QTcpSocket*> m_peers;
     QElapsedTimer m_clock;
     int m_closeAfter = 0;
