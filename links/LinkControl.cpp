@@ -99,14 +99,24 @@ void LinkControl::closeTcp() {
         m_sockets.Disconnect();
 }
 
+namespace {
+// "host:port"; an IPv6 address in brackets, so that its own colons do not read as the port's.
+QString hostAndPort(QString host, const QString& port) {
+    host = host.trimmed();
+    if (host.contains(QLatin1Char(':')) && !host.startsWith(QLatin1Char('[')))
+        host = QLatin1Char('[') + host + QLatin1Char(']');
+    return host + QLatin1Char(':') + port.trimmed();
+}
+} // namespace
+
 QString LinkControl::endpoint() const {
     switch (type()) {
     case LinkType::Agwpe:
-        return m_link.IPAddr.trimmed() + QLatin1Char(':') + m_link.TCPPort.trimmed();
+        return hostAndPort(m_link.IPAddr, m_link.TCPPort);
     case LinkType::KissTcp:
-        return m_link.KissHost.trimmed() + QLatin1Char(':') + m_link.KissPort.trimmed();
+        return hostAndPort(m_link.KissHost, m_link.KissPort);
     case LinkType::AprsIs:
-        return m_link.AprsServer.trimmed() + QLatin1Char(':') + m_link.AprsPort.trimmed();
+        return hostAndPort(m_link.AprsServer, m_link.AprsPort);
     case LinkType::Kiss:
     case LinkType::Tnc:
         break;
