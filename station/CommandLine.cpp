@@ -12,6 +12,8 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
             c.headless = true;
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             c.help = true;
+        } else if (a == QLatin1String("--version")) {
+            c.version = true;
         } else if (a == QLatin1String("--verbose") || a == QLatin1String("-v")) {
             c.verbose = true;
         } else if (a == QLatin1String("--settings")) {
@@ -46,10 +48,15 @@ QString CommandLine::helpText() {
         "                   skyvane.ini beside the program or in ~/.config/skyvane/)\n"
         "  -v, --verbose    also write what each component does (connects, retries,\n"
         "                   frames) to standard error, for finding a fault\n"
+        "  --version        print the version and end\n"
         "  -h, --help       show this text\n"
         "\n"
         "Exit codes: 0 ended as asked; 1 another copy runs on the settings file, or the\n"
         "link was lost; 2 a bad option, or a settings or objects file missing or unreadable.\n");
+}
+
+QString CommandLine::versionText() {
+    return QStringLiteral("skyvane " SKYVANE_SOFTWARE_VERSION "\n");
 }
 
 QString CommandLine::loggingRules() const {
@@ -58,8 +65,10 @@ QString CommandLine::loggingRules() const {
 }
 
 bool asksForHeadless(int argc, char** argv) {
+    // --version and --help need no display either: they answer on a board with none.
     for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--headless") == 0)
-            return true;
+        for (const char* option : {"--headless", "--version", "--help", "-h"})
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
     return false;
 }

@@ -10,6 +10,7 @@
 struct CommandLine {
     bool headless = false;
     bool help = false;
+    bool version = false;
     bool verbose = false; // the debug lines of every component, for a maintainer
     QString settingsPath; // empty: $SKYVANE_SETTINGS, else the usual place
     QString error;        // one line for the user; the program then ends with code 2
@@ -17,11 +18,14 @@ struct CommandLine {
     // `arguments` without the program's name.
     static CommandLine parse(const QStringList& arguments);
     static QString helpText();
+    // "skyvane 0.1.0"
+    static QString versionText();
     // The logging rules the program starts with: the components' debug lines only with
     // --verbose. QT_LOGGING_RULES, read after them, still decides over them.
     QString loggingRules() const;
 };
 
-// True when the raw arguments ask for a headless copy, looked at before any application object
-// exists: that decides which one is made.
+// True when the raw arguments ask for what the station program does without any display
+// (running headless, printing the version or the help), looked at before any application
+// object exists: that decides which one is made.
 bool asksForHeadless(int argc, char** argv);

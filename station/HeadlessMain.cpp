@@ -4,10 +4,13 @@
 
 #include "common/Clock.h"
 #include "common/TerminationSignals.h"
+#include "links/LinkControl.h"
 #include "links/SentLog.h"
 #include "settings/SettingsLocation.h"
 #include "station/HeadlessDialogs.h"
 #include "station/HeadlessStation.h"
+#include "station/ServiceNotifier.h"
+#include "station/Station.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,6 +37,10 @@ std::optional<int> answered(const CommandLine& line) {
         std::fputs(qPrintable(CommandLine::helpText()), stdout);
         return 0;
     }
+    if (line.version) {
+        std::fputs(qPrintable(CommandLine::versionText()), stdout);
+        return 0;
+    }
     return std::nullopt;
 }
 
@@ -50,9 +57,20 @@ int runHeadless(int argc, char* argv[], const QString& windowProgram) {
         dialogs, clock, settingsPathOf(line, windowProgram),
         SentLog::defaultFolder(qEnvironmentVariable("XDG_STATE_HOME"), QDir::homePath()));
     TerminationSignals termination;
+    ServiceNotifier service;
     if (const auto code = station.start())
         return *code;
-    QObject::connect(&termination, &TerminationSignals::requested, &app,
-                     [&] { QCoreApplication::exit(station.stop()); });
+    // What `systemctl status` shows: the link, and the objects on the air.
+    const auto tellStatus = [&] { service.status(station.serviceStatus()); };
+    QObject::connect(&station.station().link(), &LinkControl::stateChanged, &service, tellStatus);
+    for (int k = 0; k < 3; ++k)
+        QObject::connect(&station.station().slot(k), &ObjectSlot::runningChanged, &service,
+                         tellStatus);
+    service.ready();
+    tellStatus();
+    QObject::connect(&termination, &TerminationSignals::requested, &app, [&] {
+        service.stopping();
+        QCoreApplication::exit(station.stop());
+    });
     return QCoreApplication::exec();
 }

@@ -82,3 +82,14 @@ int HeadlessStation::stop() {
     m_dialogs.line(QStringLiteral("Not saved: %1.").arg(lost.join(QStringLiteral(" and "))));
     return 1;
 }
+
+QString HeadlessStation::serviceStatus() const {
+    const Station& s = *m_station;
+    QStringList running;
+    for (int k = 0; k < 3; ++k)
+        if (s.slot(k).running())
+            running << (s.slot(k).weatherMode() ? s.station().MyCall
+                                                : s.slot(k).object().identifier);
+    return s.link().stateText() + QStringLiteral("; objects running: ") +
+           (running.isEmpty() ? QStringLiteral("none") : running.join(QStringLiteral(", ")));
+}

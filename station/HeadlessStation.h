@@ -32,6 +32,8 @@ public:
     // Saves the objects and settings; 0 when all was written.
     int stop();
     Station& station() const { return *m_station; }
+    // One line for the service manager: "Connected to 127.0.0.1:8000; objects running: PARK".
+    QString serviceStatus() const;
 
 private:
     HeadlessDialogs& m_dialogs;

@@ -44,10 +44,12 @@ struct StationFiles {
     }
 };
 
-// The program as a headless copy on `settings`, in an environment with no display at all, its
-// sent-reports log in `dir`.
-inline void startHeadless(QProcess& skyvane, const QDir& dir, const QStringList& arguments) {
+// The program as a headless copy on `settings`, in an environment with no display at all (and
+// `extra`), its sent-reports log in `dir`.
+inline void startHeadless(QProcess& skyvane, const QDir& dir, const QStringList& arguments,
+                          const QProcessEnvironment& extra = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(extra);
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(name));
     env.insert(QStringLiteral("XDG_STATE_HOME"), dir.filePath(QStringLiteral("state")));

@@ -173,6 +173,14 @@ TEST_F(Headless, TheProgramRunsWithoutADisplayAndEndsCleanlyOnSigterm) {
     ASSERT_TRUE(bad.waitForFinished(10000));
     EXPECT_EQ(bad.exitCode(), 2);
     EXPECT_EQ(bad.readAllStandardError().count('\n'), 1);
+
+    // The version, asked on a machine with no display.
+    QProcess version;
+    version.setProcessEnvironment(QProcessEnvironment());
+    version.start(QStringLiteral(SKYVANE_BINARY_DIR "/skyvane"), {"--version"});
+    ASSERT_TRUE(version.waitForFinished(10000));
+    EXPECT_EQ(version.exitCode(), 0);
+    EXPECT_TRUE(version.readAllStandardOutput().startsWith("skyvane 0.")) << "no version";
 }
 
 // Copies of both kinds on one settings file: whichever starts second gives way, so no object
