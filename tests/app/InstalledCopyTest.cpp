@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QUuid>
@@ -63,10 +65,47 @@ TEST(InstalledCopy, StartsFindsItsFilesAndSavesInTheUsersFolder) {
     QProcess man;
     man.setStandardOutputFile(QProcess::nullDevice());
     man.start(QStringLiteral("man"), {QStringLiteral("--warnings"), QStringLiteral("-l"),
-                                      share + QStringLiteral("/man/man1/skyvane.1")});
+                                      share + QStringLiteral("/man/man1/skyvane.1.gz")});
     ASSERT_TRUE(man.waitForFinished(30000));
     EXPECT_EQ(man.exitCode(), 0);
     EXPECT_EQ(QString::fromUtf8(man.readAllStandardError()), QString());
+
+    // Both services are units systemd takes, and the system one is fenced in tightly.
+    if (QFile::exists(QStringLiteral("/usr/bin/systemd-analyze"))) {
+        // Checked as they would stand installed at this prefix: their program there.
+        QStringList units;
+        for (const char* kind : {"system", "user"}) {
+            QFile in(prefix + QStringLiteral("/lib/systemd/%1/skyvane.service").arg(kind));
+            ASSERT_TRUE(in.open(QIODevice::ReadOnly)) << kind;
+            QString text = QString::fromUtf8(in.readAll());
+            text.replace(QRegularExpression(QStringLiteral("ExecStart=\\S+/skyvane ")),
+                         QStringLiteral("ExecStart=%1/bin/skyvane ").arg(prefix));
+            QDir().mkpath(dir.filePath(QLatin1String(kind)));
+            units << dir.filePath(QStringLiteral("%1/skyvane.service").arg(kind));
+            QFile out(units.last());
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(text.toUtf8());
+        }
+        const QString system = units[0];
+        QProcess verify;
+        QProcessEnvironment manPath = QProcessEnvironment::systemEnvironment();
+        manPath.insert(QStringLiteral("MANPATH"), share + QStringLiteral("/man"));
+        verify.setProcessEnvironment(manPath);
+        verify.setProcessChannelMode(QProcess::MergedChannels);
+        verify.start(QStringLiteral("systemd-analyze"),
+                     QStringList{QStringLiteral("verify")} + units);
+        ASSERT_TRUE(verify.waitForFinished(60000));
+        EXPECT_EQ(verify.exitCode(), 0);
+        EXPECT_EQ(QString::fromUtf8(verify.readAll()), QString());
+        const Outcome security =
+            run(QStringLiteral("systemd-analyze"),
+                {QStringLiteral("security"), QStringLiteral("--offline=true"), system});
+        const QRegularExpression level(QStringLiteral("Overall exposure level for "
+                                                      "skyvane.service: ([0-9.]+)"));
+        const auto match = level.match(security.out);
+        ASSERT_TRUE(match.hasMatch()) << security.out.toStdString();
+        EXPECT_LE(match.captured(1).toDouble(), 2.0) << security.out.toStdString();
+    }
 
     // The installed program, on its own for a user whose configuration folder is empty.
     const QString config = dir.filePath(QStringLiteral("config"));
@@ -107,6 +146,47 @@ TEST(InstalledCopy, StartsFindsItsFilesAndSavesInTheUsersFolder) {
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << settings.toStdString();
     EXPECT_TRUE(saved.readAll().contains("strait-of-dover.jpg"));
     EXPECT_FALSE(QFile::exists(prefix + QStringLiteral("/bin/skyvane.ini")));
+}
+
+// The Debian package of this build: named by version and architecture, everything an
+// installed copy has under /usr, its libraries named by dpkg-shlibdeps, its maintainer
+// scripts, and (where lintian is installed) no error.
+TEST(InstalledCopy, TheDebianPackageHoldsTheProgramItsFilesAndItsDependencies) {
+    QTemporaryDir dir;
+    const Outcome cpack = run(
+        QStringLiteral("cpack"),
+        {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
+         QStringLiteral(SKYVANE_BINARY_DIR "/CPackConfig.cmake"), QStringLiteral("-B"), dir.path()},
+        300000);
+    ASSERT_EQ(cpack.exitCode, 0) << cpack.out.toStdString();
+    const QStringList debs = QDir(dir.path()).entryList({QStringLiteral("skyvane_*.deb")});
+    ASSERT_EQ(debs.size(), 1);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^skyvane_[0-9.]+_[a-z0-9]+\\.deb$"))
+                    .match(debs[0])
+                    .hasMatch())
+        << debs[0].toStdString();
+    const QString deb = dir.filePath(debs[0]);
+    const Outcome contents = run(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), deb});
+    for (const char* file :
+         {"./usr/bin/skyvane", "./usr/libexec/skyvane/skyvane-station",
+          "./usr/share/skyvane/skyvane.doc", "./usr/share/skyvane/maps/strait-of-dover.jpg",
+          "./usr/share/applications/io.github.skyvane.Skyvane.desktop",
+          "./usr/share/man/man1/skyvane.1.gz", "./usr/share/doc/skyvane/copyright",
+          "./usr/lib/systemd/system/skyvane.service", "./usr/lib/systemd/user/skyvane.service"})
+        EXPECT_TRUE(contents.out.contains(QLatin1String(file))) << file;
+    const Outcome depends =
+        run(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb, QStringLiteral("Depends")});
+    EXPECT_TRUE(depends.out.contains(QLatin1String("libqt6core6"))) << depends.out.toStdString();
+    EXPECT_TRUE(depends.out.contains(QLatin1String("adduser"))) << depends.out.toStdString();
+    const Outcome control = run(QStringLiteral("dpkg-deb"), {QStringLiteral("-I"), deb});
+    EXPECT_TRUE(control.out.contains(QLatin1String("postinst"))) << control.out.toStdString();
+    if (QFile::exists(QStringLiteral("/usr/bin/lintian"))) {
+        const Outcome lintian = run(QStringLiteral("lintian"), {deb}, 300000);
+        EXPECT_FALSE(QRegularExpression(QStringLiteral("^E: "), QRegularExpression::MultilineOption)
+                         .match(lintian.out)
+                         .hasMatch())
+            << lintian.out.toStdString();
+    }
 }
 
 } // namespace
