@@ -52,7 +52,10 @@ int runHeadless(int argc, char* argv[], const QString& windowProgram) {
     if (const auto code = answered(line))
         return *code;
     SystemClock clock;
-    HeadlessDialogs dialogs(clock);
+    // Under systemd each line carries its priority, so that the journal can sort them.
+    const bool journal = standardErrorIsJournal(qEnvironmentVariable("JOURNAL_STREAM"));
+    routeLogToStandardError(journal);
+    HeadlessDialogs dialogs(clock, stderr, journal);
     HeadlessStation station(
         dialogs, clock, settingsPathOf(line, windowProgram),
         SentLog::defaultFolder(qEnvironmentVariable("XDG_STATE_HOME"), QDir::homePath()));

@@ -22,29 +22,32 @@ std::optional<int> HeadlessStation::start() {
     // Nothing may be written before the files have been read whole: a copy started on the
     // wrong path must not leave a file of defaults behind.
     if (!QFileInfo(m_settingsPath).isFile()) {
-        m_dialogs.line(QStringLiteral("The settings file %1 does not exist.").arg(m_settingsPath));
+        m_dialogs.line(QStringLiteral("The settings file %1 does not exist.").arg(m_settingsPath),
+                       HeadlessDialogs::Priority::Error);
         return 2;
     }
     m_lock = std::make_unique<SettingsLock>(m_settingsPath);
     if (!m_lock->held()) {
-        m_dialogs.line(m_lock->refusal(m_settingsPath));
+        m_dialogs.line(m_lock->refusal(m_settingsPath), HeadlessDialogs::Priority::Error);
         return 1;
     }
     QString error;
     if (!m_station->loadSettings(&error)) {
-        m_dialogs.line(error);
+        m_dialogs.line(error, HeadlessDialogs::Priority::Error);
         return 2;
     }
     Station& s = *m_station;
     if (s.mapPath().isEmpty()) {
         m_dialogs.line(QStringLiteral("The settings file %1 names no map: load one in the window "
                                       "first, so that its objects file is known.")
-                           .arg(m_settingsPath));
+                           .arg(m_settingsPath),
+                       HeadlessDialogs::Priority::Error);
         return 2;
     }
     const QString objects = s.objectsPath();
     if (!QFileInfo(objects).isFile()) {
-        m_dialogs.line(QStringLiteral("The objects file %1 does not exist.").arg(objects));
+        m_dialogs.line(QStringLiteral("The objects file %1 does not exist.").arg(objects),
+                       HeadlessDialogs::Priority::Error);
         return 2;
     }
     // An unreadable file has been reported as its one line.
@@ -57,15 +60,29 @@ std::optional<int> HeadlessStation::start() {
     if (!running[0] && !running[1] && !running[2])
         m_dialogs.line(QStringLiteral("No object of %1 was running when it was last saved "
                                       "(Running=1): none is started.")
-                           .arg(objects));
+                           .arg(objects),
+                       HeadlessDialogs::Priority::Warning);
     LinkControl& link = s.link();
     // The packet engine's idle reconnect every 15 s says "Connected" again: not news, and
     // a journal would fill with it.
-    connect(&link, &LinkControl::statusChanged, this, [this](const QString& text) {
+    connect(&link, &LinkControl::statusChanged, this, [this, &link](const QString& text) {
         if (text == m_lastStatus)
             return;
         m_lastStatus = text;
-        m_dialogs.line(text);
+        // A link lost while the objects run is worth a look; a link up is routine.
+        m_dialogs.line(text, link.reconnecting() ? HeadlessDialogs::Priority::Warning
+                                                 : HeadlessDialogs::Priority::Info);
+    });
+    // What went on the air, as the sent-reports log has it; what could not go is a warning.
+    connect(&link, &LinkControl::frameRecorded, this, [this](const SentRecord& r) {
+        if (r.heard)
+            return;
+        const QString what = QStringLiteral("%1 on %2: %3").arg(r.identifier, r.link, r.monitor);
+        if (r.sent)
+            m_dialogs.line(QStringLiteral("Sent ") + what, HeadlessDialogs::Priority::Notice);
+        else
+            m_dialogs.line(QStringLiteral("Not sent (%1): ").arg(r.message) + what,
+                           HeadlessDialogs::Priority::Warning);
     });
     s.resumeWhenConnected();
     // Nobody is there to read a box: an engine not up yet, or one that goes away later, is
@@ -79,7 +96,8 @@ int HeadlessStation::stop() {
     const QStringList lost = m_station->shutDown();
     if (lost.isEmpty())
         return 0;
-    m_dialogs.line(QStringLiteral("Not saved: %1.").arg(lost.join(QStringLiteral(" and "))));
+    m_dialogs.line(QStringLiteral("Not saved: %1.").arg(lost.join(QStringLiteral(" and "))),
+                   HeadlessDialogs::Priority::Error);
     return 1;
 }
 

@@ -21,6 +21,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -181,6 +182,49 @@ TEST_F(Headless, TheProgramRunsWithoutADisplayAndEndsCleanlyOnSigterm) {
     ASSERT_TRUE(version.waitForFinished(10000));
     EXPECT_EQ(version.exitCode(), 0);
     EXPECT_TRUE(version.readAllStandardOutput().startsWith("skyvane 0.")) << "no version";
+}
+
+// Under systemd, each line carries the priority the journal sorts by: reports sent are
+// notices, a lost link a warning, a missing file an error. Elsewhere lines carry none.
+TEST_F(Headless, UnderTheJournalEachLineCarriesItsPriority) {
+    StationFiles files(QDir(dir.path()), engine.port());
+    const QString errPath = dir.filePath("journal.log");
+    const auto runWith = [&](QProcess& p, const QStringList& args) {
+        QFile(errPath).open(QIODevice::WriteOnly | QIODevice::Truncate);
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(errPath).constData(), &st), 0);
+        QProcessEnvironment env;
+        env.insert("JOURNAL_STREAM", QStringLiteral("%1:%2").arg(st.st_dev).arg(st.st_ino));
+        p.setStandardErrorFile(errPath, QIODevice::Append);
+        startHeadless(p, QDir(dir.path()), args, env);
+    };
+    QProcess skyvane;
+    runWith(skyvane, {"--settings", files.settings});
+    ASSERT_TRUE(engine.waitForFrames(1, 10000));
+    engine.stop();
+    ASSERT_TRUE(waitUntil([&] { return StationFiles::read(errPath).contains("<4>"); }, 10000))
+        << StationFiles::read(errPath).toStdString();
+    ::kill(pid_t(skyvane.processId()), SIGTERM);
+    ASSERT_TRUE(skyvane.waitForFinished(10000));
+    const QList<QByteArray> said = StationFiles::read(errPath).split('\n');
+    const auto lineWith = [&](const QByteArray& text) {
+        for (const QByteArray& l : said)
+            if (l.contains(text))
+                return l;
+        return QByteArray();
+    };
+    EXPECT_TRUE(lineWith("Sent PARK on AGWPE port 1: G4ABC-1>APRS:;PARK").startsWith("<5>"))
+        << StationFiles::read(errPath).toStdString();
+    EXPECT_TRUE(lineWith("Connected to IP").startsWith("<6>"));
+    EXPECT_TRUE(lineWith("Reconnecting").startsWith("<4>"))
+        << StationFiles::read(errPath).toStdString();
+
+    QProcess missing;
+    runWith(missing, {"--settings", dir.filePath("none.ini")});
+    ASSERT_TRUE(missing.waitForFinished(10000));
+    EXPECT_EQ(missing.exitCode(), 2);
+    EXPECT_TRUE(StationFiles::read(errPath).startsWith("<3>"))
+        << StationFiles::read(errPath).toStdString();
 }
 
 // Copies of both kinds on one settings file: whichever starts second gives way, so no object
