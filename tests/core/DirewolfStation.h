@@ -3,8 +3,10 @@
 #pragma once
 
 #include "core/CoreFiles.h"
+#include "links/LinkControl.h"
 #include "station/HeadlessDialogs.h"
 #include "station/HeadlessStation.h"
+#include "station/Station.h"
 #include "support/Direwolf.h"
 #include "support/ManualClock.h"
 
@@ -29,6 +31,17 @@ protected:
         station = std::make_unique<HeadlessStation>(dialogs, clock, files->settings, sentFolder);
     }
     ~DirewolfStation() override { std::fclose(log); }
+    // Started, its link back within a second of a loss, every frame it hands over kept in
+    // `records`, once its first report is on the air.
+    void startRecording() {
+        LinkControl& link = station->station().link();
+        link.setRetryIntervals(200, 800, 200);
+        QObject::connect(&link, &LinkControl::frameRecorded,
+                         [this](const SentRecord& r) { records << r; });
+        ASSERT_EQ(station->start(), std::nullopt);
+        ASSERT_TRUE(direwolf.waitForLog(QStringLiteral("[0L] G4ABC-1>APRS:;PARK     *061523z")))
+            << direwolf.log().toStdString();
+    }
 
     Direwolf direwolf;
     QTemporaryDir dir;
@@ -37,4 +50,5 @@ protected:
     std::FILE* log = std::tmpfile();
     HeadlessDialogs dialogs{clock, log};
     std::unique_ptr<HeadlessStation> station;
+    QList<SentRecord> records;
 };

@@ -73,13 +73,8 @@ namespace {
 // never stopped, its report that fell due is recorded as not sent, and it goes out once when
 // the link is back by itself.
 TEST_F(StationOnDirewolf, ARestartOfTheEngineIsSurvivedAndWhatFellDueGoesOnce) {
+    ASSERT_NO_FATAL_FAILURE(startRecording());
     LinkControl& link = station->station().link();
-    link.setRetryIntervals(200, 800, 200);
-    QList<SentRecord> records;
-    QObject::connect(&link, &LinkControl::frameRecorded,
-                     [&](const SentRecord& r) { records << r; });
-    ASSERT_EQ(station->start(), std::nullopt);
-    ASSERT_TRUE(direwolf.waitForLog(kPark + "061523z")) << direwolf.log().toStdString();
 
     direwolf.stop();
     ASSERT_TRUE(waitUntil([&] { return link.reconnecting(); }, 20000));

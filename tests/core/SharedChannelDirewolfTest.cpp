@@ -55,13 +55,8 @@ TEST_F(SharedChannelOnDirewolf, AKillGoesOnTheAirFourTimesWellApart) {
 // Dire Wolf is back, with no click.
 TEST_F(SharedChannelOnDirewolf, AKillMadeWhileTheEngineIsDownGoesWhenItIsBack) {
     make();
+    ASSERT_NO_FATAL_FAILURE(startRecording());
     LinkControl& link = station->station().link();
-    link.setRetryIntervals(200, 800, 200);
-    QList<SentRecord> records;
-    QObject::connect(&link, &LinkControl::frameRecorded,
-                     [&](const SentRecord& r) { records << r; });
-    ASSERT_EQ(station->start(), std::nullopt);
-    ASSERT_TRUE(direwolf.waitForLog(QStringLiteral("[0L] G4ABC-1>APRS:;PARK     *")));
     direwolf.stop();
     ASSERT_TRUE(waitUntil([&] { return link.reconnecting(); }, 20000));
     ObjectSlot& park = station->station().slot(0);
