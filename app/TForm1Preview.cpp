@@ -41,6 +41,7 @@ void TForm1::setupPreviews() {
     connect(m_station, &Station::lastReportChanged, m_previewDue, qOverload<>(&QTimer::start));
     connect(m_station, &Station::nameClash, this,
             [this](int, const QString& text) { showStatus(text); });
+    connect(m_station, &Station::clockStatus, this, &TForm1::showStatus);
     m_channelPanel = new QLabel(ui->Bar);
     m_channelPanel->setObjectName(QStringLiteral("BarPanel3"));
     m_channelPanel->setAccessibleName(QStringLiteral("Channel share"));

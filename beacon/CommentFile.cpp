@@ -306,11 +306,11 @@ std::optional<QDateTime> commentFileDateTime(const QString& line1, const QDateTi
 }
 
 CommentFromFile commentFromFile(const CommentFileText& file, const QString& defaultComment,
-                                const QDateTime& now, const QString& format) {
+                                const QDateTime& now, const QString& format, bool utf8) {
     CommentFromFile result;
     result.fileTime = now;
     if (file.state == CommentFileText::State::Read) {
-        result.comment = file.line2.left(Report::MaxComment);
+        result.comment = Report::fitComment(file.line2, utf8);
         if (const auto when = commentFileDateTime(file.line1, now))
             result.fileTime = *when;
     } else {
@@ -323,14 +323,17 @@ CommentFromFile commentFromFile(const CommentFileText& file, const QString& defa
 
 CommentFromFile applyCommentFile(BeaconObject& object, bool weatherStation,
                                  const CommentFileText& file, const QDateTime& nowUtc,
-                                 const QDateTime& nowLocal, const QString& format) {
+                                 const QDateTime& nowLocal, const QString& format, bool utf8,
+                                 bool utcWeather) {
     object.timeStamp = Report::timeStamp(nowUtc);
-    CommentFromFile read =
-        commentFromFile(file, weatherStation ? QString() : object.defaultComment, nowLocal, format);
+    CommentFromFile read = commentFromFile(file, weatherStation ? QString() : object.defaultComment,
+                                           nowLocal, format, utf8);
+    if (weatherStation && file.state == CommentFileText::State::Read)
+        read.comment = Report::fitWeatherData(file.line2);
     object.comment = read.comment;
     if (weatherStation) {
         object.header = Report::weatherHeader(read.fileTime, object.latitude, object.table,
-                                              object.longitude, object.code);
+                                              object.longitude, object.code, utcWeather);
         read.currentTimeText = formatDateTime(QStringLiteral("ddhhnn"), read.fileTime);
     } else {
         object.header = Report::objectHeader(object);

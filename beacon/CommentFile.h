@@ -62,13 +62,15 @@ struct CommentFromFile {
 // line 2, or the default comment when there is no file. `now` is the current local time and
 // `format` the user's date/time format.
 CommentFromFile commentFromFile(const CommentFileText& file, const QString& defaultComment,
-                                const QDateTime& now, const QString& format);
+                                const QDateTime& now, const QString& format, bool utf8 = false);
 
 // A read comment file applied to its object just before a send: the time stamp refreshed from
 // `nowUtc`, the comment taken from the file (or the default; the weather station has none, as
 // its weather data would be wrong) and the header rebuilt. The weather station's header and
 // current-time text carry the time written in the file, which is when its readings were taken.
-// `file` must not be Unreadable.
+// `file` must not be Unreadable. A weather data line too long to send is cut where a group
+// ends; `utf8` and `utcWeather` are the station's text and weather time options.
 CommentFromFile applyCommentFile(BeaconObject& object, bool weatherStation,
                                  const CommentFileText& file, const QDateTime& nowUtc,
-                                 const QDateTime& nowLocal, const QString& format);
+                                 const QDateTime& nowLocal, const QString& format,
+                                 bool utf8 = false, bool utcWeather = false);

@@ -17,7 +17,7 @@ ComposedReport composeReport(const BeaconObject& object, const ReportMoment& mom
         }
         const CommentFromFile read =
             applyCommentFile(o, moment.weatherStation, moment.file, moment.nowUtc, moment.nowLocal,
-                             moment.dateFormat);
+                             moment.dateFormat, moment.utf8, moment.utcWeather);
         comment = o.comment;
         out.fileDateText = read.fileDateText;
         out.currentTimeText = read.currentTimeText;
@@ -26,10 +26,12 @@ ComposedReport composeReport(const BeaconObject& object, const ReportMoment& mom
         // Typed weather readings keep the header of the moment they were set.
         if (!moment.weatherStation)
             o.header = Report::objectHeader(o);
-        comment = moment.typedComment;
+        // A comment restored from a file edited by hand may be longer than the box allows.
+        comment = Report::fitComment(moment.typedComment, moment.utf8);
         out.fileDateText = moment.fileDateText;
         out.currentTimeText = formatDateTime(moment.dateFormat, moment.nowLocal);
     }
-    out.comment = Report::applyCommentMarkers(comment, out.fileDateText, out.currentTimeText);
+    out.comment =
+        Report::applyCommentMarkers(comment, out.fileDateText, out.currentTimeText, moment.utf8);
     return out;
 }

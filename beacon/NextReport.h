@@ -19,7 +19,9 @@ struct ReportMoment {
     // takes its comment from a file.
     CommentFileText file;
     bool fromFile = false;
-    QString typedComment; // the comment box, when the comment is not from a file
+    QString typedComment;    // the comment box, when the comment is not from a file
+    bool utf8 = false;       // the station sends text as UTF-8: limits count bytes
+    bool utcWeather = false; // the weather header carries UTC with "z"
 };
 
 // The report a send puts on the air now, and the object as the send leaves it: its time stamp

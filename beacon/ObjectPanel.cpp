@@ -35,10 +35,7 @@ ObjectPanel::ObjectPanel(const ObjectControls& controls, ObjectSlot& slot, Dialo
     connect(m_c.stop, &QPushButton::clicked, this, &ObjectPanel::stop);
     connect(m_c.useFile, &QCheckBox::clicked, this, &ObjectPanel::useFileClicked);
     connect(m_c.useFile, &QCheckBox::toggled, &m_slot, &ObjectSlot::setUseCommentFile);
-    connect(m_c.comment, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (!m_showing)
-            m_slot.setComment(text);
-    });
+    connect(m_c.comment, &QLineEdit::textChanged, this, &ObjectPanel::commentEdited);
     connect(m_c.interval, &TSpinEdit::valueChanged, &m_slot, &ObjectSlot::setInterval);
     if (m_c.weather) {
         // While the data file supplies the readings, the dialog's would only be overwritten.
@@ -88,6 +85,23 @@ bool ObjectPanel::eventFilter(QObject* watched, QEvent* event) {
 bool ObjectPanel::owns(const QObject* sender) const {
     return sender && (sender == m_c.send || sender == m_c.start || sender == m_c.stop ||
                       sender == m_c.del || sender == m_slot.timer());
+}
+
+void ObjectPanel::commentEdited(const QString& text) {
+    if (m_showing)
+        return;
+    const QString before = m_slot.object().comment;
+    const QString refusal = Report::commentRefusal(text, m_slot.utf8Text());
+    // What cannot go on the air is refused as it is typed or pasted, rather than sent as "?"
+    // or read as telemetry; taking characters out is always possible.
+    if (!refusal.isEmpty() && text.size() >= before.size()) {
+        const int cursor = m_c.comment->cursorPosition() - int(text.size() - before.size());
+        showText(m_c.comment, before);
+        m_c.comment->setCursorPosition(std::max(0, cursor));
+        m_dialogs.information(refusal);
+        return;
+    }
+    m_slot.setComment(text);
 }
 
 void ObjectPanel::showText(QLineEdit* box, const QString& text) {

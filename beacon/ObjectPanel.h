@@ -129,6 +129,8 @@ private:
     void showHeader(const QString& header);
     // Sets a box's text without handing it back to the slot as an edit.
     void showText(QLineEdit* box, const QString& text);
+    // The comment box changed: typed text goes to the slot unless it cannot go on the air.
+    void commentEdited(const QString& text);
 
     ObjectControls m_c;
     ObjectSlot& m_slot;

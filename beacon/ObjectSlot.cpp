@@ -123,8 +123,8 @@ void ObjectSlot::empty() {
 void ObjectSlot::updateHeader() {
     BeaconObject& o = m_object;
     if (weatherMode())
-        o.header =
-            Report::weatherHeader(m_clock.nowLocal(), o.latitude, o.table, o.longitude, o.code);
+        o.header = Report::weatherHeader(m_clock.nowLocal(), o.latitude, o.table, o.longitude,
+                                         o.code, m_services.utcWeather && m_services.utcWeather());
     else
         o.header = Report::objectHeader(o);
     emit headerChanged(m_index, o.header);
@@ -338,6 +338,8 @@ ComposedReport ObjectSlot::compose(const CommentFileText& file, bool fromFile) c
     moment.file = file;
     moment.fromFile = fromFile;
     moment.typedComment = m_object.comment;
+    moment.utf8 = utf8Text();
+    moment.utcWeather = m_services.utcWeather && m_services.utcWeather();
     return composeReport(m_object, moment);
 }
 

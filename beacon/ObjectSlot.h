@@ -35,6 +35,9 @@ struct ObjectSlotServices {
     // A Start or a change of a running object's report sends again soon, with doubling gaps,
     // before it settles on the interval. Off when not given.
     std::function<bool()> decay;
+    // The station's options for text and the weather time; off when not given.
+    std::function<bool()> utf8Text;
+    std::function<bool()> utcWeather;
 };
 
 // One object: the one copy of its state, its minute schedule, and the composing and sending
@@ -57,6 +60,8 @@ public:
     bool picking() const { return m_object.picking; }
     // The text of the comment-file status panel for this object.
     QString commentFileStatus() const;
+    // The station sends text as UTF-8: comments may hold any character, limited in bytes.
+    bool utf8Text() const { return m_services.utf8Text && m_services.utf8Text(); }
 
     // ---- Edits, as the user makes them --------------------------------------------------
     void setIdentifier(const QString& identifier);

@@ -36,11 +36,21 @@ NextReportLine nextReportLine(const NextReportView& next, const FramePlan& plan)
     return {about.join(QStringLiteral(", ")) + QStringLiteral(": "), next.info};
 }
 
+QString spokenName(const QString& caption, const QString& text) {
+    QString line = text;
+    line.replace(QLatin1Char('\n'), QStringLiteral(". "));
+    if (line.isEmpty() || line.startsWith(caption))
+        return line.isEmpty() ? caption : line;
+    return caption + QStringLiteral(": ") + line;
+}
+
 ReportPreview::ReportPreview(QLineEdit* header, const QString& name, const QString& lastName,
                              QObject* parent)
     : QObject(parent), m_label(new QLabel), m_last(new QLabel) {
     m_label->setObjectName(name);
+    // A screen reader reads the name: it carries the line's whole text, the caption in front.
     m_label->setAccessibleName(QStringLiteral("Next report"));
+    m_label->setAccessibleDescription(QStringLiteral("Next report"));
     m_label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // Its width follows the tab, never the other way round.
     m_label->setMinimumWidth(1);
@@ -58,6 +68,7 @@ ReportPreview::ReportPreview(QLineEdit* header, const QString& name, const QStri
     column->addWidget(m_label);
     m_last->setObjectName(lastName);
     m_last->setAccessibleName(QStringLiteral("Last report"));
+    m_last->setAccessibleDescription(QStringLiteral("Last report"));
     m_last->setToolTip(QStringLiteral("The last report and the copies of it heard on the "
                                       "channel, with the digipeater that repeated each (UTC)"));
     m_last->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -71,6 +82,7 @@ void ReportPreview::showLast(const QString& text) {
     if (text == m_last->text())
         return;
     m_last->setText(text);
+    m_last->setAccessibleName(spokenName(QStringLiteral("Last report"), text));
     m_last->setVisible(!text.isEmpty());
 }
 
@@ -80,6 +92,8 @@ void ReportPreview::show(const NextReportView& next, const FramePlan& plan) {
         return;
     m_line = line;
     m_label->setToolTip(m_line.text());
+    // The whole line, not the elided one the label shows.
+    m_label->setAccessibleName(spokenName(QStringLiteral("Next report"), m_line.text()));
     fit();
 }
 

@@ -20,6 +20,9 @@ struct NextReportLine {
     QString text() const { return front + report; }
 };
 NextReportLine nextReportLine(const NextReportView& next, const FramePlan& plan);
+// What a screen reader reads for a line: its caption and its whole text ("Last report: Sent
+// 12:03:05, heard via DIGI1 12:03:06"); the caption alone while the line is empty.
+QString spokenName(const QString& caption, const QString& text);
 
 // The line that shows it, placed under the header box in the tab's layout. The tab has room
 // for one line, so it shows the figures in short and the report cut in its middle where needed;

@@ -52,7 +52,7 @@ int main() {
     HeardReports reports;
     for (int k = 0; k < HeardReports::Slots; ++k)
         reports.sent(
-            {k, "AID1", "N0CALL-1", k == 0 ? ours : QByteArray(";OTHER    *"), start, 3600});
+            {k, "AID1", "N0CALL-1", k == 0 ? ours : QByteArray(";OTHER    *"), start, 3600, {}});
     HeardModel model;
     AgwpeReader reader;
     int matched = 0;

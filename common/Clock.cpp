@@ -4,6 +4,8 @@
 
 #include <QThread>
 
+#include <sys/timex.h>
+
 QDateTime SystemClock::nowUtc() const {
     return QDateTime::currentDateTimeUtc();
 }
@@ -15,4 +17,12 @@ QDateTime SystemClock::nowLocal() const {
 void SystemClock::pause(int milliseconds) {
     if (milliseconds > 0)
         QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
+
+std::optional<bool> SystemClock::synchronised() const {
+    timex tx{};
+    // modes 0 reads the status and changes nothing, so no privilege is needed.
+    if (adjtimex(&tx) == -1)
+        return std::nullopt;
+    return !(tx.status & STA_UNSYNC);
 }

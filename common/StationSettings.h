@@ -12,10 +12,16 @@ struct StationSettings {
     QString WxDest = QStringLiteral("WX");       // at most 6
     QString Ports = QStringLiteral("1000");      // one "0"/"1" per radio port 1..4
     std::array<bool, 4> PortFlags{true, false, false, false};
-    int Unproto = 0;     // 0 none, 1..4 presets, 5 the user's path, -1 typed preset or empty
+    // 0 none, 1..4 and 6..7 presets, 5 the user's path, -1 typed preset or empty
+    int Unproto = 0;
     QString UnprotoPath; // the path in effect, e.g. "RELAY, WIDE"
     QString LinkPath;    // the link's copy of UnprotoPath
     QString UserUnproto; // the user's own path that is none of the presets
+    // Comments go on the air as UTF-8, their limits counted in bytes; off: Windows-1252.
+    bool Utf8Text = false;
+    // The weather report's header carries its time as DDHHMM in UTC with "z"; off: local
+    // time with "/".
+    bool UtcWeather = false;
 
     // Ports text -> flags: character i set to "1" turns port i+1 on; anything else is off.
     void applyPortsText() {

@@ -176,19 +176,26 @@ std::optional<Ax25Frame> parseAx25UiFrame(const QByteArray& body) {
 
 QString ax25MonitorText(const Ax25Frame& frame) {
     QString text = frame.source + QLatin1Char('>') + frame.destination;
+    // Monitors mark only the last address that has repeated the frame: the bits of those
+    // before it say nothing more.
+    const qsizetype last = frame.repeated.lastIndexOf(true);
     for (qsizetype i = 0; i < frame.path.size(); ++i) {
         text += QLatin1Char(',') + frame.path[i];
-        if (frame.repeated.value(i))
+        if (i == last)
             text += QLatin1Char('*');
     }
     text += QLatin1Char(':');
+    // Today's stations send UTF-8; a Windows-1252 letter on its own is never valid UTF-8, so
+    // the bytes tell which they are.
+    const QString utf8 = QString::fromUtf8(frame.info);
+    const QString info = utf8.toUtf8() == frame.info ? utf8 : Cp1252::toUnicode(frame.info);
     // Control characters would break the one-line-per-frame form.
-    for (char byte : frame.info) {
-        const quint8 b = quint8(byte);
-        if (b < 0x20 || b == 0x7F)
-            text += QStringLiteral("<0x%1>").arg(b, 2, 16, QLatin1Char('0'));
+    for (const QChar c : info) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7F)
+            text += QStringLiteral("<0x%1>").arg(u, 2, 16, QLatin1Char('0'));
         else
-            text += Cp1252::toUnicode(b);
+            text += c;
     }
     return text;
 }

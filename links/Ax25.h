@@ -56,6 +56,7 @@ struct Ax25Frame {
 // field, too many addresses, characters no callsign holds, not a UI frame).
 std::optional<Ax25Frame> parseAx25UiFrame(const QByteArray& body);
 
-// "SOURCE>DEST,PATH:info" as monitors print frames; a repeated digipeater is marked "*".
-// Information bytes are read as Windows-1252 text; control characters appear as "<0x0d>".
+// "SOURCE>DEST,PATH:info" as monitors print frames; the last digipeater that repeated it is
+// marked "*". Information bytes are read as UTF-8 text where they are that, else as
+// Windows-1252 text; control characters appear as "<0x0d>".
 QString ax25MonitorText(const Ax25Frame& frame);

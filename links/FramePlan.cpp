@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "links/FramePlan.h"
 
+#include "common/AirText.h"
+
 #include "common/ConvertError.h"
 #include "common/Cp1252.h"
 #include "links/AgwpeFrame.h"
@@ -95,7 +97,9 @@ QStringList portsOf(LinkType type, const LinkSettings& link, const StationSettin
 } // namespace
 
 FramePlan planFrames(LinkType type, const LinkSettings& link, const StationSettings& station,
-                     const QString& info, const QString& destination) {
+                     const QString& text, const QString& destination) {
+    // As the link will send it: the same bytes, so the same size and airtime.
+    const QString info = airCarrier(text, station.Utf8Text);
     FramePlan plan;
     try {
         plan.links = portsOf(type, link, station, info, destination);

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <optional>
 
@@ -20,12 +21,15 @@ struct SentReport {
     QByteArray info;    // the information field exactly as sent
     QDateTime utc;
     int windowSeconds = 600; // a copy counts when heard this long after the send at most
+    QStringList path;        // the digipeater entries it went out with ("WIDE1-1", "WIDE2-1")
 };
 
 // A copy of a sent report heard on the channel.
 struct HeardCopy {
     QDateTime utc;
-    QString via; // the last digipeater that repeated it; empty when heard direct
+    // The stations that repeated it ("DIGI1", "DIGI1, DIGI2", "a digipeater (WIDE1)",
+    // "the internet gateway IGATE"); empty when heard direct.
+    QString via;
 };
 
 // Another station sends an object of the same name as one of ours.
@@ -64,8 +68,16 @@ public:
     // "AID1 is also sent by G4XYZ (12:04)"; empty when nobody else sends our name.
     QString clashText(int slot) const;
 
-    // "N0CALL-0" and "n0call" are "N0CALL": callsigns as an AX.25 address carries them.
+    // "N0CALL-0", "n0call" and "N0CALL-00" are "N0CALL": callsigns as an AX.25 address
+    // carries them.
     static QString normalCall(const QString& call);
+    // Who repeated a copy heard with `path` (and its has-been-repeated bits) that went out
+    // with `sentPath`: the stations named in the path up to the last repeated address, passing
+    // over aliases (WIDEn, TRACEn, RELAY, WIDE and what we sent ourselves); "a digipeater
+    // (WIDE1)" when only an alias says so. A path that differs from the one sent was repeated
+    // even with no bit set. Empty when heard direct.
+    static QString repeatedBy(const QStringList& path, const QList<bool>& repeated,
+                              const QStringList& sentPath);
 
 private:
     struct Slot {

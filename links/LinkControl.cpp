@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "links/LinkControl.h"
 
+#include "common/AirText.h"
+
 #include "common/Clock.h"
 #include "common/ConvertError.h"
 #include "common/Cp1252.h"
@@ -702,10 +704,11 @@ void LinkControl::addRecord(const SentRecord& r) {
     }
 }
 
-bool LinkControl::sendReport(const QString& info, const QString& destination,
+bool LinkControl::sendReport(const QString& text, const QString& destination,
                              const ReportOrigin& origin, const QString& note) {
     m_origin = origin;
     m_note = note;
+    const QString info = airCarrier(text, m_station.Utf8Text);
     const LinkType linkType = type();
     const QString linkName = LinkSettings::typeName(linkType);
     try {

@@ -4,7 +4,25 @@
 
 #include "beacon/Report.h"
 
-RestoredObject restoreObject(const StoredObject& stored, int slot, const BeaconObject& current) {
+namespace {
+
+bool validTable(const QString& table) {
+    if (table.size() != 1)
+        return false;
+    const QChar c = table[0];
+    return c == QLatin1Char('/') || c == QLatin1Char('\\') ||
+           (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+           (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+}
+
+bool validCode(const QString& code) {
+    return code.size() == 1 && code[0].unicode() > 0x20 && code[0].unicode() < 0x7F;
+}
+
+} // namespace
+
+RestoredObject restoreObject(const StoredObject& stored, int slot, const BeaconObject& current,
+                             bool utf8) {
     RestoredObject r;
     r.object = current;
     BeaconObject& o = r.object;
@@ -34,6 +52,30 @@ RestoredObject restoreObject(const StoredObject& stored, int slot, const BeaconO
     o.code = stored.Symbol.size() == 1 ? stored.Symbol
              : symbol                  ? QString(QLatin1Char(symbol->code))
                                        : QString();
+    // One character each, as a symbol of the list gives them; anything else was edited by hand.
+    QStringList faults;
+    if (stored.Table.size() == 1 && !validTable(stored.Table)) {
+        faults << QStringLiteral("symbol table \"%1\"").arg(stored.Table);
+        o.table = symbol ? QString(QLatin1Char(symbol->table)) : QString();
+    }
+    if (stored.Symbol.size() == 1 && !validCode(stored.Symbol)) {
+        faults << QStringLiteral("symbol \"%1\"").arg(stored.Symbol);
+        o.code = symbol ? QString(QLatin1Char(symbol->code)) : QString();
+    }
+    if (const QString why = Report::commentRefusal(stored.Comment, utf8);
+        !why.isEmpty() || stored.Comment.size() > Report::MaxComment)
+        faults << QStringLiteral("comment \"%1\": %2")
+                      .arg(stored.Comment, why.isEmpty()
+                                               ? QStringLiteral("it is longer than %1 characters.")
+                                                     .arg(Report::MaxComment)
+                                               : why);
+    if (!faults.isEmpty()) {
+        r.fault = faults.join(QStringLiteral("; "));
+        r.placed = false;
+        o.latitude.clear();
+        o.longitude.clear();
+        o.hasPosition = false;
+    }
     o.identifier = stored.Ident;
     o.nameField = Report::nameField(o.identifier);
     o.comment = stored.Comment;

@@ -40,6 +40,10 @@ QString unprotoPreset(int index) {
         return QStringLiteral("RELAY, WIDE");
     case 4:
         return QStringLiteral("TRACE2-2");
+    case 6:
+        return QStringLiteral("WIDE1-1,WIDE2-1");
+    case 7:
+        return QStringLiteral("WIDE2-1");
     default:
         return {};
     }
@@ -122,9 +126,13 @@ AppSettings AppSettings::read(const IniFile& ini) {
         l.ComDevices[size_t(i)] =
             ini.readString(kComPorts, numbered("COM", i + 1), l.ComDevices[size_t(i)]);
 
+    // ---- Options added after the keys above; each is off in a file from before it.
+    st.Utf8Text = ini.readBool(kStation, QStringLiteral("UTF8Text"), false);
+    st.UtcWeather = ini.readBool(kStation, QStringLiteral("UTCTimeStamps"), false);
+
     // Derived values, rebuilt at every start and never written.
     st.applyPortsText();
-    if (st.Unproto >= 1 && st.Unproto <= 4)
+    if (!unprotoPreset(st.Unproto).isEmpty())
         st.UnprotoPath = unprotoPreset(st.Unproto);
     st.LinkPath = st.UnprotoPath;
     if (const auto code = codeByte(l.Command)) {
@@ -206,13 +214,25 @@ void AppSettings::write(IniFile& ini) const {
     ini.writeString(kAprsIs, QStringLiteral("Port"), l.AprsPort);
     ini.writeString(kAprsIs, QStringLiteral("Passcode"), l.AprsPasscode);
     ini.writeString(kAprsIs, QStringLiteral("Filter"), l.AprsFilter);
+
+    // ---- Options added after the keys above.
+    ini.writeBool(kStation, QStringLiteral("UTF8Text"), st.Utf8Text);
+    ini.writeBool(kStation, QStringLiteral("UTCTimeStamps"), st.UtcWeather);
 }
 
 AppSettings AppSettings::load(const QString& path, QString* error) {
     IniFile ini;
     if (!ini.load(path) && error)
         *error = ini.errorString();
-    return read(ini);
+    AppSettings s = read(ini);
+    // A new station starts with the path today's digipeaters answer; a file without the key
+    // keeps meaning "no path", as it always has.
+    if (!QFileInfo::exists(path)) {
+        s.station.Unproto = NewStationUnproto;
+        s.station.UnprotoPath = unprotoPreset(NewStationUnproto);
+        s.station.LinkPath = s.station.UnprotoPath;
+    }
+    return s;
 }
 
 bool AppSettings::save(const QString& path, QString* error, bool unreadableBefore,

@@ -56,8 +56,11 @@ struct AppSettings {
     bool operator==(const AppSettings&) const = default;
 };
 
-// The presets of the unproto path list, index 1..4; anything else has no preset.
+// The presets of the unproto path list, index 1..4 (from before 2005) and 6..7 (what today's
+// digipeaters answer); anything else has no preset.
 QString unprotoPreset(int index);
+// The path a station starts with when there is no settings file yet.
+inline constexpr int NewStationUnproto = 6;
 
 // A code byte typed as decimal or "$"-hexadecimal; nothing when it is no number or no byte.
 std::optional<int> codeByte(const QString& text);

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "settings/TfrmStation.h"
 
+#include "common/Callsign.h"
 #include "common/Cp1252.h"
 #include "common/Dialogs.h"
 #include "settings/StationCheck.h"
@@ -13,8 +14,26 @@
 
 namespace {
 
-const QStringList kPresets = {QStringLiteral("RELAY"), QStringLiteral("WIDE"),
-                              QStringLiteral("RELAY, WIDE"), QStringLiteral("TRACE2-2")};
+const QStringList kPresets = {QStringLiteral("RELAY"),           QStringLiteral("WIDE"),
+                              QStringLiteral("RELAY, WIDE"),     QStringLiteral("TRACE2-2"),
+                              QStringLiteral("WIDE1-1,WIDE2-1"), QStringLiteral("WIDE2-1")};
+
+// The list shows the presets in the order they came, the user's own path last; Unproto numbers
+// them as stored files always have (5 the user's path, 6 and 7 the later presets).
+constexpr int kPresetEntries = 7;
+constexpr int kUserUnproto = 5;
+
+int unprotoOfEntry(int entry) {
+    if (entry == kPresetEntries)
+        return kUserUnproto;
+    return entry >= kUserUnproto ? entry + 1 : entry;
+}
+
+int entryOfUnproto(int unproto) {
+    if (unproto == kUserUnproto)
+        return kPresetEntries;
+    return unproto > kUserUnproto ? unproto - 1 : unproto;
+}
 
 } // namespace
 
@@ -84,17 +103,19 @@ void TfrmStation::FrmShow() {
 
     QComboBox* list = ui->cmbUnproto;
     if (!m_station.UserUnproto.isEmpty()) {
-        if (list->count() == 5)
+        if (list->count() == kPresetEntries)
             list->addItem(m_station.UserUnproto);
         else
-            list->setItemText(5, m_station.UserUnproto);
+            list->setItemText(kPresetEntries, m_station.UserUnproto);
     }
-    const int index =
-        m_station.Unproto >= 0 && m_station.Unproto < list->count() ? m_station.Unproto : -1;
+    const int entry = entryOfUnproto(m_station.Unproto);
+    const int index = m_station.Unproto >= 0 && entry < list->count() ? entry : -1;
     list->setCurrentIndex(index);
     list->setEditText(m_station.UnprotoPath);
     m_listIndex = index;
 
+    ui->chkUtf8->setChecked(m_station.Utf8Text);
+    ui->chkUtcWeather->setChecked(m_station.UtcWeather);
     showPorts();
     showWeatherDestination();
     ui->Edit1->setFocus();
@@ -152,7 +173,7 @@ void TfrmStation::cmbChanged() {
         return;
     // Only this showing's copy: a path is put to use by an OK that accepts it, never by a
     // keystroke, so "WIDE2.2" half typed or refused never reaches the air.
-    m_edited.Unproto = m_listIndex;
+    m_edited.Unproto = m_listIndex < 0 ? -1 : unprotoOfEntry(m_listIndex);
     m_edited.UnprotoPath = ui->cmbUnproto->currentText();
     m_edited.LinkPath = m_edited.UnprotoPath;
 }
@@ -177,8 +198,13 @@ bool TfrmStation::refuse(const QString& message) {
 
 void TfrmStation::btnOKClick() {
     SetPorts();
+    // One form of each address, so that our own copies heard back compare equal to it.
+    for (QLineEdit* box : {ui->Edit1, ui->Edit2, ui->WxDest})
+        if (box->isEnabled())
+            box->setText(canonicalCall(box->text()));
     emit titleChanged(QStringLiteral("Skyvane [") + ui->Edit1->text() + QLatin1Char(']'));
-    m_edited.Unproto = m_listIndex;
+    const int unproto = m_listIndex < 0 ? -1 : unprotoOfEntry(m_listIndex);
+    m_edited.Unproto = unproto;
 
     const QString path = ui->cmbUnproto->currentText();
     const QString call = ui->Edit1->text();
@@ -192,15 +218,17 @@ void TfrmStation::btnOKClick() {
 
     m_edited.MyCall = call;
     m_edited.Destination = destination;
-    m_edited.Unproto = m_listIndex;
+    m_edited.Unproto = unproto;
     m_edited.UnprotoPath = path;
     m_edited.LinkPath = path;
     if (!tnc)
         m_edited.WxDest = ui->WxDest->text();
     if (!path.isEmpty() && !kPresets.contains(path)) {
         m_edited.UserUnproto = path;
-        m_edited.Unproto = 5;
+        m_edited.Unproto = kUserUnproto;
     }
+    m_edited.Utf8Text = ui->chkUtf8->isChecked();
+    m_edited.UtcWeather = ui->chkUtcWeather->isChecked();
     m_station = m_edited;
     emit stationChanged(m_station);
     accept();

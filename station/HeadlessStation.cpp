@@ -84,6 +84,8 @@ std::optional<int> HeadlessStation::start() {
             m_dialogs.line(QStringLiteral("Not sent (%1): ").arg(r.message) + what,
                            HeadlessDialogs::Priority::Warning);
     });
+    connect(&s, &Station::clockStatus, this, [this](const QString& text) { m_dialogs.line(text); });
+    s.checkClock();
     s.resumeWhenConnected();
     // Nobody is there to read a box: an engine not up yet, or one that goes away later, is
     // retried while the objects keep their schedule.

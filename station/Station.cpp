@@ -2,19 +2,22 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "station/Station.h"
 
+#include "common/AirText.h"
+#include "common/Callsign.h"
 #include "common/Clock.h"
-#include "common/Cp1252.h"
 #include "common/DateFormat.h"
 #include "common/Dialogs.h"
 #include "links/Airtime.h"
 #include "links/HeardModel.h"
 #include "links/LinkControl.h"
+#include "links/UnprotoPath.h"
 #include "map/ObjectEntry.h"
 #include "map/ObjectsFile.h"
 #include "settings/IniFile.h"
 
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QTimer>
 
 Q_LOGGING_CATEGORY(lcStation, "skyvane.station")
 
@@ -39,6 +42,8 @@ Station::Station(Dialogs& dialogs, Clock& clock, const QString& settingsPath,
     };
     m_kills = new PendingKills(clock, killServices, this);
     connect(m_kills, &PendingKills::changed, this, &Station::keepKills);
+    services.utf8Text = [this] { return station().Utf8Text; };
+    services.utcWeather = [this] { return station().UtcWeather; };
     for (int k = 0; k < 3; ++k) {
         auto* slot = new ObjectSlot(k, dialogs, clock, services, this);
         connect(slot, &ObjectSlot::reportReady, this,
@@ -59,6 +64,12 @@ Station::Station(Dialogs& dialogs, Clock& clock, const QString& settingsPath,
     connect(m_link, &LinkControl::linkUp, this, &Station::linkCameUp);
     m_heardModel = new HeardModel(this);
     connect(m_link, &LinkControl::frameHeard, this, &Station::frameHeard);
+    auto* clockCheck = new QTimer(this);
+    clockCheck->setInterval(60000);
+    connect(clockCheck, &QTimer::timeout, this, &Station::checkClock);
+    clockCheck->start();
+    // Once whoever shows the station has connected to it.
+    QTimer::singleShot(0, this, &Station::checkClock);
 }
 
 Station::~Station() = default;
@@ -93,11 +104,27 @@ bool Station::loadSettings(QString* error) {
         *error = why;
     if (m_settingsUnreadable)
         qCWarning(lcStation) << "settings not read:" << why;
+    canonicalStationCalls();
     m_link->setStation(m_settings.station);
     m_link->setLinkSettings(m_settings.link);
     for (int k = 0; k < 3; ++k)
         m_slots[size_t(k)]->setInterval(m_settings.timers[size_t(k)]);
     return !m_settingsUnreadable;
+}
+
+void Station::canonicalStationCalls() {
+    StationSettings& st = m_settings.station;
+    for (QString* call : {&st.MyCall, &st.Destination, &st.WxDest}) {
+        const QString canonical = canonicalCall(*call);
+        if (canonical == *call)
+            continue;
+        // An older copy stored the callsign as typed; our own copies heard back carry it in
+        // the one form an address can.
+        qCInfo(lcStation).noquote()
+            << QStringLiteral("The settings file's callsign %1 is used as %2.")
+                   .arg(*call, canonical);
+        *call = canonical;
+    }
 }
 
 bool Station::saveSettings() {
@@ -144,6 +171,7 @@ bool Station::readObjects() {
         return false;
     }
     QStringList refused;
+    QStringList faults;
     for (int k = 0; k < 3; ++k) {
         ObjectSlot& s = *m_slots[size_t(k)];
         const StoredObject& stored = data.objects[size_t(k)];
@@ -151,7 +179,7 @@ bool Station::readObjects() {
         // saving the map writes them back.
         s.setCommentFile(stored.CommentFile);
         s.setDefaultComment(stored.Default);
-        RestoredObject restored = restoreObject(stored, k, s.object());
+        RestoredObject restored = restoreObject(stored, k, s.object(), station().Utf8Text);
         m_storedRunning[size_t(k)] = restored.placed && stored.Running == QLatin1String("1");
         bool adopted = false;
         if (restored.placed)
@@ -163,6 +191,8 @@ bool Station::readObjects() {
             refused << QStringLiteral("Object %1 (\"%2\", \"%3\")")
                            .arg(k + 1)
                            .arg(stored.Latitude, stored.Longitude);
+        if (!restored.fault.isEmpty())
+            faults << QStringLiteral("Object%1: %2").arg(k + 1).arg(restored.fault);
     }
     m_kills->restore(data.kills);
     m_mapScroll = QPoint(data.HP, data.VP);
@@ -172,6 +202,11 @@ bool Station::readObjects() {
         m_dialogs.error(QStringLiteral("The objects file %1 holds positions that are not valid: "
                                        "%2. Those objects were not restored.")
                             .arg(path, refused.join(QStringLiteral(", "))));
+    if (!faults.isEmpty())
+        m_dialogs.error(QStringLiteral("The objects file %1 holds what could not have been typed "
+                                       "(%2). Those objects were not placed on the map; mend them "
+                                       "and place them again.")
+                            .arg(path, faults.join(QStringLiteral(", "))));
     return true;
 }
 
@@ -250,7 +285,8 @@ void Station::reportHanded(int index, const QString& info, const QString& name) 
     report.slot = index;
     report.identifier = name;
     report.source = station().MyCall;
-    report.info = Cp1252::fromUnicode(info);
+    report.path = unprotoPathEntries(station().UnprotoPath);
+    report.info = airText(info, station().Utf8Text);
     report.utc = m_clock.nowUtc();
     // A copy later than the next report is due is no copy of this one.
     report.windowSeconds = qMax(1, m_slots[size_t(index)]->object().interval) * 60;
@@ -314,6 +350,20 @@ void Station::readTime() {
         formatDateTime(QStringLiteral("ddhhnn"), m_clock.nowUtc()) + QLatin1Char('z');
     for (ObjectSlot* s : m_slots)
         s->setTimeStamp(stamp);
+}
+
+void Station::checkClock() {
+    const std::optional<bool> synced = m_clock.synchronised();
+    if (!synced || *synced != m_clockUnsynced)
+        return;
+    m_clockUnsynced = !*synced;
+    // Reports still go: a stale time stamp is better than none, and the operator is told.
+    const QString text = m_clockUnsynced
+                             ? QStringLiteral("The system clock is not synchronised: the times in "
+                                              "reports may be wrong until its time service has set "
+                                              "it.")
+                             : QStringLiteral("The system clock is synchronised now.");
+    emit clockStatus(text);
 }
 
 QStringList Station::shutDown() {

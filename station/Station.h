@@ -100,6 +100,9 @@ public:
 
     // Every object's time stamp: the current UTC day, hour and minute ("061523z").
     void readTime();
+    // Looks at the system clock's status (once a minute by itself): clockStatus() when it is
+    // found not synchronised, and again when it has become so.
+    void checkClock();
     // The end of a run: the link goes down, a serial port is let go, and the objects (with
     // what was running before the link went down) and the settings are written. Returns what
     // could not be saved, as the user would name it; empty when all was.
@@ -114,9 +117,13 @@ signals:
     // Another station was heard sending an object of this object's name (once per station):
     // the status box says so.
     void nameClash(int index, const QString& text);
+    // The system clock was found not synchronised, or synchronised after that: the status box
+    // and the headless log say so.
+    void clockStatus(const QString& text);
 
 private:
     SendRequest sendContext() const;
+    void canonicalStationCalls();
     void linkCameUp();
     void reportHanded(int index, const QString& info, const QString& name);
     void frameHeard(const HeardFrame& frame);
@@ -144,4 +151,5 @@ private:
     bool m_resumePending = false;
     HeardReports m_heard;
     HeardModel* m_heardModel = nullptr;
+    bool m_clockUnsynced = false; // said so, and not yet that it is synchronised again
 };

@@ -66,8 +66,9 @@ QString rainGroup(const QString& text, bool metric, const QString& field) {
 
 QString humidityGroup(const QString& text) {
     const double value = std::trunc(strToFloat(text));
-    if (!(value >= 0 && value <= 100))
-        outOfRange(QStringLiteral("Humidity"), QStringLiteral("from 0 to 100 %"));
+    // "h00" is how 100 % is written, so 0 % cannot be: no air holds no water at all.
+    if (!(value >= 1 && value <= 100))
+        outOfRange(QStringLiteral("Humidity"), QStringLiteral("from 1 to 100 %"));
     // Two digits only: 100 % is written 00.
     return value == 100 ? QStringLiteral("00") : group(value, 2);
 }
@@ -92,10 +93,9 @@ QString FormatData(const QString& text, int width) {
 QString correctDirection(const QString& direction) {
     if (isEmpty(direction))
         return direction;
+    // 360 is north, and goes out as 360: "000" reads as calm or unknown.
     const int value = strToInt(direction);
-    if (value == 360)
-        return QStringLiteral("0");
-    if (value > 359)
+    if (value > 360)
         return QStringLiteral("359");
     return direction;
 }

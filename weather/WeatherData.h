@@ -32,8 +32,8 @@ public:
 // counts as "0". Never cuts a longer text.
 QString FormatData(const QString& text, int width);
 
-// The wind direction field after its correction: 360 becomes "0", anything above becomes
-// "359", other values stay as typed. Throws ConvertError (integer message) when the text is
+// The wind direction field after its correction: anything above 360 becomes "359", other
+// values (360, north, too) stay as typed. Throws ConvertError (integer message) when the text is
 // not a whole number. The dialog writes this back before building the string, so the
 // correction stays even when a later field is refused.
 QString correctDirection(const QString& direction);

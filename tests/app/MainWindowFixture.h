@@ -45,11 +45,20 @@ protected:
     }
 
     TForm1& start(const QString& ini = {}) {
+        const bool newStation = !QFile::exists(ini.isEmpty() ? iniPath() : ini);
         m_form = std::make_unique<TForm1>(m_dialogs, m_clock, ini.isEmpty() ? iniPath() : ini,
                                           docPath(), nullptr, sentFolder());
         m_form->findChild<QTimer*>("CloseTimer")->setInterval(10);
         m_form->show();
         m_form->createOtherWindows();
+        // The frames these tests compare go out without a path; a new station's own path is
+        // tested where it is the point.
+        if (newStation && !m_newStationPath)
+            editStation(*m_form, [](StationSettings& s) {
+                s.Unproto = 0;
+                s.UnprotoPath.clear();
+                s.LinkPath.clear();
+            });
         return *m_form;
     }
     // Closes the window as the user would; true when it really closed.
@@ -67,4 +76,5 @@ protected:
     TestDialogs m_dialogs;
     ManualClock m_clock;
     std::unique_ptr<TForm1> m_form;
+    bool m_newStationPath = false; // a start without a settings file keeps its own path
 };

@@ -31,6 +31,7 @@ using Startup = MainWindowFixture;
 using Shutdown = MainWindowFixture;
 
 TEST_F(Startup, FirstStartWithoutSettingsFile) {
+    m_newStationPath = true;
     TForm1& form = start();
     EXPECT_TRUE(m_dialogs.shown.isEmpty());
     EXPECT_EQ(form.windowTitle(), "Skyvane [NOCALL-1]");
@@ -42,7 +43,7 @@ TEST_F(Startup, FirstStartWithoutSettingsFile) {
     EXPECT_EQ(form.station().Destination, "CQ");
     EXPECT_EQ(form.station().WxDest, "WX");
     EXPECT_EQ(form.station().PortFlags, (std::array<bool, 4>{true, false, false, false}));
-    EXPECT_EQ(form.station().UnprotoPath, "");
+    EXPECT_EQ(form.station().UnprotoPath, "WIDE1-1,WIDE2-1");
     EXPECT_EQ(form.linkSettings().IPAddr, "127.0.0.1");
     EXPECT_EQ(form.linkSettings().TCPPort, "8000");
     for (const char* spin : {"spinInterval", "spinInterval1", "spinInterval2"})

@@ -237,7 +237,9 @@ TEST_F(MainWindow, StationSetupAppliesTheCallsignToTitleAndConnectButton) {
     auto fill = [&](const QString& call, bool okay) {
         QTimer::singleShot(0, dialog, [&form, dialog, call, okay] {
             EXPECT_EQ(dialog->pos(), form.pos() + QPoint(50, 50));
-            EXPECT_EQ(dialog->size(), QSize(247, 288));
+            // As wide as it always was; as tall as its options need.
+            EXPECT_EQ(dialog->width(), 247);
+            EXPECT_GE(dialog->height(), 288);
             auto* edit = dialog->findChild<QLineEdit*>("Edit1");
             edit->setText(call);
             dialog->findChild<QPushButton*>("btnOK")->click();

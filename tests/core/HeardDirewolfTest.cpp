@@ -75,6 +75,35 @@ TEST_P(HeardOnDirewolf, ADigipeatedCopyIsShownLoggedAndAnotherStationIsNamed) {
     EXPECT_EQ(station->stop(), 0);
 }
 
+// A settings file from an older copy holds MyCall with a leading-zero SSID and today's path:
+// the report goes out as SSID 1 through WIDE1-1,WIDE2-1, and the copy a fill-in digipeater
+// repeated, inserting its call before the alias it used up, is ours, heard via that station,
+// with no clash about our own name.
+TEST_F(DirewolfStation, ALeadingZeroCallsCopyIsOursAndNamesTheFillInDigipeater) {
+    make();
+    QByteArray settings = StationFiles::read(files->settings);
+    settings.replace("MyCall=G4ABC-1", "MyCall=G4ABC-01\r\nUnproto=6");
+    StationFiles::write(files->settings, settings);
+    ASSERT_EQ(station->start(), std::nullopt);
+    const QString sent =
+        QStringLiteral("G4ABC-1>APRS,WIDE1-1,WIDE2-1:;PARK     *061523z5130.00N/00045.00WPOpen");
+    ASSERT_TRUE(direwolf.waitForLog(QStringLiteral("[0L] ") + sent, 15000))
+        << direwolf.log().toStdString();
+    Station& core = station->station();
+    ASSERT_TRUE(core.heard().last(0));
+    ASSERT_TRUE(direwolf.hear(
+        {QStringLiteral("G4ABC-1>APRS,DIGI1,WIDE1*,WIDE2-1:") + sent.section(QLatin1Char(':'), 1)}))
+        << direwolf.error().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return core.heardModel().rowCount() == 1; }, 15000))
+        << direwolf.log().toStdString();
+    const QString at = clock.nowUtc().time().toString(QStringLiteral("HH:mm:ss"));
+    EXPECT_EQ(core.lastReportText(0).toStdString(),
+              ("Sent " + at + ", heard via DIGI1 " + at).toStdString());
+    EXPECT_EQ(core.heardModel().row(0).ours, "PARK");
+    EXPECT_EQ(core.station().MyCall, "G4ABC-1");
+    EXPECT_EQ(station->stop(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Links, HeardOnDirewolf,
                          ::testing::Values(Through::Agwpe, Through::KissTerminal, Through::KissTcp),
                          [](const auto& info) {

@@ -30,9 +30,9 @@ HeardReports& matcher() {
     static HeardReports reports = [] {
         HeardReports r;
         r.sent({0, QStringLiteral("AID1"), QStringLiteral("N0CALL-1"),
-                QByteArrayLiteral(";AID1     *090007z5130.00N/00007.50WA"), kNow, 600});
+                QByteArrayLiteral(";AID1     *090007z5130.00N/00007.50WA"), kNow, 600, {}});
         r.sent({1, QStringLiteral("N0CALL-1"), QStringLiteral("N0CALL-1"),
-                QByteArrayLiteral("_12091200c090s005g012t068"), kNow, 600});
+                QByteArrayLiteral("_12091200c090s005g012t068"), kNow, 600, {}});
         return r;
     }();
     return reports;

@@ -183,6 +183,13 @@ TEST(Ax25, ParserRefusesWhatIsNotAUiFrame) {
     const auto r = parseAx25UiFrame(repeated);
     ASSERT_TRUE(r.has_value());
     EXPECT_EQ(ax25MonitorText(*r), q("NOCALL-1>CQ,WIDE*:") + QString::fromLatin1(info));
+    // Monitors mark only the last repeated address; UTF-8 text reads as such.
+    Ax25Frame twoHops = *r;
+    twoHops.path = QStringList{q("DIGI1"), q("WIDE1"), q("WIDE2-1")};
+    twoHops.repeated = {true, true, false};
+    twoHops.info = QStringLiteral("Caf\u00e9").toUtf8();
+    EXPECT_EQ(ax25MonitorText(twoHops),
+              QStringLiteral("NOCALL-1>CQ,DIGI1,WIDE1*,WIDE2-1:Caf\u00e9"));
 }
 
 TEST(Kiss, EveryByteRoundTripsThroughEscaping) {

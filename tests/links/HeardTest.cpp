@@ -46,7 +46,13 @@ QByteArray rawFrame(int port, const QByteArray& body) {
 }
 
 SentReport report(int slot = 0, const QByteArray& info = kInfo) {
-    return {slot, QStringLiteral("AID1"), QStringLiteral("N0CALL-1"), info, kSent, 600};
+    return {slot,
+            QStringLiteral("AID1"),
+            QStringLiteral("N0CALL-1"),
+            info,
+            kSent,
+            600,
+            {QStringLiteral("WIDE1-1"), QStringLiteral("WIDE2-1")}};
 }
 
 } // namespace
@@ -83,7 +89,8 @@ TEST(AgwpeReader, KeepsTheRawFramesOfAnyCutOfTheStream) {
     EXPECT_EQ(got[0].body, body);
 }
 
-// Which frames are copies of our last report, through which digipeater, and which are another
+// Which frames are copies of our last report, which stations repeated each (as today's
+// digipeaters rewrite the path we send, WIDE1-1,WIDE2-1 unless said), and which are another
 // station's object of our name; and the line the tab shows for each.
 TEST(HeardReports, FollowsTheCopiesOfEachLastReport) {
     struct Case {
@@ -95,11 +102,22 @@ TEST(HeardReports, FollowsTheCopiesOfEachLastReport) {
         int slot; // matched, or -1
         const char* via;
         bool clash = false; // our object's name from another station
+        const char* sent = "WIDE1-1,WIDE2-1";
     };
+    const QByteArray gated = "}N0CALL-1>APZSKY,TCPIP,IGATE*:" + kInfo;
     const Case cases[] = {
         {"direct", "N0CALL-1", "WIDE1-1,WIDE2-1", kInfo, 1, 0, ""},
-        {"one digipeater", "N0CALL-1", "DIGI1*,WIDE2-1", kInfo, 1, 0, "DIGI1"},
-        {"the last repeated counts", "N0CALL-1", "DIGI1*,WIDE2*", kInfo, 4, 0, "WIDE2"},
+        {"a call in place of the alias", "N0CALL-1", "DIGI1*,WIDE2-1", kInfo, 1, 0, "DIGI1"},
+        {"a call before the used alias", "N0CALL-1", "DIGI1,WIDE1*,WIDE2-1", kInfo, 1, 0, "DIGI1"},
+        {"two hops", "N0CALL-1", "DIGI1,WIDE1,DIGI2,WIDE2*", kInfo, 1, 0, "DIGI1, DIGI2"},
+        {"only an alias", "N0CALL-1", "WIDE1*,WIDE2-1", kInfo, 1, 0, "a digipeater (WIDE1)"},
+        {"an SSID lowered, no mark", "N0CALL-1", "SS2-1", kInfo, 1, 0, "a digipeater (SS2)", false,
+         "SS2-2"},
+        {"a digipeater asked for by its call", "N0CALL-1", "DIGI1*", kInfo, 1, 0, "DIGI1", false,
+         "DIGI1"},
+        {"an iGate's third-party copy", "IGATE", "WIDE2-1", gated, 1, 0,
+         "the internet gateway IGATE"},
+        {"a gated copy of something else", "IGATE", "", gated + "x", 1, -1, ""},
         {"another SSID", "N0CALL-2", "DIGI1*", kInfo, 1, -1, "", true},
         {"other information", "N0CALL-1", "DIGI1*", kInfo + " ", 1, -1, ""},
         {"heard before the send", "N0CALL-1", "DIGI1*", kInfo, -1, -1, ""},
@@ -109,7 +127,9 @@ TEST(HeardReports, FollowsTheCopiesOfEachLastReport) {
         HeardReports heard;
         EXPECT_EQ(heard.heard(heardFrame(c.source, c.path, c.info), kSent).slot, -1)
             << "before any report: " << c.what;
-        heard.sent(report(1));
+        SentReport sent = report(1);
+        sent.path = QString::fromLatin1(c.sent).split(QLatin1Char(','));
+        heard.sent(sent);
         const auto outcome =
             heard.heard(heardFrame(c.source, c.path, c.info), kSent.addSecs(c.afterSecs));
         EXPECT_EQ(outcome.slot, c.slot < 0 ? -1 : 1) << c.what;
@@ -127,14 +147,14 @@ TEST(HeardReports, FollowsTheCopiesOfEachLastReport) {
     // The same digipeater again counts once.
     EXPECT_FALSE(
         heard.heard(heardFrame("N0CALL-1", "DIGI1*,WIDE2-1", kInfo), kSent.addSecs(2)).newPath);
-    heard.heard(heardFrame("N0CALL-1", "DIGI1*,WIDE2*", kInfo), kSent.addSecs(4));
+    heard.heard(heardFrame("N0CALL-1", "DIGI2*,WIDE2*", kInfo), kSent.addSecs(4));
     EXPECT_EQ(heard.fateText(0, true, kSent.addSecs(700)),
-              "Sent 12:03:05, heard via DIGI1 12:03:06, WIDE2 12:03:09");
+              "Sent 12:03:05, heard via DIGI1 12:03:06, DIGI2 12:03:09");
     heard.heard(heardFrame("N0CALL", "", kInfo), kSent.addSecs(5));
     EXPECT_EQ(heard.fateText(0, true, kSent), "Sent 12:03:05, heard via DIGI1 12:03:06, "
-                                              "WIDE2 12:03:09");
+                                              "DIGI2 12:03:09");
     heard.sent(report(0, kInfo + "x"));
-    heard.heard(heardFrame("N0CALL-1", "", kInfo + "x"), kSent.addSecs(3));
+    heard.heard(heardFrame("N0CALL-1", "WIDE1-1,WIDE2-1", kInfo + "x"), kSent.addSecs(3));
     heard.heard(heardFrame("N0CALL-1", "DIGI1*", kInfo + "x"), kSent.addSecs(3));
     EXPECT_EQ(heard.fateText(0, true, kSent),
               "Sent 12:03:05, heard direct 12:03:08, via DIGI1 12:03:08");
@@ -174,6 +194,8 @@ TEST(HeardReports, CallsAreComparedAsAnAddressCarriesThemWhateverTheLanguage) {
         ScopedLocale scoped(locale);
         EXPECT_EQ(HeardReports::normalCall(QStringLiteral(" n0call-0 ")), "N0CALL") << locale;
         EXPECT_EQ(HeardReports::normalCall(QStringLiteral("wi1iam-9")), "WI1IAM-9") << locale;
+        EXPECT_EQ(HeardReports::normalCall(QStringLiteral("N0CALL-01")), "N0CALL-1") << locale;
+        EXPECT_EQ(HeardReports::normalCall(QStringLiteral("N0CALL-00")), "N0CALL") << locale;
     }
 }
 

@@ -32,15 +32,20 @@ TEST(AppSettings, MissingFileGivesEveryDefault) {
     QString error;
     const AppSettings s = AppSettings::load(dir.filePath("none.ini"), &error);
     EXPECT_TRUE(error.isEmpty());
-    EXPECT_EQ(s, AppSettings());
+    // A new station starts with the path today's digipeaters answer.
+    AppSettings defaults;
+    defaults.station.Unproto = 6;
+    defaults.station.UnprotoPath = defaults.station.LinkPath = QStringLiteral("WIDE1-1,WIDE2-1");
+    EXPECT_EQ(s, defaults);
     // The same as a file that states every default value, the way a new file holds them.
     EXPECT_EQ(s, readText("[TNC Commands]\nCommand=$03\nCmd-Prompt=cmd:\nSendPac=$0D\n"
                           "Beacon=BEACON EVERY 0\nConv=CONV\nConOk=CONOK OFF\n"
                           "[KISS Commands]\nExit Kiss1=0\nExit Kiss2=0\nExit Kiss3=0\n"
                           "Exit Kiss4=0\nEnter Kiss1=\nUseKISS=0\nMatch=0\n"
                           "[Form]\nLeft=10\nTop=10\nWidth=620\nHeight=438\nHints=1\n"
-                          "[Station]\nMyCall=NOCALL-1\nDestination=CQ\nUnproto=0\nHeader=\n"
-                          "Ports=1000\nWx Dest=WX\nAutoConnect=0\nResume=0\n"
+                          "[Station]\nMyCall=NOCALL-1\nDestination=CQ\nUnproto=6\nHeader=\n"
+                          "Ports=1000\nWx Dest=WX\nAutoConnect=0\nResume=0\nUTF8Text=0\n"
+                          "UTCTimeStamps=0\n"
                           "[AGWPE]\nIPAddr=127.0.0.1\nTCPPort=8000\n"
                           "[TNC]\nHost=0\nComPort=2\nBaudRate=3\nFlow=2\nParity=0\n"
                           "DataBits=1\nStopBits=0\n"
@@ -51,7 +56,13 @@ TEST(AppSettings, MissingFileGivesEveryDefault) {
                           "[APRS-IS]\nServer=rotate.aprs2.net\nPort=14580\nPasscode=\nFilter=\n"));
     // What is derived from those values.
     EXPECT_EQ(s.station.PortFlags, (std::array<bool, 4>{true, false, false, false}));
-    EXPECT_EQ(s.station.LinkPath, "");
+    EXPECT_EQ(s.station.LinkPath, "WIDE1-1,WIDE2-1");
+    // A file from before the later presets and options still means no path and both off.
+    const AppSettings older = readText("[Station]\nMyCall=G4ABC\nHeader=\n");
+    EXPECT_EQ(older.station.Unproto, 0);
+    EXPECT_EQ(older.station.UnprotoPath, "");
+    EXPECT_FALSE(older.station.Utf8Text || older.station.UtcWeather);
+    EXPECT_EQ(readText("[Station]\nUnproto=7\nHeader=WIDE\n").station.UnprotoPath, "WIDE2-1");
     EXPECT_EQ(s.link.type(), LinkType::Agwpe);
     EXPECT_EQ(s.link.CommandCode, 3);
     EXPECT_EQ(s.link.SendPacCode, 13);
@@ -189,7 +200,7 @@ TEST(AppSettings, NewFileListsEverySectionAndKeyInOrder) {
     EXPECT_EQ(ini.keys("Form"), (QStringList{"Left", "Top", "Width", "Height", "Hints"}));
     EXPECT_EQ(ini.keys("Station"),
               (QStringList{"MyCall", "Destination", "Unproto", "Header", "UserUnproto", "Ports",
-                           "Wx Dest", "AutoConnect", "Resume"}));
+                           "Wx Dest", "AutoConnect", "Resume", "UTF8Text", "UTCTimeStamps"}));
     EXPECT_EQ(ini.keys("AGWPE"), (QStringList{"IPAddr", "TCPPort"}));
     EXPECT_EQ(ini.keys("TNC"), (QStringList{"Host", "ComPort", "BaudRate", "Flow", "Parity",
                                             "DataBits", "StopBits"}));
@@ -207,6 +218,8 @@ TEST(AppSettings, SaveAndLoadKeepEveryValueAndForeignKeys) {
     const QString path = dir.filePath("sub/skyvane.ini");
     AppSettings a;
     a.station.MyCall = "G4ABC-9";
+    a.station.Utf8Text = true;
+    a.station.UtcWeather = true;
     a.station.Destination = "APRS";
     a.station.WxDest = "WXD";
     a.station.Ports = "0110";

@@ -67,26 +67,59 @@ TEST_F(StationDialog, ShowsTheStationAndItsPathList) {
     EXPECT_EQ(destination()->text(), "APRS");
     EXPECT_EQ(destination()->maxLength(), 6);
     EXPECT_EQ(wx()->text(), "WXD");
-    EXPECT_EQ(path()->count(), 5);
+    EXPECT_EQ(path()->count(), 7);
     EXPECT_EQ(path()->itemText(0), "");
     EXPECT_EQ(path()->itemText(4), "TRACE2-2");
+    EXPECT_EQ(path()->itemText(5), "WIDE1-1,WIDE2-1");
+    EXPECT_EQ(path()->itemText(6), "WIDE2-1");
     EXPECT_EQ(path()->currentIndex(), 3);
     EXPECT_EQ(path()->currentText(), "RELAY, WIDE");
     dialog.hide();
 
-    // The user's own path becomes the sixth entry, and is replaced, not added, next time.
-    station.UserUnproto = "WIDE1-1";
+    // The user's own path comes after the presets, and is replaced, not added, next time;
+    // the presets of today keep numbers of their own, so stored files mean what they did.
+    station.UserUnproto = "WIDE3-3";
     station.Unproto = 5;
-    station.UnprotoPath = "WIDE1-1";
+    station.UnprotoPath = "WIDE3-3";
     open();
-    EXPECT_EQ(path()->count(), 6);
-    EXPECT_EQ(path()->currentIndex(), 5);
+    EXPECT_EQ(path()->count(), 8);
+    EXPECT_EQ(path()->currentIndex(), 7);
     dialog.hide();
-    station.UserUnproto = "WIDE2-1";
-    station.UnprotoPath = "WIDE2-1";
+    station.UserUnproto = "WIDE1-1,WIDE3-3";
+    station.UnprotoPath = "WIDE1-1,WIDE3-3";
     open();
-    EXPECT_EQ(path()->count(), 6);
-    EXPECT_EQ(path()->itemText(5), "WIDE2-1");
+    EXPECT_EQ(path()->count(), 8);
+    EXPECT_EQ(path()->itemText(7), "WIDE1-1,WIDE3-3");
+    for (const auto& [unproto, entry] : {std::pair{6, 5}, std::pair{7, 6}, std::pair{4, 4}}) {
+        dialog.hide();
+        station.Unproto = unproto;
+        station.UnprotoPath = path()->itemText(entry);
+        open();
+        EXPECT_EQ(path()->currentIndex(), entry) << unproto;
+        choosePath(entry);
+        setCall("G4ABC-1");
+        ok();
+        EXPECT_EQ(dialog.station().Unproto, unproto);
+        EXPECT_EQ(dialog.station().LinkPath, path()->itemText(entry));
+    }
+}
+
+// Callsigns are kept in the one form an address gives back; the text and weather options
+// come and go with OK.
+TEST_F(StationDialog, CallsAreStoredWithoutLeadingZerosAndTheOptionsWithOk) {
+    open();
+    EXPECT_FALSE(find<QCheckBox>("chkUtf8")->isChecked());
+    EXPECT_FALSE(find<QCheckBox>("chkUtcWeather")->isChecked());
+    setCall("G4ABC-01");
+    destination()->setText("APRS-0");
+    find<QCheckBox>("chkUtf8")->setChecked(true);
+    find<QCheckBox>("chkUtcWeather")->setChecked(true);
+    ok();
+    EXPECT_EQ(dialog.station().MyCall, "G4ABC-1");
+    EXPECT_EQ(dialog.station().Destination, "APRS");
+    EXPECT_EQ(call()->text(), "G4ABC-1");
+    EXPECT_TRUE(dialog.station().Utf8Text);
+    EXPECT_TRUE(dialog.station().UtcWeather);
 }
 
 TEST_F(StationDialog, CallsignTypedInLowerCaseIsEnteredInCapitalsAndNocallRefused) {
@@ -143,9 +176,9 @@ TEST_F(StationDialog, KeyFilterShiftsLettersAndEnterMovesOn) {
 TEST_F(StationDialog, UsersOwnPathIsStoredAsEntryFive) {
     open();
     setCall("G4ABC-1");
-    typePath("WIDE1-1,WIDE2-1");
+    typePath("WIDE1-1,WIDE3-3");
     EXPECT_EQ(dialog.edited().Unproto, -1);
-    EXPECT_EQ(dialog.edited().UnprotoPath, "WIDE1-1,WIDE2-1");
+    EXPECT_EQ(dialog.edited().UnprotoPath, "WIDE1-1,WIDE3-3");
     EXPECT_EQ(dialog.station().UnprotoPath, "");
     ok();
     EXPECT_TRUE(dialogs.texts().isEmpty()) << dialogs.texts().join('|').toStdString();
@@ -154,9 +187,9 @@ TEST_F(StationDialog, UsersOwnPathIsStoredAsEntryFive) {
     const StationSettings& s = dialog.station();
     EXPECT_EQ(s.MyCall, "G4ABC-1");
     EXPECT_EQ(s.Unproto, 5);
-    EXPECT_EQ(s.UserUnproto, "WIDE1-1,WIDE2-1");
-    EXPECT_EQ(s.UnprotoPath, "WIDE1-1,WIDE2-1");
-    EXPECT_EQ(s.LinkPath, "WIDE1-1,WIDE2-1");
+    EXPECT_EQ(s.UserUnproto, "WIDE1-1,WIDE3-3");
+    EXPECT_EQ(s.UnprotoPath, "WIDE1-1,WIDE3-3");
+    EXPECT_EQ(s.LinkPath, "WIDE1-1,WIDE3-3");
 }
 
 TEST_F(StationDialog, TypedPresetIsNotTheUsersPath) {

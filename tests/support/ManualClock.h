@@ -25,7 +25,10 @@ public:
     void setLocalOffset(int seconds) { m_offset = seconds; }
     void advanceSecs(qint64 seconds) { m_utc = m_utc.addSecs(seconds); }
 
+    std::optional<bool> synchronised() const override { return clockSynchronised; }
+
     QList<int> pauses;
+    std::optional<bool> clockSynchronised;
 
 private:
     QDateTime m_utc;

@@ -212,10 +212,10 @@ TEST_F(WeatherDialog, OkBuildsTheWeatherStringOrRefusesAndWritesNothing) {
           {"Pressure", "1013.2"}},
          "090/005g012t068r005h55b10132w",
          "90"},
-        {false, {{"Direction", "360"}, {"Humidity", "7"}}, "000/---h07w", "0"},
+        {false, {{"Direction", "360"}, {"Humidity", "7"}}, "360/---h07w", "360"},
         {false,
-         {{"Direction", "361"}, {"Rain24", "0.5"}, {"Humidity", "0"}, {"Pressure", "1013"}},
-         "359/---p050h00b10130w",
+         {{"Direction", "361"}, {"Rain24", "0.5"}, {"Humidity", "10"}, {"Pressure", "1013"}},
+         "359/---p050h10b10130w",
          "359"},
         {true, {{"Temperature", "20"}, {"Speed", "10"}, {"RainM", "25.4"}}, "---/006t068P100w", ""},
         // Refused: the message, the dialog stays open, a direction correction stays.
@@ -227,6 +227,7 @@ TEST_F(WeatherDialog, OkBuildsTheWeatherStringOrRefusesAndWritesNothing) {
         {false, {{"Pressure", "10.1."}}, "'10.1.' is not a valid floating point value", ""},
         {false, {{"Speed", "1000"}}, "Wind speed must be from 0 to 999 mph.", ""},
         {true, {{"Rain", "300"}}, "Rain in the last hour must be from 0 to 253.9 mm.", ""},
+        {false, {{"Humidity", "0"}}, "Humidity must be from 1 to 100 %.", ""},
     };
     QString sent;
     for (const Row& r : rows) {

@@ -44,12 +44,11 @@ TEST(WeatherData, EnglishExamples) {
     const Row rows[] = {
         {{}, "---/---w"},
         {{"90", "5", "12", "0.05", "", "", "68", "1013.2", "55"}, "090/005g012t068r005h55b10132w"},
-        {{"360"}, "000/---w"},
+        {{"360"}, "360/---w"},
         {{"361"}, "359/---w"},
         {{"999"}, "359/---w"},
         {{"5"}, "005/---w"},
         {{"", "", "", "", "", "", "", "", "7"}, "---/---h07w"},
-        {{"", "", "", "", "", "", "", "", "0"}, "---/---h00w"},
         {{"", "", "", "", "0.5"}, "---/---p050w"},
         {{"", "", "", "1.2", "9.99", "0."}, "---/---r120p999P000w"},
         {{"", "", "", "", "", "", "", "1013"}, "---/---b10130w"},
@@ -64,7 +63,7 @@ TEST(WeatherData, EnglishExamples) {
     for (const Row& r : rows) {
         EXPECT_EQ(build(r.readings), r.expected) << r.expected;
     }
-    EXPECT_EQ(build(rows[15].readings).size(), 37);
+    EXPECT_EQ(build(rows[14].readings).size(), 37);
 }
 
 TEST(WeatherData, MetricExamples) {
@@ -96,7 +95,7 @@ TEST(WeatherData, DirectionCorrectionComesBackForTheDialog) {
         const char* typed;
         const char* corrected;
     };
-    const Row rows[] = {{"360", "0"}, {"361", "359"}, {"999", "359"}, {"90", "90"},
+    const Row rows[] = {{"360", "360"}, {"361", "359"}, {"999", "359"}, {"90", "90"},
                         {"0", "0"},   {"", ""},       {"359", "359"}};
     for (const Row& r : rows) {
         EXPECT_EQ(correctDirection(r.typed), r.corrected);
@@ -162,7 +161,8 @@ TEST(WeatherData, ValuesTheirGroupCannotHoldAreRefused) {
          "Rain since midnight must be from 0.00 to 9.99 inches."},
         {{"", "", "", "", "", "", "", "10000"}, false, "Pressure must be from 0 to 9999.9 hPa."},
         {{"", "", "", "", "", "", "", "9999.99"}, false, "Pressure must be from 0 to 9999.9 hPa."},
-        {{"", "", "", "", "", "", "", "", "101"}, false, "Humidity must be from 0 to 100 %."},
+        {{"", "", "", "", "", "", "", "", "101"}, false, "Humidity must be from 1 to 100 %."},
+        {{"", "", "", "", "", "", "", "", "0"}, false, "Humidity must be from 1 to 100 %."},
         {{"-5"}, true, "Wind direction must be from 0 to 360 degrees."},
         {{"", "-3"}, true, "Wind speed must be from 0 to 1609 km/h."},
     };
