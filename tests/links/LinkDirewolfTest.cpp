@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "links/LinkControl.h"
 
+#include "support/DecodeAprs.h"
 #include "support/Direwolf.h"
 #include "support/ManualClock.h"
 #include "support/TestDialogs.h"
@@ -110,4 +111,38 @@ TEST_F(LinkDirewolf, KissOverTcpGoesOnTheAirAndSurvivesARestart) {
     EXPECT_TRUE(link.sendReport(kInfo + QStringLiteral(" 2"), QStringLiteral("APRS")));
     EXPECT_TRUE(direwolf.waitForLog(line + QStringLiteral(" 2\n"))) << direwolf.log().toStdString();
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join('|').toStdString();
+}
+
+// With "Send text as UTF-8" a comment goes on the air as UTF-8 bytes, which Dire Wolf's
+// decoder reads back as the text typed; off, the same comment is the one Windows-1252 byte.
+TEST_F(LinkDirewolf, AUtf8CommentDecodesAsTyped) {
+    link.setBusyInterval(100);
+    LinkSettings settings;
+    settings.IPAddr = QStringLiteral("127.0.0.1");
+    settings.TCPPort = QString::number(direwolf.agwPort());
+    link.setLinkSettings(settings);
+    StationSettings utf8 = station(QString());
+    utf8.Utf8Text = true;
+    link.setStation(utf8);
+    ASSERT_TRUE(link.connectLink());
+    ASSERT_TRUE(waitUntil([&] { return link.isConnected(); }));
+    const QString info = kInfo + QStringLiteral(" Caf\u00e9");
+    link.sendReport(info, QStringLiteral("APRS"));
+    waitUntil([&] { return !link.isBusy(); });
+    link.setStation(station(QString()));
+    link.sendReport(info + QStringLiteral(" 2"), QStringLiteral("APRS"));
+    // The log is read byte for byte: each byte one character.
+    const QString onAir = QStringLiteral("N0CALL-1>APRS:") + QString::fromLatin1(info.toUtf8());
+    ASSERT_TRUE(direwolf.waitForLog(QStringLiteral("[0L] ") + onAir + QLatin1Char('\n')))
+        << direwolf.log().toStdString();
+    ASSERT_TRUE(direwolf.waitForLog(QStringLiteral("[0L] N0CALL-1>APRS:") +
+                                    QString::fromLatin1(info.toLatin1()) + QStringLiteral(" 2\n")))
+        << direwolf.log().toStdString();
+    if (const QString why = decodeAprsMissing(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    const QStringList blocks =
+        decodeAprs({QString::fromUtf8(onAir.toLatin1())}, QStringLiteral("N0CALL-1"));
+    ASSERT_EQ(blocks.size(), 1);
+    EXPECT_TRUE(blocks[0].contains(QStringLiteral("Net tonight Caf\u00e9")))
+        << blocks[0].toStdString();
 }
