@@ -92,6 +92,55 @@ TEST(ObjectEntry, WhatCannotBeSentIsRepairedOrRefused) {
     }
 }
 
+// What the symbol list and the comment box could never have put in the file keeps the entry
+// off the map, its fault named; what could have been typed comes back placed.
+TEST(ObjectEntry, WhatCouldNotHaveBeenTypedKeepsTheEntryOffTheMap) {
+    struct Row {
+        const char* table;
+        const char* code;
+        QString comment;
+        bool utf8;
+        const char* fault; // the start of the fault, or "" when placed
+    };
+    const Row rows[] = {
+        {"/", ">", QStringLiteral("Net tonight"), false, ""},
+        {"7", "#", QStringLiteral("Overlay digit"), false, ""},
+        {"D", "&", QStringLiteral("Overlay letter"), false, ""},
+        {"#", ">", QString(), false, "symbol table \"#\""},
+        {"a", ">", QString(), false, "symbol table \"a\""},
+        {"/", " ", QString(), false, "symbol \" \""},
+        {"/", "\u00e9", QString(), false, "symbol \"\u00e9\""},
+        {"/", ">", QString(41, QLatin1Char('x')), false, "comment"},
+        {"/", ">", QStringLiteral("Volts |#0|"), false, "comment"},
+        {"/", ">", QStringLiteral("\u65e5\u672c"), false, "comment"},
+        {"/", ">", QStringLiteral("\u65e5\u672c"), true, ""},
+        {"/", ">", QString(14, QChar(0x65e5)), true, "comment"}, // 42 bytes as UTF-8
+    };
+    for (const Row& r : rows) {
+        StoredObject entry;
+        entry.Latitude = QStringLiteral("5130.00N");
+        entry.Longitude = QStringLiteral("00045.00W");
+        entry.Table = QString::fromUtf8(r.table);
+        entry.Symbol = QString::fromUtf8(r.code);
+        entry.Index = 4;
+        entry.Ident = QStringLiteral("CAR");
+        entry.Comment = r.comment;
+        const RestoredObject got = restoreObject(entry, 1, {}, r.utf8);
+        const std::string row = std::string(r.table) + r.code + " " + r.comment.toStdString();
+        EXPECT_EQ(got.placed, *r.fault == 0) << row;
+        EXPECT_TRUE(*r.fault ? got.fault.startsWith(QString::fromUtf8(r.fault))
+                             : got.fault.isEmpty())
+            << row << ": " << got.fault.toStdString();
+        EXPECT_EQ(got.object.hasPosition, got.placed) << row;
+        // Nothing but the symbol list's own characters could reach a report.
+        if (!got.placed && !QString::fromUtf8(r.fault).startsWith("comment")) {
+            EXPECT_EQ(got.object.table + got.object.code, "/>") << row;
+        }
+        // The comment stays for the operator to mend and is written back unchanged.
+        EXPECT_EQ(got.object.comment, r.comment) << row;
+    }
+}
+
 TEST(ObjectEntry, TheIdentifierGivesTheNameField) {
     StoredObject entry;
     entry.Ident = QStringLiteral("TENT");
