@@ -3,6 +3,7 @@
 #include "beacon/ObjectPanel.h"
 #include "beacon/Report.h"
 #include "beacon/SymbolTable.h"
+#include "support/Keys.h"
 #include "support/ManualClock.h"
 #include "support/SlotServices.h"
 #include "support/TestDialogs.h"
@@ -47,8 +48,9 @@ struct Tab {
         c.del = new QPushButton(sheet);
         c.interval = new TSpinEdit(sheet);
         c.weather = index == 0 ? new QPushButton(sheet) : nullptr;
-        slot = std::make_unique<ObjectSlot>(index, dialogs, clock,
-                                            testSlotServices(markers, connected));
+        ObjectSlotServices services = testSlotServices(markers, connected);
+        services.utf8Text = [this] { return utf8; };
+        slot = std::make_unique<ObjectSlot>(index, dialogs, clock, services);
         panel = std::make_unique<ObjectPanel>(c, *slot, dialogs,
                                               [] { return QStringLiteral("G4ABC-1"); });
         QObject::connect(
@@ -86,12 +88,38 @@ struct Tab {
     ManualClock clock;
     CommentMarkers markers;
     bool connected = true;
+    bool utf8 = false; // the station sends text as UTF-8
     std::unique_ptr<ObjectSlot> slot;
     std::unique_ptr<ObjectPanel> panel;
     QStringList reports;
     QStringList names;
     QString label;
 };
+
+// A comment that cannot go on the air is refused as it is typed or pasted, with a message,
+// and the comment stays as it was; taking characters out is always possible.
+TEST(ObjectPanel, CommentsRefuseWhatCannotGoOnTheAir) {
+    Tab t(1);
+    t.complete("TENT");
+    t.c.comment->setText("Caf\u00e9");
+    typeText(t.c.comment, "|");
+    EXPECT_EQ(t.c.comment->text(), "Caf\u00e9");
+    t.c.comment->setText("Caf\u00e9 \u65e5");
+    EXPECT_EQ(t.c.comment->text(), "Caf\u00e9");
+    EXPECT_EQ(t.panel->object().comment, "Caf\u00e9");
+    ASSERT_EQ(t.dialogs.texts().size(), 2);
+    EXPECT_TRUE(t.dialogs.texts()[1].contains("Send text as UTF-8"));
+
+    t.utf8 = true;
+    t.c.comment->setText("Caf\u00e9 \u65e5\u672c");
+    EXPECT_EQ(t.panel->object().comment, "Caf\u00e9 \u65e5\u672c");
+    t.c.comment->setText(QString(14, QChar(0x65e5))); // 42 bytes
+    EXPECT_EQ(t.panel->object().comment, "Caf\u00e9 \u65e5\u672c");
+    t.utf8 = false;
+    t.c.comment->setText("Caf\u00e9 \u65e5");
+    EXPECT_EQ(t.panel->object().comment, "Caf\u00e9 \u65e5");
+    EXPECT_EQ(t.dialogs.texts().size(), 3);
+}
 
 TEST(ObjectPanel, NamesAndSymbolsWaitForAPlace) {
     Tab t(1);

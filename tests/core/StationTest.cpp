@@ -162,3 +162,53 @@ TEST_F(StationFixture, AReportDueWhileTheFirstLoginIsAnsweredGoesOnceVerified) {
 }
 
 } // namespace
+
+namespace {
+
+// A hand-edited objects file: object 1 with a symbol table no list gives, object 2 with a
+// telemetry-looking comment. Both are named; neither goes on the map; both come back as they
+// were written, so nothing is lost.
+TEST_F(StationFixture, AnEntryThatCouldNotHaveBeenTypedIsNamedAndKeptOffTheMap) {
+    StationFiles files(QDir(dir.path()), engine.port(), "0");
+    QByteArray obd = StationFiles::read(files.objects);
+    obd.replace("Table=/\r\nSymbol=P", "Table=#\r\nSymbol=P")
+        .replace("Ident=TENT", "Ident=TENT\r\nComment=Volts |#0|");
+    StationFiles::write(files.objects, obd);
+    Station station(dialogs, clock, files.settings, {});
+    ASSERT_TRUE(station.loadSettings());
+    station.setMapPath(files.map);
+    ASSERT_TRUE(station.readObjects());
+    ASSERT_EQ(dialogs.texts().size(), 1);
+    const QString text = dialogs.texts()[0];
+    EXPECT_TRUE(text.contains(files.objects)) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Object1: symbol table \"#\""))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Object2: comment \"Volts |#0|\"")))
+        << text.toStdString();
+    EXPECT_FALSE(station.slot(0).hasPosition());
+    EXPECT_FALSE(station.slot(1).hasPosition());
+    EXPECT_EQ(station.slot(1).object().comment, "Volts |#0|");
+}
+
+// A clock no time service has set is said once, and once more when it has been set.
+TEST_F(StationFixture, AnUnsynchronisedClockIsSaidOnceAndAgainWhenSet) {
+    StationFiles files(QDir(dir.path()), engine.port());
+    Station station(dialogs, clock, files.settings, {});
+    QStringList said;
+    QObject::connect(&station, &Station::clockStatus, [&](const QString& text) { said << text; });
+    station.checkClock(); // nothing known: nothing said
+    clock.clockSynchronised = true;
+    station.checkClock();
+    clock.clockSynchronised = false;
+    station.checkClock();
+    station.checkClock();
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_TRUE(said[0].startsWith("The system clock is not synchronised"))
+        << said[0].toStdString();
+    clock.clockSynchronised = true;
+    station.checkClock();
+    station.checkClock();
+    EXPECT_EQ(said, (QStringList{said[0], "The system clock is synchronised now."}));
+    EXPECT_TRUE(dialogs.texts().isEmpty()) << "nobody has to click a box for it";
+}
+
+} // namespace
