@@ -246,6 +246,19 @@ TEST(CommentFile, AppliedToItsObjectBeforeASend) {
         EXPECT_EQ(got.fileDateText, q(row.fileDate)) << row.name;
         EXPECT_EQ(got.currentTimeText, q(row.current)) << row.name;
     }
+
+    // A data file's weather line too long to send is cut where a group ends, never inside
+    // one; with UTC time stamps the header carries the time of the readings in UTC.
+    CommentFileText weather = file;
+    weather.line2 = q("090/005g012t068r005p010P020h55b10132l1234w");
+    BeaconObject o;
+    o.latitude = q("5130.25N");
+    o.longitude = q("00007.50W");
+    o.table = q("/");
+    o.code = q("_");
+    applyCommentFile(o, true, weather, nowUtc, evening, q("ddhhMM"), false, true);
+    EXPECT_EQ(o.comment, q("090/005g012t068r005p010P020h55b10132"));
+    EXPECT_EQ(o.header, q("/051330z5130.25N/00007.50W_"));
 }
 
 TEST(CommentFile, AHalfWrittenFileIsTakenOnceItsWriterHasFinished) {
