@@ -64,6 +64,15 @@ Station::Station(Dialogs& dialogs, Clock& clock, const QString& settingsPath,
     connect(m_link, &LinkControl::linkUp, this, &Station::linkCameUp);
     m_heardModel = new HeardModel(this);
     connect(m_link, &LinkControl::frameHeard, this, &Station::frameHeard);
+    // The weather header's time changes its form with the option: the report after the change
+    // must not go out in the old one.
+    connect(m_link, &LinkControl::settingsChanged, this, [this] {
+        if (station().UtcWeather == m_utcWeather)
+            return;
+        m_utcWeather = station().UtcWeather;
+        if (m_slots[0]->weatherMode())
+            m_slots[0]->updateHeader();
+    });
     auto* clockCheck = new QTimer(this);
     clockCheck->setInterval(60000);
     connect(clockCheck, &QTimer::timeout, this, &Station::checkClock);

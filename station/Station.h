@@ -152,4 +152,5 @@ private:
     HeardReports m_heard;
     HeardModel* m_heardModel = nullptr;
     bool m_clockUnsynced = false; // said so, and not yet that it is synchronised again
+    bool m_utcWeather = false;    // the weather header's time form last applied
 };

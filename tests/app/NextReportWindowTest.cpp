@@ -12,12 +12,12 @@
 #include "support/PacketEngine.h"
 #include "support/Wait.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
-#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>

@@ -29,10 +29,20 @@ const QDateTime kNow(QDate(2026, 12, 9), QTime(12, 0), Qt::UTC);
 HeardReports& matcher() {
     static HeardReports reports = [] {
         HeardReports r;
-        r.sent({0, QStringLiteral("AID1"), QStringLiteral("N0CALL-1"),
-                QByteArrayLiteral(";AID1     *090007z5130.00N/00007.50WA"), kNow, 600, {}});
-        r.sent({1, QStringLiteral("N0CALL-1"), QStringLiteral("N0CALL-1"),
-                QByteArrayLiteral("_12091200c090s005g012t068"), kNow, 600, {}});
+        r.sent({0,
+                QStringLiteral("AID1"),
+                QStringLiteral("N0CALL-1"),
+                QByteArrayLiteral(";AID1     *090007z5130.00N/00007.50WA"),
+                kNow,
+                600,
+                {}});
+        r.sent({1,
+                QStringLiteral("N0CALL-1"),
+                QStringLiteral("N0CALL-1"),
+                QByteArrayLiteral("_12091200c090s005g012t068"),
+                kNow,
+                600,
+                {}});
         return r;
     }();
     return reports;

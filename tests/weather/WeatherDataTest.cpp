@@ -96,7 +96,7 @@ TEST(WeatherData, DirectionCorrectionComesBackForTheDialog) {
         const char* corrected;
     };
     const Row rows[] = {{"360", "360"}, {"361", "359"}, {"999", "359"}, {"90", "90"},
-                        {"0", "0"},   {"", ""},       {"359", "359"}};
+                        {"0", "0"},     {"", ""},       {"359", "359"}};
     for (const Row& r : rows) {
         EXPECT_EQ(correctDirection(r.typed), r.corrected);
         WeatherReadings readings;
