@@ -3,12 +3,16 @@
 #include "beacon/NextReport.h"
 
 #include "beacon/Report.h"
+#include "common/AirText.h"
 #include "common/DateFormat.h"
 
 ComposedReport composeReport(const BeaconObject& object, const ReportMoment& moment) {
     ComposedReport out;
     out.object = object;
     BeaconObject& o = out.object;
+    // Only a comment may take more than one byte a character: the name has a fixed width.
+    if (moment.utf8)
+        o.nameField = asciiName(o.nameField);
     QString comment;
     if (moment.fromFile) {
         if (moment.file.state == CommentFileText::State::Unreadable) {

@@ -3,6 +3,7 @@
 #include "beacon/ObjectPanel.h"
 
 #include "beacon/Report.h"
+#include "common/AirText.h"
 #include "common/Cp1252.h"
 #include "common/Dialogs.h"
 #include "widgets/TSpinEdit.h"
@@ -179,8 +180,12 @@ void ObjectPanel::applyModeOfObject1() {
 
 void ObjectPanel::identifierChanged() {
     // The name goes on the air in Windows-1252: a pasted or restored character it lacks would
-    // leave as "?". Setting the mended text comes back here.
-    if (const QString text = m_c.identifier->text(), kept = Cp1252::encodable(text); kept != text) {
+    // leave as "?"; with text as UTF-8 it is ASCII, so that it keeps its width. Setting the
+    // mended text comes back here.
+    const QString text = m_c.identifier->text();
+    const QString kept =
+        m_slot.utf8Text() ? asciiName(Cp1252::encodable(text)) : Cp1252::encodable(text);
+    if (kept != text) {
         const int cursor = m_c.identifier->cursorPosition() - int(text.size() - kept.size());
         m_c.identifier->setText(kept);
         m_c.identifier->setCursorPosition(std::max(0, cursor));

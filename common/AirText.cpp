@@ -32,3 +32,17 @@ QString airLeft(const QString& text, qsizetype bytes, bool utf8) {
     }
     return text.left(end);
 }
+
+QString asciiName(const QString& name) {
+    QString out;
+    out.reserve(name.size());
+    for (const QChar c : name) {
+        QChar base = c;
+        // Canonical and compatibility decompositions alike start with the base letter.
+        while (base.unicode() >= 0x80 && !base.decomposition().isEmpty() &&
+               base.decomposition()[0] != base)
+            base = base.decomposition()[0];
+        out += base.unicode() < 0x80 ? base : QLatin1Char('?');
+    }
+    return out;
+}

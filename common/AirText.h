@@ -18,3 +18,6 @@ qsizetype airSize(const QString& text, bool utf8);
 QString airCarrier(const QString& text, bool utf8);
 // The longest start of text that takes at most `bytes` on the air; a character is never cut.
 QString airLeft(const QString& text, qsizetype bytes, bool utf8);
+// An object's name as UTF-8 must carry it in its fixed width: each letter beyond ASCII
+// becomes the letter under its marks ("É" is "E"), any other such character "?".
+QString asciiName(const QString& name);

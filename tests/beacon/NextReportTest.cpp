@@ -82,6 +82,15 @@ TEST(NextReport, WhatASendPutsOnTheAirFromTypedTextOrAFile) {
         EXPECT_EQ(c.info(), r.info) << r.name;
         EXPECT_EQ(c.object.timeStamp, "061523z") << r.name;
     }
+
+    // As UTF-8 the name keeps its width in bytes and the comment is cut at 40 bytes.
+    ReportMoment utf8 = base;
+    utf8.utf8 = true;
+    utf8.typedComment = QString(21, QChar(0xe9));
+    BeaconObject accented = placed();
+    accented.nameField = QStringLiteral(";CAF\u00c9     *");
+    EXPECT_EQ(composeReport(accented, utf8).info(),
+              QStringLiteral(";CAFE     *061523z5107.30N/00112.60E+") + QString(20, QChar(0xe9)));
 }
 
 TEST(NextReport, AGlanceNeverWaitsForAFileBeingWritten) {
