@@ -8,6 +8,11 @@ QByteArray airText(const QString& text, bool utf8) {
     return utf8 ? text.toUtf8() : Cp1252::fromUnicode(text);
 }
 
+QString readAirText(const QByteArray& bytes) {
+    const QString utf8 = QString::fromUtf8(bytes);
+    return utf8.toUtf8() == bytes ? utf8 : Cp1252::toUnicode(bytes);
+}
+
 qsizetype airSize(const QString& text, bool utf8) {
     return utf8 ? text.toUtf8().size() : text.size();
 }

@@ -10,6 +10,9 @@
 
 // The bytes a text goes out as.
 QByteArray airText(const QString& text, bool utf8);
+// Bytes heard or sent as text: UTF-8 where they are that, else Windows-1252. A Windows-1252
+// letter beyond ASCII on its own is never valid UTF-8, so the bytes tell which they are.
+QString readAirText(const QByteArray& bytes);
 // How many bytes it takes on the air: the protocol's limits count bytes.
 qsizetype airSize(const QString& text, bool utf8);
 // The frame builders write each character as its Windows-1252 byte. With UTF-8 they are handed

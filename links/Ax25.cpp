@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "links/Ax25.h"
 
+#include "common/AirText.h"
 #include "common/ConvertError.h"
 #include "common/Cp1252.h"
 #include "links/FrameError.h"
@@ -185,12 +186,8 @@ QString ax25MonitorText(const Ax25Frame& frame) {
             text += QLatin1Char('*');
     }
     text += QLatin1Char(':');
-    // Today's stations send UTF-8; a Windows-1252 letter on its own is never valid UTF-8, so
-    // the bytes tell which they are.
-    const QString utf8 = QString::fromUtf8(frame.info);
-    const QString info = utf8.toUtf8() == frame.info ? utf8 : Cp1252::toUnicode(frame.info);
     // Control characters would break the one-line-per-frame form.
-    for (const QChar c : info) {
+    for (const QChar c : readAirText(frame.info)) {
         const char16_t u = c.unicode();
         if (u < 0x20 || u == 0x7F)
             text += QStringLiteral("<0x%1>").arg(u, 2, 16, QLatin1Char('0'));

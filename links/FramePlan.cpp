@@ -112,7 +112,7 @@ FramePlan planFrames(LinkType type, const LinkSettings& link, const StationSetti
     }
     if (type == LinkType::AprsIs) {
         const QByteArray line = checkedAprsIsLine(destination, station, link, info);
-        plan.monitor = Cp1252::toUnicode(line.chopped(2));
+        plan.monitor = readAirText(line.chopped(2));
         plan.cost.bytes = int(line.size());
         plan.onAir = false;
         return plan;

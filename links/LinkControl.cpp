@@ -682,7 +682,7 @@ void LinkControl::recordLine(const QByteArray& line, bool sent, const QString& m
     r.identifier = m_origin.identifier;
     r.link = sentPortName(LinkType::AprsIs);
     // Its size on the connection; it takes no time on any radio channel.
-    r.monitor = Cp1252::toUnicode(line.endsWith("\r\n") ? line.chopped(2) : line);
+    r.monitor = readAirText(line.endsWith("\r\n") ? line.chopped(2) : line);
     r.bytes = int(line.size());
     r.seconds = 0;
     r.sent = sent;

@@ -111,8 +111,8 @@ TEST(Report, TimeButton) {
     EXPECT_EQ(Report::withTimeMarker(c39).size(), 40);
 }
 
-// What a comment may hold and how it is cut: characters in Windows-1252, bytes in UTF-8, a
-// character never halved; a weather data line cut where a group ends.
+// How a comment is cut: characters in Windows-1252, bytes in UTF-8, a character never
+// halved; a weather data line cut where a group ends. (What a comment may hold: ObjectEntry.)
 TEST(Report, CommentsAndWeatherDataFitWhatTheAirCarries) {
     struct Fit {
         QString text;
@@ -132,27 +132,6 @@ TEST(Report, CommentsAndWeatherDataFitWhatTheAirCarries) {
         EXPECT_EQ(Report::fitComment(f.text, f.utf8), f.sent) << f.text.toStdString();
     EXPECT_EQ(Report::applyCommentMarkers(q("%") + e39, {}, q("1905"), true),
               q("1905") + e39.left(36));
-
-    struct Check {
-        QString typed;
-        bool utf8;
-        const char* refusal; // the start of the message, "" when accepted
-    };
-    const Check checks[] = {
-        {q("Net tonight ?"), false, ""},
-        {q("Caf\u00e9 \u20ac5"), false, ""},
-        {q("Temp |1|"), false, "A comment cannot hold \"|\""},
-        {q("Approx ~5"), true, "A comment cannot hold \"~\""},
-        {q("\u65e5\u672c"), false, "\"\u65e5\" cannot be sent"},
-        {q("\u65e5\u672c"), true, ""},
-        {QString(14, QChar(0x65e5)), true, "A comment holds at most 40 bytes"},
-        {q("a\tb"), true, "A comment cannot hold control"},
-    };
-    for (const Check& c : checks) {
-        const QString why = Report::commentRefusal(c.typed, c.utf8);
-        EXPECT_TRUE(*c.refusal ? why.startsWith(QString::fromUtf8(c.refusal)) : why.isEmpty())
-            << c.typed.toStdString() << ": " << why.toStdString();
-    }
 
     const QString full = q("090/005g012t068r005p010P020h55b10132w"); // 37: as it is
     EXPECT_EQ(Report::fitWeatherData(full), full);
