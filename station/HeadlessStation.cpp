@@ -84,7 +84,11 @@ std::optional<int> HeadlessStation::start() {
             m_dialogs.line(QStringLiteral("Not sent (%1): ").arg(r.message) + what,
                            HeadlessDialogs::Priority::Warning);
     });
-    connect(&s, &Station::clockStatus, this, [this](const QString& text) { m_dialogs.line(text); });
+    // A clock not set is worth a look; its coming right is routine.
+    connect(&s, &Station::clockStatus, this, [this, &s](const QString& text) {
+        m_dialogs.line(text, s.clockUnsynchronised() ? HeadlessDialogs::Priority::Warning
+                                                     : HeadlessDialogs::Priority::Info);
+    });
     s.checkClock();
     s.resumeWhenConnected();
     // Nobody is there to read a box: an engine not up yet, or one that goes away later, is

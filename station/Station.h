@@ -100,6 +100,8 @@ public:
 
     // Every object's time stamp: the current UTC day, hour and minute ("061523z").
     void readTime();
+    // The system clock was last found not synchronised.
+    bool clockUnsynchronised() const { return m_clockUnsynced; }
     // Looks at the system clock's status (once a minute by itself): clockStatus() when it is
     // found not synchronised, and again when it has become so.
     void checkClock();
