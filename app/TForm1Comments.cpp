@@ -38,6 +38,7 @@ void TForm1::showCommentFiles(int page) {
     }
     values.dateFormat = dateFormat();
     values.dateIndex = dateIndex();
+    values.utf8Text = station().Utf8Text;
     m_windows.frmComment->setValues(values, identifiers, weatherMode(), page);
     m_windows.frmComment->move(x() + 50, y() + 80);
     m_windows.frmComment->exec();

@@ -13,6 +13,8 @@ struct CommentSettings {
     std::array<QString, 3> defaultComments;
     QString dateFormat = QStringLiteral("hhmm"); // settings "Object" / "Date"
     int dateIndex = 4;                           // settings "Object" / "Index"
+    // The station sends text as UTF-8: what a default comment may hold (not stored here).
+    bool utf8Text = false;
 };
 
 namespace CommentDateFormats {

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
 #include "beacon/TfrmComment.h"
 
+#include "beacon/Report.h"
+
 #include "common/Clock.h"
 #include "common/DateFormat.h"
 #include "common/Dialogs.h"
@@ -164,6 +166,20 @@ bool TfrmComment::eventFilter(QObject* watched, QEvent* event) {
 void TfrmComment::btnOKClick() {
     QLineEdit* files[3] = {ui->Comm, ui->Comm1, ui->Comm2};
     QLineEdit* defaults[3] = {ui->Default1, ui->Default2, ui->Default3};
+    // A default comment goes on the air whenever its file is missing: it is held to what a
+    // typed comment may hold.
+    for (int k = 0; k < 3; ++k) {
+        if (!defaults[k]->isEnabled())
+            continue;
+        const QString refusal = Report::commentRefusal(defaults[k]->text(), m_values.utf8Text);
+        if (refusal.isEmpty())
+            continue;
+        QWidget* pages[3] = {ui->Tab, ui->Tab1, ui->Tab2};
+        ui->PageControl1->setCurrentWidget(pages[k]);
+        defaults[k]->setFocus();
+        m_dialogs.information(QStringLiteral("Default comment %1: %2").arg(k + 1).arg(refusal));
+        return;
+    }
     for (size_t k = 0; k < 3; ++k) {
         m_values.commentFiles[k] = files[k]->text();
         m_values.defaultComments[k] = defaults[k]->text();

@@ -208,6 +208,35 @@ TEST_F(CommentDialog, OkStoresTheBoxesCancelOnlyTheChosenFormat) {
     EXPECT_EQ(dialog.values().defaultComments[1], "Two default");
 }
 
+// A default comment goes on the air when its file is missing: OK refuses one that a typed
+// comment could not hold, on its own page, and keeps the dialog open.
+TEST_F(CommentDialog, OkRefusesADefaultCommentThatCouldNotGoOnTheAir) {
+    const struct {
+        const char* text;
+        bool utf8;
+        bool refused;
+    } rows[] = {{"Open 9|17", false, true},
+                {"Caf\u00e9 \u2713", false, true},
+                {"Caf\u00e9 \u2713", true, false},
+                {"Caf\u00e9", false, false}};
+    for (const auto& row : rows) {
+        values.utf8Text = row.utf8;
+        dialogs.shown.clear();
+        open(0);
+        box("Default2")->setText(QString::fromUtf8(row.text));
+        click("btnOK");
+        EXPECT_EQ(dialog.isVisible(), row.refused) << row.text;
+        EXPECT_EQ(dialogs.texts().size(), row.refused ? 1 : 0) << row.text;
+        if (row.refused) {
+            EXPECT_TRUE(dialogs.texts()[0].startsWith("Default comment 2: "));
+            EXPECT_EQ(pages()->currentWidget(), find<QWidget>("Tab1"));
+            dialog.reject();
+        } else {
+            EXPECT_EQ(dialog.values().defaultComments[1], QString::fromUtf8(row.text));
+        }
+    }
+}
+
 TEST_F(CommentDialog, HelpOpensItsOwnHelpWindowBesideTheDialog) {
     open(0);
     dialog.move(200, 120);
