@@ -202,7 +202,8 @@ TEST_F(Headless, UnderTheJournalEachLineCarriesItsPriority) {
     runWith(skyvane, {"--settings", files.settings});
     ASSERT_TRUE(engine.waitForFrames(1, 10000));
     engine.stop();
-    ASSERT_TRUE(waitUntil([&] { return StationFiles::read(errPath).contains("<4>"); }, 10000))
+    ASSERT_TRUE(
+        waitUntil([&] { return StationFiles::read(errPath).contains("Reconnecting"); }, 10000))
         << StationFiles::read(errPath).toStdString();
     ::kill(pid_t(skyvane.processId()), SIGTERM);
     ASSERT_TRUE(skyvane.waitForFinished(10000));
