@@ -36,16 +36,20 @@ PendingKills::PendingKills(Clock& clock, Services services, QObject* parent)
     connect(m_timer, &QTimer::timeout, this, &PendingKills::due);
 }
 
+PendingKill PendingKill::of(const BeaconObject& object, int slot, const QDateTime& made) {
+    return {slot,
+            object.identifier,
+            object.latitude,
+            object.longitude,
+            object.table,
+            object.code,
+            made,
+            0,
+            made};
+}
+
 void PendingKills::add(const BeaconObject& object, int slot) {
-    PendingKill kill;
-    kill.slot = slot;
-    kill.identifier = object.identifier;
-    kill.latitude = object.latitude;
-    kill.longitude = object.longitude;
-    kill.table = object.table;
-    kill.code = object.code;
-    kill.made = m_clock.nowUtc();
-    kill.nextAt = kill.made;
+    const PendingKill kill = PendingKill::of(object, slot, m_clock.nowUtc());
     forget(kill.identifier);
     m_kills.append(kill);
     qCInfo(lcKills).noquote() << kill.identifier << "killed: its report goes" << KillRepeats::Copies

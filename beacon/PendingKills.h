@@ -25,6 +25,9 @@ struct PendingKill {
     // UTC: when the next copy is due. Invalid: the first copy waits for the link.
     QDateTime nextAt;
 
+    // The kill of `object`, deleted from slot 1..3 at `made`; its first copy due then.
+    static PendingKill of(const BeaconObject& object, int slot, const QDateTime& made);
+
     bool operator==(const PendingKill&) const = default;
 };
 

@@ -101,14 +101,8 @@ TEST(PendingKills, KillsWaitForTheLinkRunSideBySideAndEndWhenTheNameLivesAgain) 
 // dropped at that age too.
 TEST(PendingKills, StoredKillsGoOnWhereTheyStoppedUnlessTooOld) {
     Kills t;
-    PendingKill half;
-    half.slot = 1;
-    half.identifier = QStringLiteral("AID1");
-    half.latitude = QStringLiteral("5130.00N");
-    half.longitude = QStringLiteral("00045.00W");
-    half.table = QStringLiteral("/");
-    half.code = QStringLiteral("A");
-    half.made = t.start.addSecs(-200);
+    PendingKill half =
+        PendingKill::of(Kills::object(QStringLiteral("AID1")), 1, t.start.addSecs(-200));
     half.copiesSent = 2;
     half.nextAt = t.start.addSecs(-20);
     PendingKill old = half;

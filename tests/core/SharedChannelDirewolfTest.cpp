@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Skyvane developers
-#include "beacon/Report.h"
 #include "core/CoreFiles.h"
 #include "core/DirewolfStation.h"
 #include "links/LinkControl.h"
@@ -92,31 +91,6 @@ TEST_F(SharedChannelOnDirewolf, KillsKeptInTheObjectsFileGoOnAfterAStart) {
     EXPECT_FALSE(direwolf.log().contains(";OLD "));
     ASSERT_EQ(station->station().kills().kills().size(), 1);
     EXPECT_EQ(station->station().kills().kills()[0].copiesSent, 2);
-    EXPECT_EQ(station->stop(), 0);
-}
-
-// With the decay on, a Start puts the object on the air at once, again a minute later, then
-// with doubling gaps until they would reach its ten minutes, and every ten minutes from then.
-TEST_F(SharedChannelOnDirewolf, WithTheDecayAStartSendsSoonAgainThenSettlesOnTheInterval) {
-    make();
-    QByteArray settings = StationFiles::read(files->settings);
-    settings.replace("T3=30\r\n", "T3=30\r\nDecay=1\r\n");
-    StationFiles::write(files->settings, settings);
-    ASSERT_EQ(station->start(), std::nullopt);
-    const QString live = QStringLiteral("[0L] G4ABC-1>APRS:;PARK     *");
-    ASSERT_TRUE(direwolf.waitForLog(live + "061523z"));
-    ObjectSlot& park = station->station().slot(0);
-    QStringList expected;
-    for (int minute = 1; minute <= 25; ++minute) {
-        clock.advanceSecs(60);
-        park.tick();
-        if (minute == 1 || minute == 3 || minute == 7 || minute == 15 || minute == 25) {
-            expected << live + Report::timeStamp(clock.nowUtc());
-            ASSERT_TRUE(direwolf.waitForLog(expected.last())) << direwolf.log().toStdString();
-        }
-    }
-    spinEvents(300);
-    EXPECT_EQ(direwolf.log().count(live), 6) << direwolf.log().toStdString();
     EXPECT_EQ(station->stop(), 0);
 }
 

@@ -34,6 +34,18 @@ protected:
         ASSERT_TRUE(direwolf.ready()) << direwolf.error().toStdString();
     }
 
+    // The link on Dire Wolf's AGW port, as `as`, once it is up.
+    void connectAgw(const StationSettings& as) {
+        link.setBusyInterval(100);
+        LinkSettings settings;
+        settings.IPAddr = QStringLiteral("127.0.0.1");
+        settings.TCPPort = QString::number(direwolf.agwPort());
+        link.setLinkSettings(settings);
+        link.setStation(as);
+        ASSERT_TRUE(link.connectLink());
+        ASSERT_TRUE(waitUntil([&] { return link.isConnected(); }));
+    }
+
     Direwolf direwolf;
     TestDialogs dialogs;
     ManualClock clock;
@@ -43,14 +55,7 @@ protected:
 } // namespace
 
 TEST_F(LinkDirewolf, ReportsOverItsAgwPortGoOnTheAir) {
-    link.setBusyInterval(100);
-    LinkSettings settings;
-    settings.IPAddr = QStringLiteral("127.0.0.1");
-    settings.TCPPort = QString::number(direwolf.agwPort());
-    link.setLinkSettings(settings);
-    link.setStation(station(QStringLiteral("RELAY, WIDE")));
-    ASSERT_TRUE(link.connectLink());
-    ASSERT_TRUE(waitUntil([&] { return link.isConnected(); }));
+    ASSERT_NO_FATAL_FAILURE(connectAgw(station(QStringLiteral("RELAY, WIDE"))));
 
     // A 'V' frame through two digipeaters, then an 'M' frame to the weather destination.
     link.sendReport(kInfo, QStringLiteral("APRS"));
@@ -116,16 +121,9 @@ TEST_F(LinkDirewolf, KissOverTcpGoesOnTheAirAndSurvivesARestart) {
 // With "Send text as UTF-8" a comment goes on the air as UTF-8 bytes, which Dire Wolf's
 // decoder reads back as the text typed; off, the same comment is the one Windows-1252 byte.
 TEST_F(LinkDirewolf, AUtf8CommentDecodesAsTyped) {
-    link.setBusyInterval(100);
-    LinkSettings settings;
-    settings.IPAddr = QStringLiteral("127.0.0.1");
-    settings.TCPPort = QString::number(direwolf.agwPort());
-    link.setLinkSettings(settings);
     StationSettings utf8 = station(QString());
     utf8.Utf8Text = true;
-    link.setStation(utf8);
-    ASSERT_TRUE(link.connectLink());
-    ASSERT_TRUE(waitUntil([&] { return link.isConnected(); }));
+    ASSERT_NO_FATAL_FAILURE(connectAgw(utf8));
     const QString info = kInfo + QStringLiteral(" Caf\u00e9");
     link.sendReport(info, QStringLiteral("APRS"));
     waitUntil([&] { return !link.isBusy(); });
